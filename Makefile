@@ -1,0 +1,66 @@
+# Set-up and everyday commands. `make demo` and `make test` work on a fresh
+# Debian machine: missing packages are installed when run as root, otherwise
+# the apt-get command to run is printed.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+SANITIZE ?= OFF
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+SAMPLE ?= a+b=c
+
+PACKAGES := cmake make g++ clang libclang-rt-14-dev nlohmann-json3-dev libicu-dev libgtest-dev \
+            libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile binutils
+
+.PHONY: all deps configure build demo test bench fuzz format clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "missing packages; run: sudo apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVIX_SANITIZE=$(SANITIZE) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+demo: build
+	@echo '--- quorvix convert "$(SAMPLE)"'
+	$(BUILD_DIR)/quorvix convert '$(SAMPLE)'
+	@echo
+	@echo '--- quorvix convert "$(SAMPLE)" -o $(BUILD_DIR)/demo.ole --qvf $(BUILD_DIR)/demo.qvf'
+	$(BUILD_DIR)/quorvix convert '$(SAMPLE)' -o $(BUILD_DIR)/demo.ole --qvf $(BUILD_DIR)/demo.qvf
+	@if $(BUILD_DIR)/quorvix dump --help >/dev/null 2>&1; then \
+	  echo '--- quorvix dump $(BUILD_DIR)/demo.ole'; $(BUILD_DIR)/quorvix dump $(BUILD_DIR)/demo.ole; fi
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	$(MAKE) build BUILD_DIR=build-bench BUILD_TYPE=Release
+	build-bench/bench/quorvix_bench
+
+fuzz:
+	$(MAKE) configure BUILD_DIR=build-fuzz BUILD_TYPE=RelWithDebInfo \
+	  CMAKE_FLAGS="-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVIX_FUZZ=ON -DQUORVIX_BUILD_TESTS=OFF -DQUORVIX_BUILD_BENCH=OFF"
+	cmake --build build-fuzz -j $(JOBS) --target quorvix_fuzz
+	mkdir -p fuzz/corpus-run
+	build-fuzz/fuzz/quorvix_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 fuzz/corpus-run fuzz/seeds
+
+format:
+	clang-format -i $$(git ls-files '*.cc' '*.h' '*.c' '*.inl')
+
+clean:
+	rm -rf build build-*

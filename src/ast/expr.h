@@ -1,0 +1,218 @@
+// The expression tree shared by the parser and the equation writer.
+//
+// `Expr` is a closed sum of 43 node kinds held in a std::variant. Children are
+// owned outright: a required child is a non-null `Box`, an optional child is a
+// `Box` that may be null, and lists hold `Expr` by value. Copies are deep.
+// Copying and destroying never recurse on the machine stack, so arbitrarily
+// deep trees are safe to copy and drop.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace quorvix::ast {
+
+class Expr;
+
+// Owning pointer to a child expression with deep-copy semantics.
+class Box {
+ public:
+  Box() = default;
+  Box(std::nullptr_t) {}  // NOLINT
+  explicit Box(Expr e);
+  Box(const Box& other);
+  Box(Box&&) noexcept = default;
+  Box& operator=(const Box& other);
+  Box& operator=(Box&&) noexcept = default;
+  ~Box() = default;
+
+  explicit operator bool() const { return p_ != nullptr; }
+  Expr& operator*() const { return *p_; }
+  Expr* operator->() const { return p_.get(); }
+  Expr* get() const { return p_.get(); }
+  void reset() { p_.reset(); }
+
+ private:
+  std::unique_ptr<Expr> p_;
+};
+
+using Text = std::string;  // UTF-8
+using Rows = std::vector<std::vector<Expr>>;
+
+enum class FontKind : std::uint8_t {
+  Bold,
+  RomanText,
+  TypewriterText,
+  MathCal,
+  MathSf,
+  MathBb,
+  MathScr,
+  MathFrak,
+};
+
+enum class AccentKind : std::uint8_t {
+  Bar,
+  Hat,
+  WideHat,
+  Breve,
+  Dot,
+  Ddot,
+  Dddot,
+  Ddddot,
+  Tilde,
+  Utilde,
+  Acute,
+  Grave,
+  Check,
+};
+
+enum class StyleKind : std::uint8_t { Display = 0, Text = 1, Script = 2, ScriptScript = 3 };
+enum class BigOperatorKind : std::uint8_t { Sum = 0, Prod = 1, Coprod = 2, Bigcup = 3, Bigcap = 4 };
+enum class IntegralKind : std::uint8_t { Int = 0, Iint = 1, Iiint = 2, Oint = 3 };
+enum class StrikeKind : std::uint8_t { Sout = 0, Cancel = 1, Bcancel = 2, Xcancel = 3 };
+
+const char* font_kind_name(FontKind k);
+const char* accent_kind_name(AccentKind k);
+
+// The text of the failure marker.
+inline constexpr std::string_view kTranslationFailed = "(Tex translation failed)";
+
+struct HybridRaw {
+  Text text;
+};
+struct HybridVisible {
+  Box expr;
+};
+using HybridPart = std::variant<HybridRaw, HybridVisible>;
+
+struct EnvironmentRowAnnotation {
+  Box label;  // optional
+  std::optional<Text> no_number_command;
+  bool has_label = false;
+  bool no_number = false;
+};
+
+struct EnvironmentTrivia {
+  std::optional<Text> opening_raw;
+  std::vector<Text> row_leading_space;
+  std::vector<std::vector<Text>> cell_leading_space;
+  Text trailing_space;
+  std::vector<EnvironmentRowAnnotation> row_annotations;
+};
+
+// The 43 node kinds, in their canonical order.
+struct Sequence { std::vector<Expr> items; };
+struct DefaultColor { Box body; };
+struct Hybrid { std::vector<HybridPart> parts; };
+struct Char { char32_t ch = 0; };
+struct SizedDelimiter { char32_t ch = 0; };
+struct Group { Box body; };
+struct CommandSymbol { Text name; char32_t ch = 0; };
+struct BigSymbol { char32_t ch = 0; };
+struct BigOperatorSymbol { char32_t ch = 0; };
+struct Empty {};
+struct RawTex { Text text; };
+struct Space { std::uint8_t width = 0; };
+struct FunctionName { Text name; };
+struct TextRun { Text text; };  // the `Text` alternative
+struct Color { Text name; Box body; };
+struct Style { Box body; StyleKind style = StyleKind::Display; };
+struct Font { Box body; FontKind font = FontKind::Bold; };
+struct Accent { Box body; AccentKind accent = AccentKind::Bar; };
+struct ArrowAccent { Box body; std::uint8_t direction = 0; bool under = false; };
+struct OverUnderline { Box body; bool under = false; };
+struct Strike { Box body; StrikeKind strike = StrikeKind::Sout; };
+struct Not { Box body; };
+struct Fraction { Box numerator; Box denominator; };
+struct Sqrt { Box radicand; };
+struct Root { Box index; Box radicand; };
+struct BigOperator { Box lower; Box upper; Box body; BigOperatorKind op = BigOperatorKind::Sum; bool nolimits = false; };
+struct BigOperatorBody { Box body; BigOperatorKind op = BigOperatorKind::Sum; };
+struct Limit { Text name; Box lower; Box upper; bool nolimits = false; };
+struct MathOp { Box body; Box lower; Box upper; bool nolimits = false; bool unbraced = false; };
+struct IntegralSign { IntegralKind integral = IntegralKind::Int; };
+struct Integral { Box lower; Box upper; Box body; IntegralKind integral = IntegralKind::Int; bool nolimits = true; };
+struct Binomial { Box upper; Box lower; std::uint8_t kind = 0; };
+struct Brace { Box body; Box label; std::uint8_t kind = 0; };
+struct Stackrel { Box over; Box base; };
+struct Underset { Box under; Box base; };
+struct XArrow { Box over; Box under; std::uint8_t kind = 0; };
+struct Substack { Rows rows; };
+struct Subarray { Text columns; Rows rows; };
+struct Matrix { Rows rows; std::uint8_t kind = 0; };
+struct Environment { Rows rows; EnvironmentTrivia trivia; std::uint8_t kind = 0; };
+struct Delimited { Box body; char32_t left = 0; char32_t right = 0; };
+struct OneSidedDelimited { Box body; char32_t delimiter = 0; std::uint8_t side = 0; };
+struct Script { Box base; Box sub; Box sup; };
+
+using Node = std::variant<Sequence, DefaultColor, Hybrid, Char, SizedDelimiter, Group, CommandSymbol,
+                          BigSymbol, BigOperatorSymbol, Empty, RawTex, Space, FunctionName, TextRun,
+                          Color, Style, Font, Accent, ArrowAccent, OverUnderline, Strike, Not, Fraction,
+                          Sqrt, Root, BigOperator, BigOperatorBody, Limit, MathOp, IntegralSign, Integral,
+                          Binomial, Brace, Stackrel, Underset, XArrow, Substack, Subarray, Matrix,
+                          Environment, Delimited, OneSidedDelimited, Script>;
+
+static_assert(std::variant_size_v<Node> == 43);
+
+class Expr {
+ public:
+  Expr() = default;  // an empty Sequence
+  template <class T, class = std::enable_if_t<!std::is_same_v<std::decay_t<T>, Expr> &&
+                                              std::is_constructible_v<Node, T&&>>>
+  Expr(T&& alternative) : node(std::forward<T>(alternative)) {}  // NOLINT
+
+  Expr(const Expr& other);
+  Expr(Expr&& other) noexcept : node(std::move(other.node)) {}
+  Expr& operator=(const Expr& other);
+  Expr& operator=(Expr&& other) noexcept;
+  ~Expr();
+
+  template <class T>
+  bool is() const { return std::holds_alternative<T>(node); }
+  template <class T>
+  T* get_if() { return std::get_if<T>(&node); }
+  template <class T>
+  const T* get_if() const { return std::get_if<T>(&node); }
+  template <class T>
+  T& as() { return std::get<T>(node); }
+  template <class T>
+  const T& as() const { return std::get<T>(node); }
+
+  Node node;
+
+ private:
+  void copy_from(const Expr& other);
+};
+
+// Convenience constructors for the common leaves.
+inline Expr make_char(char32_t c) { return Expr(Char{c}); }
+inline Expr make_raw(Text t) { return Expr(RawTex{std::move(t)}); }
+inline Expr make_text(Text t) { return Expr(TextRun{std::move(t)}); }
+Expr make_sequence(std::vector<Expr> items);
+inline Box box(Expr e) { return Box(std::move(e)); }
+
+// True when the subtree holds verbatim TeX that the writer emits as such.
+bool contains_raw_tex(const Expr& e);
+
+// A one-item Sequence becomes its item; anything else is returned unchanged.
+Expr collapse_single_sequence(Expr e);
+
+// True for a `Text` whose content is exactly the failure marker.
+bool is_failure_text(const Expr& e);
+// The failure marker, looking through one-item Sequences and Style wrappers.
+bool is_translation_failed_marker(const Expr& e);
+Expr make_translation_failed();
+
+// Calls f(Expr&) for every direct child, in field order. `with_trivia`
+// also visits environment row labels (needed by copy and destruction).
+template <class E, class F>
+void for_each_child(E& e, F&& f, bool with_trivia = true);
+
+}  // namespace quorvix::ast
+
+#include "ast/expr_children.inl"

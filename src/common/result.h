@@ -1,0 +1,80 @@
+// Failures travel as values: a Result<T> holds either a T or an Error.
+#pragma once
+
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace quorvix {
+
+// One failure message. `fatal` failures (nesting limits) must never be turned
+// into recovered raw TeX by a caller that would otherwise try again.
+struct Error {
+  std::string message;
+  bool fatal = false;
+};
+
+inline Error make_error(std::string message) { return Error{std::move(message), false}; }
+
+template <class T>
+class [[nodiscard]] Result {
+ public:
+  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}  // NOLINT
+  Result(Error error) : v_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
+
+  bool ok() const { return v_.index() == 0; }
+  explicit operator bool() const { return ok(); }
+
+  T& value() & { return std::get<0>(v_); }
+  const T& value() const& { return std::get<0>(v_); }
+  T&& value() && { return std::get<0>(std::move(v_)); }
+  T& operator*() & { return value(); }
+  const T& operator*() const& { return value(); }
+  T* operator->() { return &value(); }
+  const T* operator->() const { return &value(); }
+
+  Error& error() & { return std::get<1>(v_); }
+  const Error& error() const& { return std::get<1>(v_); }
+  Error&& error() && { return std::get<1>(std::move(v_)); }
+
+ private:
+  std::variant<T, Error> v_;
+};
+
+// Result of an operation that produces nothing on success.
+class [[nodiscard]] Status {
+ public:
+  Status() = default;
+  Status(Error error) : error_(std::move(error)), failed_(true) {}  // NOLINT
+
+  bool ok() const { return !failed_; }
+  explicit operator bool() const { return ok(); }
+  const Error& error() const& { return error_; }
+  Error&& error() && { return std::move(error_); }
+
+ private:
+  Error error_;
+  bool failed_ = false;
+};
+
+}  // namespace quorvix
+
+#define QV_CONCAT_INNER(a, b) a##b
+#define QV_CONCAT(a, b) QV_CONCAT_INNER(a, b)
+
+// Evaluates a Status or Result expression and returns its error on failure.
+#define QV_RETURN_IF_ERROR(expr)                               \
+  do {                                                         \
+    auto&& qv_status_ = (expr);                                \
+    if (!qv_status_.ok()) return std::move(qv_status_).error(); \
+  } while (0)
+
+#define QV_ASSIGN_OR_RETURN_IMPL(tmp, lhs, expr) \
+  auto tmp = (expr);                             \
+  if (!tmp.ok()) return std::move(tmp).error();  \
+  lhs = std::move(tmp).value()
+
+// `QV_ASSIGN_OR_RETURN(auto x, f());` declares x from a Result or returns its error.
+#define QV_ASSIGN_OR_RETURN(lhs, expr) \
+  QV_ASSIGN_OR_RETURN_IMPL(QV_CONCAT(qv_result_, __LINE__), lhs, expr)

@@ -1,0 +1,7 @@
+#include "ole/compound_file.h"
+
+namespace quorvix::ole {
+
+Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes>&) { return native; }
+
+}  // namespace quorvix::ole

@@ -1,0 +1,22 @@
+// The QVF stream as a whole and its "Equation Native" framing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ast/expr.h"
+#include "common/bytes.h"
+#include "common/result.h"
+
+namespace quorvix::qvf {
+
+// Writes the complete QVF stream for `tree`; `prefs_path` replaces the
+// built-in definitions when given.
+Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const ast::Expr& tree,
+                                   const std::optional<std::string>& prefs_path);
+
+// Prefixes the stream with its 28-byte framing header.
+Result<Bytes> write_equation_native(const Bytes& qvf);
+
+}  // namespace quorvix::qvf

@@ -1,0 +1,21 @@
+# Fails unless the shared library's dynamic symbol table defines exactly
+# quorvix_convert_v1 and quorvix_free_v1.
+execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIB}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${out}")
+set(names "")
+foreach(line ${lines})
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  # Version-node markers and sanitizer runtime hooks are not ours.
+  if(name MATCHES "^(_init|_fini|__bss_start|_edata|_end|__asan|__ubsan|__lsan|__sanitizer)")
+    continue()
+  endif()
+  list(APPEND names ${name})
+endforeach()
+list(SORT names)
+if(NOT names STREQUAL "quorvix_convert_v1;quorvix_free_v1")
+  message(FATAL_ERROR "unexpected exported symbols: ${names}")
+endif()
+message(STATUS "exports: ${names}")
