@@ -6,6 +6,4 @@ Result<Bytes> write_qvf_with_prefs(std::string_view, const ast::Expr&, const std
   return make_error("equation writer not built yet");
 }
 
-Result<Bytes> write_equation_native(const Bytes& qvf) { return qvf; }
-
 }  // namespace quorvix::qvf
