@@ -1,6 +1,7 @@
 // QvfWriter: the per-conversion writer state threaded through every writer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -18,6 +19,7 @@ struct QvfWriter {
   std::uint8_t calvane_math_two_typeface = 127;
   std::uint8_t calvane_fraktur_typeface = 127;
   std::uint8_t arial_typeface = 127;
+  std::uint8_t bold_calvane_math_one_typeface = 127;
   std::uint8_t calvane_math_one_font_index = 6;
   bool calvane_math_one_defined = false;
   bool bold_calvane_math_one_defined = false;
@@ -47,6 +49,9 @@ struct QvfWriter {
   bool integral_before_raw = false;
   bool binomial_colour_written = false;
   bool substack_environment_mode = false;
+
+  // Current recursion depth of write_expr (bounded, see kMaxWriterDepth).
+  std::size_t depth = 0;
 };
 
 }  // namespace quorvix::qvf
