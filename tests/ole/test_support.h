@@ -1,0 +1,110 @@
+// Shared helpers of the compound-file tests: reading little-endian fields, the
+// equation stream of the empty expression, and synthetic placeable metafiles.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string_view>
+
+#include "common/bytes.h"
+
+namespace quorvix::ole::testing {
+
+inline std::uint32_t u32_at(const Bytes& b, std::size_t at) {
+  return static_cast<std::uint32_t>(b.at(at)) | (static_cast<std::uint32_t>(b.at(at + 1)) << 8) |
+         (static_cast<std::uint32_t>(b.at(at + 2)) << 16) | (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
+}
+
+inline std::uint16_t u16_at(const Bytes& b, std::size_t at) {
+  return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
+}
+
+inline void append(Bytes& out, std::initializer_list<std::uint8_t> bs) { out.insert(out.end(), bs); }
+
+// A NUL-terminated text.
+inline void append_cstr(Bytes& out, std::string_view s) {
+  append_bytes(out, s);
+  out.push_back(0);
+}
+
+// The 204-byte default definition block: encodings, fonts and preferences.
+inline Bytes default_definitions() {
+  Bytes d;
+  d.push_back(0x13);
+  append_cstr(d, "WinAllBasicCodePages");
+  append(d, {0x11, 5});
+  append_cstr(d, "Times New Roman");
+  append(d, {0x11, 3});
+  append_cstr(d, "Symbol");
+  append(d, {0x11, 5});
+  append_cstr(d, "Courier New");
+  append(d, {0x11, 4});
+  append_cstr(d, "QV Extra");
+  d.push_back(0x13);
+  append_cstr(d, "WinAllCodePages");
+  append(d, {0x11, 6, 0xCB, 0xCE, 0xCC, 0xE5, 0x00});
+  append(d, {0x12, 0x00, 0x08, 0x21, 0x2f, 0x45, 0x8f, 0x44, 0x2f, 0x41, 0x50, 0xf4, 0x10, 0x0f, 0x47, 0x5f,
+             0x41, 0x50, 0xf2, 0x1f, 0x1e, 0x41, 0x50, 0xf4, 0x15, 0x0f, 0x41, 0x00, 0xf4, 0x45, 0xf4, 0x25,
+             0xf4, 0x8f, 0x42, 0x5f, 0x41, 0x00, 0xf4, 0x10, 0x0f, 0x43, 0x5f, 0x41, 0x00, 0xf4, 0x8f, 0x45,
+             0xf4, 0x2a, 0x5f, 0x48, 0xf4, 0x8f, 0x41, 0x00, 0xf4, 0x10, 0x0f, 0x40, 0xf4, 0x8f, 0x41, 0x7f,
+             0x48, 0xf4, 0x10, 0x0f, 0x41, 0x2a, 0x5f, 0x44, 0x5f, 0x45, 0xf4, 0x5f, 0x45, 0xf4, 0x5f, 0x41,
+             0x0f, 0x0c, 0x01, 0x00, 0x01, 0x00, 0x01, 0x02, 0x02, 0x02, 0x02, 0x00, 0x02, 0x00, 0x01, 0x01,
+             0x01, 0x00, 0x03, 0x00, 0x01, 0x00, 0x04, 0x00, 0x05, 0x00});
+  return d;
+}
+
+// The QVF stream of the empty expression: header, the source record of the
+// empty text, the default definitions, FULL and END.
+inline Bytes empty_expression_qvf() {
+  Bytes q = {0x05, 0x01, 0x00, 0x07, 0x08};
+  append_cstr(q, "QRVX7");
+  q.push_back(0x01);
+  append(q, {0x66, 0x14});
+  append_cstr(q, "TeX Input Language");
+  q.push_back(0x00);
+  const Bytes defs = default_definitions();
+  q.insert(q.end(), defs.begin(), defs.end());
+  append(q, {0x0A, 0x00});
+  return q;
+}
+
+// A synthetic placeable metafile: the 22-byte placeable header, the 18-byte
+// standard header and `record_words` words of records (an EOF record first).
+struct MetafileSpec {
+  std::uint32_t key = 0x9AC6CDD7;
+  std::int16_t left = 0, top = 0, right = 1440, bottom = 720;
+  std::uint16_t units = 1440;
+  std::uint16_t header_words = 9;
+  std::size_t record_words = 3;
+  std::optional<std::uint32_t> declared_words;  // default: the true size
+};
+
+inline Bytes make_metafile(const MetafileSpec& m) {
+  Bytes b;
+  append_u32le(b, m.key);
+  append_u16le(b, 0);  // handle
+  append_u16le(b, static_cast<std::uint16_t>(m.left));
+  append_u16le(b, static_cast<std::uint16_t>(m.top));
+  append_u16le(b, static_cast<std::uint16_t>(m.right));
+  append_u16le(b, static_cast<std::uint16_t>(m.bottom));
+  append_u16le(b, m.units);
+  append_u32le(b, 0);  // reserved
+  append_u16le(b, 0);  // checksum (not checked)
+  const std::uint32_t words = static_cast<std::uint32_t>(9 + m.record_words);
+  append_u16le(b, 1);  // memory metafile
+  append_u16le(b, m.header_words);
+  append_u16le(b, 0x0300);
+  append_u32le(b, m.declared_words.value_or(words));
+  append_u16le(b, 0);  // objects
+  append_u32le(b, 3);  // largest record
+  append_u16le(b, 0);  // unused
+  for (std::size_t i = 0; i < m.record_words; ++i) {
+    // EOF record (size 3, function 0), then filler words 0x5A5A.
+    const std::uint16_t word = i == 0 ? 3 : (i < 3 ? 0 : 0x5A5A + static_cast<std::uint16_t>(i));
+    append_u16le(b, word);
+  }
+  return b;
+}
+
+}  // namespace quorvix::ole::testing
