@@ -18,6 +18,14 @@ constexpr std::size_t kNativeEntry = 2;
 constexpr std::size_t kCompObjEntry = 3;
 constexpr std::size_t kPresentationEntry = 4;
 
+constexpr std::u16string_view kOleName = u"\x01Ole";
+constexpr std::u16string_view kNativeName = u"Equation Native";
+// Two literals: "\x01C" would read as the single escape \x1C.
+constexpr std::u16string_view kCompObjName =
+    u"\x01"
+    u"CompObj";
+constexpr std::u16string_view kPresentationName = u"\x02OlePres000";
+
 constexpr std::array<std::uint8_t, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 using Sector = std::span<std::uint8_t>;
@@ -77,12 +85,10 @@ Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes
   }
 
   std::array<Stream, 4> all = {
-      Stream{u"\x01Ole", kOleStream},
-      Stream{u"Equation Native", native},
-      Stream{u"\x01"
-             u"CompObj",
-             kCompObjStream},
-      Stream{u"\x02OlePres000", presentation_record ? std::span<const std::uint8_t>(*presentation_record)
+      Stream{kOleName, kOleStream},
+      Stream{kNativeName, native},
+      Stream{kCompObjName, kCompObjStream},
+      Stream{kPresentationName, presentation_record ? std::span<const std::uint8_t>(*presentation_record)
                                                     : std::span<const std::uint8_t>()},
   };
   const std::span<Stream> streams(all.data(), presentation_record ? 4 : 3);
