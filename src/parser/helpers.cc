@@ -1,0 +1,155 @@
+#include "parser/helpers.h"
+
+#include <utility>
+
+namespace quorvix::parser {
+
+using ast::Expr;
+
+namespace {
+
+std::string backslash_name(std::string_view name) {
+  std::string raw = "\\";
+  raw += name;
+  return raw;
+}
+
+// The body of the wrappers that with_leading_raw_space looks through.
+ast::Box* wrapper_body(Expr& e) {
+  if (auto* n = e.get_if<ast::DefaultColor>()) return &n->body;
+  if (auto* n = e.get_if<ast::Group>()) return &n->body;
+  if (auto* n = e.get_if<ast::Color>()) return &n->body;
+  if (auto* n = e.get_if<ast::Style>()) return &n->body;
+  if (auto* n = e.get_if<ast::Font>()) return &n->body;
+  return nullptr;
+}
+
+}  // namespace
+
+Expr raw_prefix_expr(std::string_view name, Expr expr) {
+  std::vector<Expr> items;
+  items.push_back(ast::make_raw(backslash_name(name)));
+  push_visible_items(items, std::move(expr));
+  return ast::make_sequence(std::move(items));
+}
+
+Expr raw_prefix_sequence(std::string_view name, std::vector<Expr> exprs) {
+  return raw_prefix_sequence_with_raw(backslash_name(name), std::move(exprs));
+}
+
+Expr raw_prefix_sequence_with_raw(std::string raw, std::vector<Expr> exprs) {
+  std::vector<Expr> items;
+  items.push_back(ast::make_raw(std::move(raw)));
+  for (Expr& e : exprs) push_visible_items(items, std::move(e));
+  return ast::make_sequence(std::move(items));
+}
+
+void push_visible_items(std::vector<Expr>& items, Expr expr) {
+  if (auto* seq = expr.get_if<ast::Sequence>()) {
+    for (Expr& item : seq->items) items.push_back(std::move(item));
+  } else {
+    items.push_back(std::move(expr));
+  }
+}
+
+Expr with_leading_raw_space(Expr expr, std::string_view whitespace) {
+  if (whitespace.empty()) return expr;
+  Expr* cur = &expr;
+  for (;;) {
+    if (auto* raw = cur->get_if<ast::RawTex>()) {
+      raw->text.insert(0, whitespace);
+      break;
+    }
+    if (auto* hybrid = cur->get_if<ast::Hybrid>()) {
+      if (!hybrid->parts.empty())
+        if (auto* first = std::get_if<ast::HybridRaw>(&hybrid->parts.front()))
+          first->text.insert(0, whitespace);
+      break;
+    }
+    if (auto* seq = cur->get_if<ast::Sequence>()) {
+      if (seq->items.empty()) break;
+      cur = &seq->items.front();
+      continue;
+    }
+    ast::Box* body = wrapper_body(*cur);
+    if (body == nullptr || !*body) break;
+    cur = body->get();
+  }
+  return expr;
+}
+
+void append_hybrid_raw(std::vector<ast::HybridPart>& parts, std::string_view text) {
+  if (!parts.empty())
+    if (auto* last = std::get_if<ast::HybridRaw>(&parts.back())) {
+      last->text += text;
+      return;
+    }
+  parts.emplace_back(ast::HybridRaw{std::string(text)});
+}
+
+void append_hybrid_line(std::vector<ast::HybridPart>& parts, Expr expr) {
+  Expr line = ast::collapse_single_sequence(std::move(expr));
+  if (const auto* seq = line.get_if<ast::Sequence>(); seq && seq->items.empty()) return;
+  parts.emplace_back(ast::HybridVisible{ast::box(std::move(line))});
+}
+
+void append_expr_as_hybrid(std::vector<ast::HybridPart>& parts, Expr expr) {
+  if (auto* raw = expr.get_if<ast::RawTex>()) {
+    append_hybrid_raw(parts, raw->text);
+    return;
+  }
+  if (auto* hybrid = expr.get_if<ast::Hybrid>()) {
+    for (auto& part : hybrid->parts) parts.push_back(std::move(part));
+    return;
+  }
+  auto* seq = expr.get_if<ast::Sequence>();
+  if (seq == nullptr) {
+    append_hybrid_line(parts, std::move(expr));
+    return;
+  }
+  std::vector<Expr> pending;
+  auto flush = [&] {
+    if (pending.empty()) return;
+    append_hybrid_line(parts, ast::make_sequence(std::move(pending)));
+    pending.clear();
+  };
+  for (Expr& item : seq->items) {
+    if (auto* raw = item.get_if<ast::RawTex>()) {
+      flush();
+      append_hybrid_raw(parts, raw->text);
+    } else if (auto* hybrid = item.get_if<ast::Hybrid>()) {
+      flush();
+      for (auto& part : hybrid->parts) parts.push_back(std::move(part));
+    } else {
+      pending.push_back(std::move(item));
+    }
+  }
+  flush();
+}
+
+Expr merge_adjacent_raw_tex(Expr expr) {
+  // Each Sequence is merged before its items are visited; merging only
+  // joins leaves, so the order of the walk does not matter.
+  std::vector<Expr*> work{&expr};
+  while (!work.empty()) {
+    Expr* e = work.back();
+    work.pop_back();
+    if (auto* seq = e->get_if<ast::Sequence>()) {
+      std::vector<Expr>& items = seq->items;
+      std::size_t out = 0;
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (out > 0 && items[out - 1].is<ast::RawTex>() && items[i].is<ast::RawTex>()) {
+          items[out - 1].as<ast::RawTex>().text += items[i].as<ast::RawTex>().text;
+          continue;
+        }
+        if (out != i) items[out] = std::move(items[i]);
+        ++out;
+      }
+      items.erase(items.begin() + static_cast<std::ptrdiff_t>(out), items.end());
+    }
+    ast::for_each_child(*e, [&](Expr& child) { work.push_back(&child); });
+  }
+  return expr;
+}
+
+}  // namespace quorvix::parser
