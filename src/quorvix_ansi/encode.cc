@@ -1,8 +1,94 @@
 #include "quorvix_ansi/encode.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "quorvix_ansi/legacy_encoders.h"
+#include "quorvix_ansi/unicode_text.h"
+
 namespace quorvix::quorvix_ansi {
 
-// Placeholder until the ICU-backed encoders land: the text's own bytes.
-Result<std::string> encode_quorvix_text(std::string_view text) { return std::string(text); }
+namespace {
+
+constexpr const char* kEncodingVariable = "QUORVIX_SOURCE_ENCODING";
+
+enum class SourceEncoding { kUtf8, kGbk, kWindows1252 };
+
+struct EncodingName {
+  std::string_view name;
+  SourceEncoding encoding;
+};
+
+constexpr EncodingName kEncodingNames[] = {
+    {"utf8", SourceEncoding::kUtf8},
+    {"utf-8", SourceEncoding::kUtf8},
+    {"gbk", SourceEncoding::kGbk},
+    {"cp936", SourceEncoding::kGbk},
+    {"windows-936", SourceEncoding::kGbk},
+    {"gb18030", SourceEncoding::kGbk},
+    {"cp1252", SourceEncoding::kWindows1252},
+    {"windows-1252", SourceEncoding::kWindows1252},
+};
+
+// `text` in double quotes, with quotes, backslashes and control characters escaped.
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Utf8Step step = decode_utf8(text, pos);
+    const char32_t c = step.code_point;
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case 0: out += "\\0"; break;
+      default:
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+          char buf[16];
+          std::snprintf(buf, sizeof buf, "\\u{%x}", static_cast<unsigned>(c));
+          out += buf;
+        } else {
+          append_utf8(out, c);
+        }
+    }
+    pos += step.length;
+  }
+  out += '"';
+  return out;
+}
+
+std::optional<SourceEncoding> lookup_encoding(std::string_view value) {
+  std::string key(trim_white_space(value));
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (const EncodingName& entry : kEncodingNames)
+    if (entry.name == key) return entry.encoding;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Result<std::string> encode_quorvix_text(std::string_view text) {
+  // Read afresh on every call so that a change takes effect at the next one.
+  // The library only reads the environment; a host that changes it while
+  // other threads convert must serialise that itself, as for any getenv user.
+  const char* raw = std::getenv(kEncodingVariable);
+  if (raw == nullptr) return std::string(text);
+
+  const std::string value = utf8_lossy(raw);
+  const std::optional<SourceEncoding> encoding = lookup_encoding(value);
+  if (!encoding)
+    return make_error("unsupported QUORVIX_SOURCE_ENCODING value " + quoted(value) +
+                      "; expected utf-8, gbk, or windows-1252");
+  switch (*encoding) {
+    case SourceEncoding::kUtf8: return std::string(text);
+    case SourceEncoding::kGbk: return encode_legacy(LegacyEncoding::kGbk, text);
+    case SourceEncoding::kWindows1252: return encode_legacy(LegacyEncoding::kWindows1252, text);
+  }
+  return std::string(text);
+}
 
 }  // namespace quorvix::quorvix_ansi

@@ -1,0 +1,16 @@
+// The TeX source record: the text an equation was made from, stored in the
+// stream right after the header.
+#pragma once
+
+#include <string_view>
+
+#include "common/bytes.h"
+#include "common/result.h"
+
+namespace quorvix::qvf {
+
+// Appends tag 102, the payload length and the payload "TeX Input Language",
+// NUL, the encoded text, NUL. On failure nothing is appended.
+Status write_tex_source_record(std::string_view text, Bytes& out);
+
+}  // namespace quorvix::qvf
