@@ -12,6 +12,13 @@ extern "C" {
 #define QUORVIX_API
 #endif
 
+/* Neither function ever throws; C++ callers see that in the declaration. */
+#if defined(__cplusplus)
+#define QUORVIX_NOEXCEPT noexcept
+#else
+#define QUORVIX_NOEXCEPT
+#endif
+
 /* Converts one request, a NUL-terminated UTF-8 JSON text such as
  *   {"latex":"\\frac{a}{b}","prefs_file":"/path/to/prefs.eqp"}
  * and returns a NUL-terminated JSON response, either
@@ -20,10 +27,10 @@ extern "C" {
  *   {"error":"<message>"}.
  * Never returns NULL and never lets a failure escape. `request` may be NULL.
  * The response belongs to the caller until passed to quorvix_free_v1. */
-QUORVIX_API char* quorvix_convert_v1(const char* request);
+QUORVIX_API char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT;
 
 /* Releases a response returned by quorvix_convert_v1; NULL is ignored. */
-QUORVIX_API void quorvix_free_v1(char* response);
+QUORVIX_API void quorvix_free_v1(char* response) QUORVIX_NOEXCEPT;
 
 #ifdef __cplusplus
 }

@@ -1,15 +1,17 @@
+// The two exported C functions.
 #include <cstdlib>
-#include <cstring>
 
+#include "ffi/convert.h"
+#include "ffi/guard.h"
+#include "ffi/response.h"
 #include "quorvix.h"
 
-extern "C" char* quorvix_convert_v1(const char* request) {
-  (void)request;
-  const char msg[] = "{\"error\":\"native converter panicked\"}";
-  char* out = static_cast<char*>(std::malloc(sizeof msg));
-  if (out == nullptr) std::abort();
-  std::memcpy(out, msg, sizeof msg);
-  return out;
+extern "C" char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT {
+  using namespace quorvix::ffi;
+  auto outcome = run_guarded([request] { return convert_request(request); });
+  if (!outcome) return serialize_error(kPanicMessage);
+  if (!outcome->ok()) return serialize_error(outcome->error().message);
+  return serialize_result(outcome->value());
 }
 
-extern "C" void quorvix_free_v1(char* response) { std::free(response); }
+extern "C" void quorvix_free_v1(char* response) QUORVIX_NOEXCEPT { std::free(response); }

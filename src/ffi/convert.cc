@@ -1,0 +1,32 @@
+#include "ffi/convert.h"
+
+#include <utility>
+
+#include "ffi/request.h"
+#include "ole/compound_file.h"
+#include "parser/parser.h"
+#include "qvf/stream.h"
+
+namespace quorvix::ffi {
+
+Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
+                                                  const std::optional<std::string>& prefs_file) {
+  conversion::EncodedEquation equation;
+  equation.normalized_latex = parser::normalize_latex(latex);
+  {
+    QV_ASSIGN_OR_RETURN(ast::Expr tree, parser::Parser(equation.normalized_latex).parse());
+    QV_ASSIGN_OR_RETURN(equation.qvf, qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file));
+    // The tree and the framed stream are released as soon as the compound
+    // file exists.
+    QV_ASSIGN_OR_RETURN(Bytes native, qvf::write_equation_native(equation.qvf));
+    QV_ASSIGN_OR_RETURN(equation.ole, ole::write_compound_file(native, std::nullopt));
+  }
+  return equation;
+}
+
+Result<conversion::EncodedEquation> convert_request(const char* request) {
+  QV_ASSIGN_OR_RETURN(Request parsed, read_request(request));
+  return convert_latex(parsed.latex, parsed.prefs_file);
+}
+
+}  // namespace quorvix::ffi

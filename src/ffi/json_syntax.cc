@@ -1,0 +1,381 @@
+#include "ffi/json_syntax.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvix::ffi {
+namespace {
+
+enum class Problem : std::uint8_t {
+  kEofWhileParsingList,
+  kEofWhileParsingObject,
+  kEofWhileParsingString,
+  kEofWhileParsingValue,
+  kExpectedColon,
+  kExpectedListCommaOrEnd,
+  kExpectedObjectCommaOrEnd,
+  kExpectedSomeIdent,
+  kExpectedSomeValue,
+  kInvalidEscape,
+  kInvalidNumber,
+  kNumberOutOfRange,
+  kControlCharacterWhileParsingString,
+  kKeyMustBeAString,
+  kLoneLeadingSurrogateInHexEscape,
+  kTrailingComma,
+  kTrailingCharacters,
+  kUnexpectedEndOfHexEscape,
+};
+
+const char* describe(Problem problem) {
+  switch (problem) {
+    case Problem::kEofWhileParsingList: return "EOF while parsing a list";
+    case Problem::kEofWhileParsingObject: return "EOF while parsing an object";
+    case Problem::kEofWhileParsingString: return "EOF while parsing a string";
+    case Problem::kEofWhileParsingValue: return "EOF while parsing a value";
+    case Problem::kExpectedColon: return "expected `:`";
+    case Problem::kExpectedListCommaOrEnd: return "expected `,` or `]`";
+    case Problem::kExpectedObjectCommaOrEnd: return "expected `,` or `}`";
+    case Problem::kExpectedSomeIdent: return "expected ident";
+    case Problem::kExpectedSomeValue: return "expected value";
+    case Problem::kInvalidEscape: return "invalid escape";
+    case Problem::kInvalidNumber: return "invalid number";
+    case Problem::kNumberOutOfRange: return "number out of range";
+    case Problem::kControlCharacterWhileParsingString:
+      return "control character (\\u0000-\\u001F) found while parsing a string";
+    case Problem::kKeyMustBeAString: return "key must be a string";
+    case Problem::kLoneLeadingSurrogateInHexEscape: return "lone leading surrogate in hex escape";
+    case Problem::kTrailingComma: return "trailing comma";
+    case Problem::kTrailingCharacters: return "trailing characters";
+    case Problem::kUnexpectedEndOfHexEscape: return "unexpected end of hex escape";
+  }
+  return "invalid json";
+}
+
+// A problem and the number of bytes of the text that its position covers: the
+// reported line and column are those of the last of these bytes.
+struct SyntaxError {
+  Problem problem;
+  std::size_t extent;
+};
+
+using MaybeError = std::optional<SyntaxError>;
+
+// Decimal digits of 2^1024 - 2^970, the smallest magnitude that rounds to
+// infinity as a double; digit strings at or above it are out of range.
+constexpr std::string_view kOverflowDigits =
+    "179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587"
+    "207096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711"
+    "531764475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093"
+    "042880177904174497792";
+constexpr std::int64_t kOverflowExponent = 309;  // the threshold is 0.1797...e309
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+class Checker {
+ public:
+  explicit Checker(std::string_view text) : text_(text) {}
+
+  MaybeError run();
+
+ private:
+  enum class Container : std::uint8_t { kList, kObject };
+
+  bool at_end() const { return pos_ >= text_.size(); }
+  char peek() const { return text_[pos_]; }
+  // An error about the character just consumed (or the end of the text).
+  SyntaxError consumed_error(Problem p) const { return {p, pos_}; }
+  // An error about the next, not yet consumed character.
+  SyntaxError peeked_error(Problem p) const { return {p, std::min(text_.size(), pos_ + 1)}; }
+
+  void skip_whitespace() {
+    while (!at_end()) {
+      const char c = peek();
+      if (c != ' ' && c != '\n' && c != '\t' && c != '\r') return;
+      ++pos_;
+    }
+  }
+
+  MaybeError scalar();
+  MaybeError member_key();
+  MaybeError word(std::string_view rest);
+  MaybeError string();
+  MaybeError escape();
+  MaybeError hex_escape(unsigned& unit);
+  MaybeError unicode_escape();
+  MaybeError number();
+  bool out_of_range(std::size_t start, std::int64_t exponent) const;
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+MaybeError Checker::run() {
+  std::vector<Container> open;
+  for (;;) {
+    // A value starts here.
+    skip_whitespace();
+    if (at_end()) {
+      // A request with no value at all, empty or blank, is reported at the
+      // very start rather than after its whitespace.
+      if (open.empty()) return SyntaxError{Problem::kEofWhileParsingValue, 0};
+      return peeked_error(Problem::kEofWhileParsingValue);
+    }
+    const char c = peek();
+    if (c == '[') {
+      ++pos_;
+      skip_whitespace();
+      if (at_end()) return peeked_error(Problem::kEofWhileParsingList);
+      if (peek() != ']') {
+        open.push_back(Container::kList);
+        continue;
+      }
+      ++pos_;
+    } else if (c == '{') {
+      ++pos_;
+      skip_whitespace();
+      if (at_end()) return peeked_error(Problem::kEofWhileParsingObject);
+      if (peek() != '}') {
+        open.push_back(Container::kObject);
+        if (auto e = member_key()) return e;
+        continue;
+      }
+      ++pos_;
+    } else if (auto e = scalar()) {
+      return e;
+    }
+
+    // A value has ended: close containers until one continues with a comma.
+    for (;;) {
+      skip_whitespace();
+      if (open.empty()) {
+        if (!at_end()) return peeked_error(Problem::kTrailingCharacters);
+        return std::nullopt;
+      }
+      const bool list = open.back() == Container::kList;
+      if (at_end()) {
+        return peeked_error(list ? Problem::kEofWhileParsingList : Problem::kEofWhileParsingObject);
+      }
+      const char close = list ? ']' : '}';
+      if (peek() == close) {
+        ++pos_;
+        open.pop_back();
+        continue;
+      }
+      if (peek() != ',') {
+        return peeked_error(list ? Problem::kExpectedListCommaOrEnd : Problem::kExpectedObjectCommaOrEnd);
+      }
+      ++pos_;
+      skip_whitespace();
+      if (at_end()) return peeked_error(Problem::kEofWhileParsingValue);
+      if (peek() == close) return peeked_error(Problem::kTrailingComma);
+      if (!list) {
+        if (auto e = member_key()) return e;
+      }
+      break;
+    }
+  }
+}
+
+// An object member's key and colon, starting at a non-whitespace character.
+MaybeError Checker::member_key() {
+  if (peek() != '"') return peeked_error(Problem::kKeyMustBeAString);
+  ++pos_;
+  if (auto e = string()) return e;
+  skip_whitespace();
+  if (at_end()) return peeked_error(Problem::kEofWhileParsingObject);
+  if (peek() != ':') return peeked_error(Problem::kExpectedColon);
+  ++pos_;
+  return std::nullopt;
+}
+
+MaybeError Checker::scalar() {
+  switch (peek()) {
+    case 'n': ++pos_; return word("ull");
+    case 't': ++pos_; return word("rue");
+    case 'f': ++pos_; return word("alse");
+    case '"': ++pos_; return string();
+    case '-': ++pos_; return number();
+    default:
+      if (is_digit(peek())) return number();
+      return peeked_error(Problem::kExpectedSomeValue);
+  }
+}
+
+// The rest of null, true or false.
+MaybeError Checker::word(std::string_view rest) {
+  for (const char expected : rest) {
+    if (at_end()) return consumed_error(Problem::kEofWhileParsingValue);
+    if (text_[pos_++] != expected) return consumed_error(Problem::kExpectedSomeIdent);
+  }
+  return std::nullopt;
+}
+
+// A string body after its opening quote.
+MaybeError Checker::string() {
+  for (;;) {
+    while (!at_end()) {
+      const auto c = static_cast<unsigned char>(peek());
+      if (c < 0x20 || c == '"' || c == '\\') break;
+      ++pos_;
+    }
+    if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
+    const char c = text_[pos_++];
+    if (c == '"') return std::nullopt;
+    if (c != '\\') return consumed_error(Problem::kControlCharacterWhileParsingString);
+    if (auto e = escape()) return e;
+  }
+}
+
+// One escape after its backslash.
+MaybeError Checker::escape() {
+  if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
+  switch (text_[pos_++]) {
+    case '"':
+    case '\\':
+    case '/':
+    case 'b':
+    case 'f':
+    case 'n':
+    case 'r':
+    case 't': return std::nullopt;
+    case 'u': return unicode_escape();
+    default: return consumed_error(Problem::kInvalidEscape);
+  }
+}
+
+// Four hex digits of a \u escape; the error points at the first bad digit.
+MaybeError Checker::hex_escape(unsigned& unit) {
+  if (text_.size() - pos_ < 4) {
+    pos_ = text_.size();
+    return consumed_error(Problem::kEofWhileParsingString);
+  }
+  unit = 0;
+  for (int k = 0; k < 4; ++k) {
+    const int v = hex_value(text_[pos_++]);
+    if (v < 0) return consumed_error(Problem::kInvalidEscape);
+    unit = unit * 16 + static_cast<unsigned>(v);
+  }
+  return std::nullopt;
+}
+
+// A \u escape after the u: a non-surrogate unit, or a leading surrogate
+// directly followed by a \u escape of a trailing one.
+MaybeError Checker::unicode_escape() {
+  unsigned unit = 0;
+  if (auto e = hex_escape(unit)) return e;
+  if (unit >= 0xDC00 && unit <= 0xDFFF) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
+  if (unit < 0xD800 || unit > 0xDBFF) return std::nullopt;
+  for (const char expected : {'\\', 'u'}) {
+    if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
+    if (text_[pos_++] != expected) return consumed_error(Problem::kUnexpectedEndOfHexEscape);
+  }
+  if (auto e = hex_escape(unit)) return e;
+  if (unit < 0xDC00 || unit > 0xDFFF) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
+  return std::nullopt;
+}
+
+// A number after its optional minus sign.
+MaybeError Checker::number() {
+  const std::size_t start = pos_;
+  if (at_end()) return consumed_error(Problem::kEofWhileParsingValue);
+  const char first = text_[pos_++];
+  if (first == '0') {
+    if (!at_end() && is_digit(peek())) return peeked_error(Problem::kInvalidNumber);
+  } else if (is_digit(first)) {
+    while (!at_end() && is_digit(peek())) ++pos_;
+  } else {
+    return consumed_error(Problem::kInvalidNumber);
+  }
+  bool nonzero = first != '0';
+  if (!at_end() && peek() == '.') {
+    ++pos_;
+    const std::size_t fraction = pos_;
+    while (!at_end() && is_digit(peek())) {
+      nonzero = nonzero || peek() != '0';
+      ++pos_;
+    }
+    if (pos_ == fraction) {
+      return peeked_error(at_end() ? Problem::kEofWhileParsingValue : Problem::kInvalidNumber);
+    }
+  }
+  std::int64_t exponent = 0;
+  if (!at_end() && (peek() == 'e' || peek() == 'E')) {
+    ++pos_;
+    bool negative = false;
+    if (!at_end() && (peek() == '+' || peek() == '-')) negative = text_[pos_++] == '-';
+    if (at_end()) return consumed_error(Problem::kEofWhileParsingValue);
+    if (!is_digit(text_[pos_++])) return consumed_error(Problem::kInvalidNumber);
+    std::int64_t magnitude = text_[pos_ - 1] - '0';
+    constexpr std::int64_t kInt32Max = 2147483647;
+    while (!at_end() && is_digit(peek())) {
+      magnitude = magnitude * 10 + (text_[pos_++] - '0');
+      // An exponent too large for 32 bits can only overflow a non-zero value.
+      if (magnitude > kInt32Max) {
+        if (nonzero && !negative) return consumed_error(Problem::kNumberOutOfRange);
+        while (!at_end() && is_digit(peek())) ++pos_;
+        return std::nullopt;
+      }
+    }
+    exponent = negative ? -magnitude : magnitude;
+  }
+  if (nonzero && out_of_range(start, exponent)) return consumed_error(Problem::kNumberOutOfRange);
+  return std::nullopt;
+}
+
+// Whether the number whose digits start at `start` and end at the current
+// position (or at its exponent), scaled by 10^exponent, rounds to infinity.
+bool Checker::out_of_range(std::size_t start, std::int64_t exponent) const {
+  // Significant digits: from the first non-zero digit, '.' skipped.
+  std::string_view mantissa = text_.substr(start, pos_ - start);
+  mantissa = mantissa.substr(0, std::min(mantissa.size(), mantissa.find_first_of("eE")));
+  const std::size_t point = std::min(mantissa.size(), mantissa.find('.'));
+  const std::size_t lead = mantissa.find_first_not_of("0.");
+  if (lead == std::string_view::npos) return false;
+  // The value is 0.d1d2... times 10^scale.
+  const std::int64_t scale =
+      lead < point ? static_cast<std::int64_t>(point - lead) : -static_cast<std::int64_t>(lead - point - 1);
+  const std::int64_t magnitude = scale + exponent;
+  if (magnitude != kOverflowExponent) return magnitude > kOverflowExponent;
+  std::size_t k = 0;
+  for (std::size_t i = lead; i < mantissa.size(); ++i) {
+    if (mantissa[i] == '.') continue;
+    if (k == kOverflowDigits.size()) return true;  // equal so far and longer
+    if (mantissa[i] != kOverflowDigits[k]) return mantissa[i] > kOverflowDigits[k];
+    ++k;
+  }
+  // A prefix of the threshold is below it unless it is all of it.
+  return k == kOverflowDigits.size();
+}
+
+}  // namespace
+
+Status check_json_syntax(std::string_view text) {
+  const MaybeError error = Checker(text).run();
+  if (!error) return Status();
+  std::size_t line = 1;
+  std::size_t column = 0;
+  for (std::size_t i = 0; i < error->extent; ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 0;
+    } else {
+      ++column;
+    }
+  }
+  return make_error(std::string(describe(error->problem)) + " at line " + std::to_string(line) + " column " +
+                    std::to_string(column));
+}
+
+}  // namespace quorvix::ffi

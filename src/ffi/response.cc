@@ -1,0 +1,105 @@
+#include "ffi/response.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "ffi/hex.h"
+
+namespace quorvix::ffi {
+namespace {
+
+// Escaped length of each byte in a JSON string: control characters take an
+// escape of two (\n) or six (\u001f) characters, quote and backslash two,
+// everything else, non-ASCII bytes included, is copied.
+constexpr std::array<std::uint8_t, 256> make_escaped_lengths() {
+  std::array<std::uint8_t, 256> lengths{};
+  for (std::size_t b = 0; b < 256; ++b) lengths[b] = b < 0x20 ? 6 : 1;
+  for (const char c : {'\b', '\f', '\n', '\r', '\t', '"', '\\'}) lengths[static_cast<unsigned char>(c)] = 2;
+  return lengths;
+}
+
+constexpr std::array<std::uint8_t, 256> kEscapedLength = make_escaped_lengths();
+
+std::size_t escaped_size(std::string_view text) {
+  std::size_t size = 0;
+  for (const char c : text) size += kEscapedLength[static_cast<unsigned char>(c)];
+  return size;
+}
+
+char* write_escaped(std::string_view text, char* out) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (kEscapedLength[b] == 1) {
+      *out++ = c;
+      continue;
+    }
+    *out++ = '\\';
+    switch (c) {
+      case '\b': *out++ = 'b'; break;
+      case '\f': *out++ = 'f'; break;
+      case '\n': *out++ = 'n'; break;
+      case '\r': *out++ = 'r'; break;
+      case '\t': *out++ = 't'; break;
+      case '"': *out++ = '"'; break;
+      case '\\': *out++ = '\\'; break;
+      default:
+        std::memcpy(out, "u00", 3);
+        out[3] = kDigits[b >> 4];
+        out[4] = kDigits[b & 0xF];
+        out += 5;
+    }
+  }
+  return out;
+}
+
+char* append(char* out, std::string_view literal) {
+  std::memcpy(out, literal.data(), literal.size());
+  return out + literal.size();
+}
+
+char* allocate(std::size_t size) {
+  auto* buffer = static_cast<char*>(std::malloc(size));
+  if (buffer == nullptr) std::abort();
+  return buffer;
+}
+
+constexpr std::string_view kResultOpen = R"({"result":{"ole":")";
+constexpr std::string_view kQvfKey = R"(","qvf":")";
+constexpr std::string_view kLatexKey = R"(","normalized_latex":")";
+constexpr std::string_view kResultClose = R"("}})";
+constexpr std::string_view kErrorOpen = R"({"error":")";
+constexpr std::string_view kErrorClose = R"("})";
+
+}  // namespace
+
+char* serialize_result(const conversion::EncodedEquation& equation) noexcept {
+  const std::size_t size = kResultOpen.size() + 2 * equation.ole.size() + kQvfKey.size() +
+                           2 * equation.qvf.size() + kLatexKey.size() +
+                           escaped_size(equation.normalized_latex) + kResultClose.size() + 1;
+  char* const buffer = allocate(size);
+  char* out = append(buffer, kResultOpen);
+  out = write_hex(equation.ole.data(), equation.ole.size(), out);
+  out = append(out, kQvfKey);
+  out = write_hex(equation.qvf.data(), equation.qvf.size(), out);
+  out = append(out, kLatexKey);
+  out = write_escaped(equation.normalized_latex, out);
+  out = append(out, kResultClose);
+  *out = '\0';
+  return buffer;
+}
+
+char* serialize_error(std::string_view message) noexcept {
+  const std::size_t size = kErrorOpen.size() + escaped_size(message) + kErrorClose.size() + 1;
+  char* const buffer = allocate(size);
+  char* out = append(buffer, kErrorOpen);
+  out = write_escaped(message, out);
+  out = append(out, kErrorClose);
+  *out = '\0';
+  return buffer;
+}
+
+}  // namespace quorvix::ffi
