@@ -7,6 +7,7 @@
 
 #include "parser/chars.h"
 #include "qvf/encoding.h"
+#include "qvf/predicates.h"
 #include "qvf/records.h"
 
 namespace quorvix::qvf {
@@ -247,20 +248,8 @@ std::vector<std::uint8_t> prime_embellishment_codes(std::size_t n) {
 }
 
 std::optional<char32_t> first_plain_char(const ast::Expr& expr) {
-  const ast::Expr* e = &expr;
-  while (true) {
-    if (const auto* seq = e->get_if<ast::Sequence>()) {
-      if (seq->items.empty()) return std::nullopt;
-      e = &seq->items.front();
-    } else if (const auto* style = e->get_if<ast::Style>()) {
-      if (!style->body) return std::nullopt;
-      e = style->body.get();
-    } else if (const auto* c = e->get_if<ast::Char>()) {
-      return c->ch;
-    } else {
-      return std::nullopt;
-    }
-  }
+  if (const auto* c = descend(expr, through::kSequence | through::kStyle).get_if<ast::Char>()) return c->ch;
+  return std::nullopt;
 }
 
 bool expr_starts_with_calvane_math_one(const ast::Expr& expr) {

@@ -10,6 +10,7 @@
 #include "qvf/chars.h"
 #include "qvf/encoding.h"
 #include "qvf/expr_writer.h"
+#include "qvf/predicates.h"
 #include "qvf/records.h"
 
 namespace quorvix::qvf {
@@ -151,60 +152,13 @@ Status write_fraktur_char(char32_t c, Bytes& out, QvfWriter& w) {
   return {};
 }
 
-// Whether a font run item starts with raw TeX: a `RawTex`, a `Subarray` or a
-// `Hybrid` whose first part is raw, reached through first items of non-empty
-// sequences, leading visible `Hybrid` parts, `Style` and `Font` bodies and
-// `Script` bases.
-bool starts_with_raw_tex(const ast::Expr& root) {
-  const ast::Expr* e = &root;
-  while (true) {
-    if (const auto* seq = e->get_if<ast::Sequence>()) {
-      if (seq->items.empty()) return false;
-      e = &seq->items.front();
-    } else if (const auto* hybrid = e->get_if<ast::Hybrid>()) {
-      if (hybrid->parts.empty()) return false;
-      const auto* visible = std::get_if<ast::HybridVisible>(&hybrid->parts.front());
-      if (visible == nullptr) return true;  // a leading raw part
-      if (!visible->expr) return false;
-      e = visible->expr.get();
-    } else if (const auto* style = e->get_if<ast::Style>()) {
-      if (!style->body) return false;
-      e = style->body.get();
-    } else if (const auto* font = e->get_if<ast::Font>()) {
-      if (!font->body) return false;
-      e = font->body.get();
-    } else if (const auto* script = e->get_if<ast::Script>()) {
-      if (!script->base) return false;
-      e = script->base.get();
-    } else {
-      return e->is<ast::RawTex>() || e->is<ast::Subarray>();
-    }
-  }
-}
-
 // Descends through non-empty sequences (first item) and `Style` bodies.
-const ast::Expr& through_sequences_and_styles(const ast::Expr& root) {
-  const ast::Expr* e = &root;
-  while (true) {
-    if (const auto* seq = e->get_if<ast::Sequence>(); seq && !seq->items.empty()) {
-      e = &seq->items.front();
-    } else if (const auto* style = e->get_if<ast::Style>(); style && style->body) {
-      e = style->body.get();
-    } else {
-      return *e;
-    }
-  }
+const ast::Expr& through_sequences_and_styles(const ast::Expr& e) {
+  return descend(e, through::kSequence | through::kStyle);
 }
 
 // The `Char` an expression is, looking through one-item sequences.
-const ast::Char* single_char(const ast::Expr& root) {
-  const ast::Expr* e = &root;
-  while (const auto* seq = e->get_if<ast::Sequence>()) {
-    if (seq->items.size() != 1) return nullptr;
-    e = &seq->items.front();
-  }
-  return e->get_if<ast::Char>();
-}
+const ast::Char* single_char(const ast::Expr& e) { return collapse_single_expr(e).get_if<ast::Char>(); }
 
 bool is_alphabet_kind(FontKind kind) {
   return kind == FontKind::MathCal || kind == FontKind::MathScr || kind == FontKind::MathBb ||
@@ -276,7 +230,7 @@ WriteResult write_font_sequence(FontKind kind, const ast::Sequence& seq, bool ru
       out.push_back(static_cast<std::uint8_t>(tag::kFull + size));
       level = size;
     }
-    if (starts_with_raw_tex(item)) {
+    if (expr_starts_with_raw_tex(item)) {
       if (left_colour) color_default(out);
     } else {
       write_item_colour(kind, item, out, w);
@@ -451,7 +405,7 @@ WriteResult write_font_expr(FontKind kind, const ast::Expr& body, Bytes& out, st
     return WriteOutcome{true, size};
   }
   if (const auto* seq = body.get_if<ast::Sequence>()) {
-    return write_font_sequence(kind, *seq, starts_with_raw_tex(body), out, size, writer);
+    return write_font_sequence(kind, *seq, expr_starts_with_raw_tex(body), out, size, writer);
   }
   if (const auto* script = body.get_if<ast::Script>()) {
     const ast::Expr rebuilt = ast::Script{wrapped_box(kind, script->base), wrapped_box(kind, script->sub),

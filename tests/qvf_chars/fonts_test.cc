@@ -247,6 +247,39 @@ TEST(WriteFontExpr, RunsOfCharacters) {
   }
 }
 
+// Font runs whose bodies are partly handed back to the expression writer.
+TEST(WriteFontExpr, BodiesTheFontDoesNotReach) {
+  struct Case {
+    const char* name;
+    FontKind kind;
+    Expr body;
+    Bytes expected;
+    bool black_after;
+  };
+  const Case cases[] = {
+      // Raw TeX after a character: the default colour before it, written as
+      // options-0x80 characters.
+      {"mathrm a then raw", FontKind::RomanText, seq({ch(U'a'), ast::make_raw("\\fo")}),
+       concat({kBlackDef, bytes({0x0F, 0x01, 0x02, 0x00, 0x81, 0x61, 0x00, 0x0F, 0x00, 0x02, 0x80, 0x81,
+                                 0x5C, 0x00, 0x02, 0x80, 0x81, 0x66, 0x00, 0x02, 0x80, 0x81, 0x6F, 0x00})}),
+       false},
+      // A sans-serif run that starts with another font selects black first.
+      {"mathsf of mathbf", FontKind::MathSf, font(FontKind::Bold, ch(U'x')),
+       concat({kBlackDef, bytes({0x0F, 0x01, 0x02, 0x00, 0x87, 0x78, 0x00})}), true},
+      // A style node is written by the expression writer: the letter is plain.
+      {"mathrm of textstyle", FontKind::RomanText, ast::Style{ast::box(ch(U'x')), ast::StyleKind::Text},
+       bytes({0x02, 0x00, 0x83, 0x78, 0x00}), true},
+  };
+  for (const Case& c : cases) {
+    QvfWriter w;
+    Bytes out;
+    const WriteResult r = write_font_expr(c.kind, c.body, out, 0, w);
+    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error().message;
+    EXPECT_EQ(hex(out), hex(c.expected)) << c.name;
+    EXPECT_EQ(r->black_in_force, c.black_after) << c.name;
+  }
+}
+
 TEST(WriteFontExpr, TypewriterStyleIsDefinedOnce) {
   QvfWriter w;
   Bytes out;
