@@ -1,0 +1,143 @@
+#include "ffi/json_syntax.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvix::ffi {
+namespace {
+
+struct SyntaxCase {
+  std::string text;
+  std::string message;  // empty: the text is one valid JSON value
+};
+
+void check_cases(const std::vector<SyntaxCase>& cases) {
+  for (const auto& c : cases) {
+    const Status status = check_json_syntax(c.text);
+    if (c.message.empty()) {
+      EXPECT_TRUE(status.ok()) << c.text << " -> " << status.error().message;
+    } else {
+      ASSERT_FALSE(status.ok()) << c.text;
+      EXPECT_EQ(status.error().message, c.message) << c.text;
+    }
+  }
+}
+
+TEST(JsonSyntaxTest, MissingValueAndTrailingText) {
+  check_cases({
+      {"", "EOF while parsing a value at line 1 column 0"},
+      {"   ", "EOF while parsing a value at line 1 column 0"},
+      {"\n\t\r\n", "EOF while parsing a value at line 1 column 0"},
+      {"{} x", "trailing characters at line 1 column 4"},
+      {R"({"latex":"x"}x)", "trailing characters at line 1 column 14"},
+      {"{\"a\":1}\n\n  x", "trailing characters at line 3 column 3"},
+      {"1 2", "trailing characters at line 1 column 3"},
+      {" {}\r\n ", ""},
+      {"\x0c{}", "expected value at line 1 column 1"},
+      {"\xEF\xBB\xBF{}", "expected value at line 1 column 1"},
+      {"'x'", "expected value at line 1 column 1"},
+  });
+}
+
+TEST(JsonSyntaxTest, ObjectsAndLists) {
+  check_cases({
+      {"{", "EOF while parsing an object at line 1 column 1"},
+      {"[", "EOF while parsing a list at line 1 column 1"},
+      {R"({"a")", "EOF while parsing an object at line 1 column 4"},
+      {R"({"a":1)", "EOF while parsing an object at line 1 column 6"},
+      {R"({"a":)", "EOF while parsing a value at line 1 column 5"},
+      {"[1", "EOF while parsing a list at line 1 column 2"},
+      {"[1,", "EOF while parsing a value at line 1 column 3"},
+      {R"({"a":1,)", "EOF while parsing a value at line 1 column 7"},
+      {"[1 2]", "expected `,` or `]` at line 1 column 4"},
+      {"[1}", "expected `,` or `]` at line 1 column 3"},
+      {R"({"a" 1})", "expected `:` at line 1 column 6"},
+      {R"({"a":1 "b":2})", "expected `,` or `}` at line 1 column 8"},
+      {R"({"a":1])", "expected `,` or `}` at line 1 column 7"},
+      {"{1:2}", "key must be a string at line 1 column 2"},
+      {R"({"a":1,2:3})", "key must be a string at line 1 column 8"},
+      {"{,}", "key must be a string at line 1 column 2"},
+      {R"({"a":})", "expected value at line 1 column 6"},
+      {"[,1]", "expected value at line 1 column 2"},
+      {"[1,]", "trailing comma at line 1 column 4"},
+      {R"({"a":1,})", "trailing comma at line 1 column 8"},
+      {"[1,\n2,\n]", "trailing comma at line 3 column 1"},
+      {R"({"a":[{"b":[]},{}],"c":{"d":null}})", ""},
+      {"[ ]", ""},
+      {"{ }", ""},
+  });
+}
+
+TEST(JsonSyntaxTest, Literals) {
+  check_cases({
+      {"tru", "EOF while parsing a value at line 1 column 3"},
+      {"nul", "EOF while parsing a value at line 1 column 3"},
+      {"trux", "expected ident at line 1 column 4"},
+      {"nan", "expected ident at line 1 column 2"},
+      {"[true,false,null]", ""},
+  });
+}
+
+TEST(JsonSyntaxTest, Strings) {
+  check_cases({
+      {"\"abc", "EOF while parsing a string at line 1 column 4"},
+      {"\"a\\", "EOF while parsing a string at line 1 column 3"},
+      {R"("\x")", "invalid escape at line 1 column 3"},
+      {R"("\u12G4")", "invalid escape at line 1 column 6"},
+      {R"("\u12)", "EOF while parsing a string at line 1 column 5"},
+      {R"("\uDC00")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\uD800x")", "unexpected end of hex escape at line 1 column 8"},
+      {R"("\uD800\n")", "unexpected end of hex escape at line 1 column 9"},
+      {R"("\uD800\u0041")", "lone leading surrogate in hex escape at line 1 column 13"},
+      {"\"\\uD800", "EOF while parsing a string at line 1 column 7"},
+      {"\"a\tb\"", "control character (\\u0000-\\u001F) found while parsing a string at line 1 column 3"},
+      {"\"a\nb\"", "control character (\\u0000-\\u001F) found while parsing a string at line 2 column 0"},
+      {R"("\uD83D\uDE00 \u00e9 \" \\ \/ \b \f \n \r \t")", ""},
+      {"\"\xCE\xB1\x7F\"", ""},
+  });
+}
+
+TEST(JsonSyntaxTest, Numbers) {
+  check_cases({
+      {"01", "invalid number at line 1 column 2"},
+      {"-", "EOF while parsing a value at line 1 column 1"},
+      {"-a", "invalid number at line 1 column 2"},
+      {"[-]", "invalid number at line 1 column 3"},
+      {"1.", "EOF while parsing a value at line 1 column 2"},
+      {"1.e5", "invalid number at line 1 column 3"},
+      {"1e", "EOF while parsing a value at line 1 column 2"},
+      {"1e+", "EOF while parsing a value at line 1 column 3"},
+      {"1ex", "invalid number at line 1 column 3"},
+      {"+1", "expected value at line 1 column 1"},
+      {"1e400", "number out of range at line 1 column 5"},
+      {"-1e400", "number out of range at line 1 column 6"},
+      {"[1.7976931348623159e308]", "number out of range at line 1 column 23"},
+      {"0.00017976931348623159e312", "number out of range at line 1 column 26"},
+      {"1e99999999999", "number out of range at line 1 column 12"},
+      {"1.7976931348623157e308", ""},
+      {"17976931348623157" + std::string(292, '0'), ""},
+      {"1e-400", ""},
+      {"0e99999999999", ""},
+      {"0.000e999", ""},
+      {"1e-99999999999", ""},
+      {"[0,-0,1.5,-2.25E+3,1e-7,123456789012345678901234567890]", ""},
+  });
+}
+
+TEST(JsonSyntaxTest, DeepNestingIsCheckedWithoutRecursion) {
+  constexpr std::size_t kDepth = 100000;
+  const std::string open(kDepth, '[');
+  EXPECT_EQ(check_json_syntax(open).error().message, "EOF while parsing a list at line 1 column 100000");
+  EXPECT_TRUE(check_json_syntax(open + std::string(kDepth, ']')).ok());
+
+  std::string objects;
+  for (std::size_t i = 0; i < kDepth; ++i) objects += R"({"a":)";
+  EXPECT_EQ(check_json_syntax(objects + "1").error().message,
+            "EOF while parsing an object at line 1 column " + std::to_string(objects.size() + 1));
+  EXPECT_TRUE(check_json_syntax(objects + "1" + std::string(kDepth, '}')).ok());
+}
+
+}  // namespace
+}  // namespace quorvix::ffi

@@ -1,0 +1,128 @@
+#include "ffi/response.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <utility>
+
+#include "ffi/hex.h"
+#include "quorvix.h"
+
+namespace quorvix::ffi {
+namespace {
+
+std::string take(char* response) {
+  std::string text = response;
+  quorvix_free_v1(response);
+  return text;
+}
+
+TEST(HexTest, LowerCaseTwoDigitsPerByte) {
+  EXPECT_EQ(hex({}), "");
+  EXPECT_EQ(hex({0x00, 0x05, 0x0a, 0x7f, 0x80, 0xab, 0xcd, 0xef, 0xff}), "00050a7f80abcdefff");
+  Bytes all(256);
+  for (std::size_t b = 0; b < 256; ++b) all[b] = static_cast<std::uint8_t>(b);
+  const std::string text = hex(all);
+  ASSERT_EQ(text.size(), 512u);
+  for (std::size_t b = 0; b < 256; ++b) {
+    EXPECT_EQ(std::stoul(text.substr(2 * b, 2), nullptr, 16), b);
+  }
+  EXPECT_EQ(text.find_first_not_of("0123456789abcdef"), std::string::npos);
+}
+
+TEST(ResponseTest, ResultShapeAndOrder) {
+  conversion::EncodedEquation equation;
+  equation.ole = {0xD0, 0xCF, 0x11};
+  equation.qvf = {0x05, 0x01, 0x00, 0x07, 0x08};
+  equation.normalized_latex = "\\frac{a}{b}";
+  EXPECT_EQ(take(serialize_result(equation)),
+            R"({"result":{"ole":"d0cf11","qvf":"0501000708","normalized_latex":"\\frac{a}{b}"}})");
+
+  EXPECT_EQ(take(serialize_result(conversion::EncodedEquation{})),
+            R"({"result":{"ole":"","qvf":"","normalized_latex":""}})");
+}
+
+TEST(ResponseTest, StringEscaping) {
+  struct Case {
+    std::string text;
+    std::string escaped;
+  };
+  const Case cases[] = {
+      {"a\"b\\c", R"(a\"b\\c)"},
+      {"\b\f\n\r\t", R"(\b\f\n\r\t)"},
+      {std::string("\x00\x01\x1a\x1f", 4), R"(\u0000\u0001\u001a\u001f)"},
+      {"\x7f/", "\x7f/"},
+      // Non-ASCII stays as its UTF-8 bytes.
+      {"\xCE\xB1\xE2\x89\xA4\xF0\x9D\x90\x80 caf\xC3\xA9",
+       "\xCE\xB1\xE2\x89\xA4\xF0\x9D\x90\x80 caf\xC3\xA9"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(take(serialize_error(c.text)), R"({"error":")" + c.escaped + R"("})");
+    conversion::EncodedEquation equation;
+    equation.normalized_latex = c.text;
+    const std::string response = take(serialize_result(equation));
+    EXPECT_EQ(response, R"({"result":{"ole":"","qvf":"","normalized_latex":")" + c.escaped + R"("}})");
+    // And a JSON reader gets the text back unchanged.
+    EXPECT_EQ(nlohmann::json::parse(response)["result"]["normalized_latex"], c.text);
+  }
+}
+
+TEST(ResponseTest, LargeBuffersAreWrittenInFull) {
+  conversion::EncodedEquation equation;
+  equation.ole.assign(100000, 0xAB);
+  equation.qvf.assign(70001, 0x3C);
+  equation.normalized_latex = std::string(5000, '\n');
+  const auto parsed = nlohmann::json::parse(take(serialize_result(equation)));
+  std::string ole_hex;
+  for (int i = 0; i < 100000; ++i) ole_hex += "ab";
+  std::string qvf_hex;
+  for (int i = 0; i < 70001; ++i) qvf_hex += "3c";
+  EXPECT_EQ(parsed["result"]["ole"], ole_hex);
+  EXPECT_EQ(parsed["result"]["qvf"], qvf_hex);
+  EXPECT_EQ(parsed["result"]["normalized_latex"], equation.normalized_latex);
+}
+
+// A converted request answers either with the result in its fixed shape or
+// with the message of the conversion stage that failed; the request itself
+// is accepted.
+TEST(EntryTest, ConversionResponseShape) {
+  const std::pair<const char*, std::string> cases[] = {
+      {R"({"latex":"x"})", "x"},
+      {R"({"latex":""})", ""},
+      {R"({"latex":"x","prefs_file":7})", "x"},
+      {R"({"latex":"$\u03b1 + \u00e9$"})", "\xCE\xB1 + \xC3\xA9"},
+  };
+  for (const auto& [request, normalized] : cases) {
+    const std::string response = take(quorvix_convert_v1(request));
+    const auto parsed = nlohmann::json::parse(response);
+    ASSERT_TRUE(parsed.is_object()) << response;
+    ASSERT_EQ(parsed.size(), 1u) << response;
+    if (parsed.contains("error")) {
+      ASSERT_TRUE(parsed["error"].is_string()) << response;
+      const std::string message = parsed["error"];
+      EXPECT_NE(message, "latex must be a string");
+      EXPECT_EQ(message.find(" at line "), std::string::npos) << message;
+      continue;
+    }
+    ASSERT_EQ(response.rfind(R"({"result":{"ole":")", 0), 0u) << response;
+    const auto& result = parsed["result"];
+    ASSERT_EQ(result.size(), 3u);
+    const std::string ole = result["ole"];
+    const std::string qvf = result["qvf"];
+    EXPECT_LT(response.find(R"(","qvf":")"), response.find(R"(","normalized_latex":")"));
+    for (const std::string& digits : {ole, qvf}) {
+      EXPECT_EQ(digits.size() % 2, 0u);
+      EXPECT_EQ(digits.find_first_not_of("0123456789abcdef"), std::string::npos);
+    }
+    EXPECT_EQ(qvf.rfind("0501000708", 0), 0u) << qvf.substr(0, 24);
+    EXPECT_EQ(result["normalized_latex"], normalized);
+    // Non-ASCII characters appear as themselves, not as \u escapes.
+    EXPECT_NE(response.find(R"("normalized_latex":")" + normalized + "\"}}"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace quorvix::ffi
