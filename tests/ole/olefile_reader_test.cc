@@ -85,18 +85,6 @@ class OlefileReaderTest : public ::testing::Test {
   fs::path dir_;
 };
 
-Bytes comp_obj() {
-  Bytes b = {0x01, 0x00, 0xFE, 0xFF, 0x03, 0x0A, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xB7, 0xA2,
-             0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-  for (std::string_view s : {"Quorvix 7.0 Equation", "Quorvix EF", "Equation.QRVX4"}) {
-    append_u32le(b, static_cast<std::uint32_t>(s.size() + 1));
-    testing::append_cstr(b, s);
-  }
-  testing::append(b, {0xF4, 0x39, 0xB2, 0x71});
-  b.resize(b.size() + 12, 0);
-  return b;
-}
-
 Bytes patterned(std::size_t n) {
   Bytes b(n);
   for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>((i * 31) ^ (i >> 8));
@@ -140,12 +128,11 @@ TEST_F(OlefileReaderTest, StreamsReadBackIntact) {
     EXPECT_TRUE(report["issues"].empty()) << report["issues"].dump();
 
     nlohmann::json expected = {
-        {"\x01Ole",
-         {{"size", 20}, {"hex", hex(Bytes{1, 0, 0, 2, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})}}},
+        {"\x01Ole", {{"size", 20}, {"hex", hex(testing::ole_stream())}}},
         {"Equation Native", {{"size", c.native.size()}, {"hex", hex(c.native)}}},
         {"\x01"
          "CompObj",
-         {{"size", 103}, {"hex", hex(comp_obj())}}},
+         {{"size", 103}, {"hex", hex(testing::comp_obj_stream())}}},
     };
     if (c.picture) {
       auto record = build_presentation_record(*c.picture);

@@ -28,6 +28,30 @@ inline void append_cstr(Bytes& out, std::string_view s) {
   out.push_back(0);
 }
 
+// The class identifier of the equation object, as stored.
+inline const Bytes kClassId = {0xB7, 0xA2, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00,
+                               0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+
+// The "\x01Ole" stream: 01 00 00 02, 08 00 00 00, twelve zero bytes.
+inline Bytes ole_stream() {
+  Bytes b = {0x01, 0x00, 0x00, 0x02, 0x08, 0x00, 0x00, 0x00};
+  b.resize(20, 0);
+  return b;
+}
+
+// The 103-byte "\x01CompObj" record.
+inline Bytes comp_obj_stream() {
+  Bytes b = {0x01, 0x00, 0xFE, 0xFF, 0x03, 0x0A, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
+  b.insert(b.end(), kClassId.begin(), kClassId.end());
+  for (std::string_view s : {"Quorvix 7.0 Equation", "Quorvix EF", "Equation.QRVX4"}) {
+    append_u32le(b, static_cast<std::uint32_t>(s.size() + 1));
+    append_cstr(b, s);
+  }
+  append(b, {0xF4, 0x39, 0xB2, 0x71});
+  b.resize(b.size() + 12, 0);
+  return b;
+}
+
 // The 204-byte default definition block: encodings, fonts and preferences.
 inline Bytes default_definitions() {
   Bytes d;
