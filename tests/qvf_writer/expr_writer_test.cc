@@ -451,7 +451,12 @@ TEST(ExprWriterNesting, DeepTreesFailInsteadOfOverflowing) {
   EXPECT_EQ(r.error, kNestedTooDeeply);
 
   Expr shallow = ch(U'x');
-  for (int i = 0; i < 300; ++i) shallow = seq({group(std::move(shallow)), ch(U'y')});
+  for (int i = 0; i < 300; ++i) {
+    std::vector<Expr> items;
+    items.push_back(group(std::move(shallow)));
+    items.push_back(ch(U'y'));
+    shallow = seq(std::move(items));
+  }
   QvfWriter w2 = black_in_stream();
   Written ok = write(shallow, 0, w2);
   EXPECT_TRUE(ok.ok) << ok.error;
