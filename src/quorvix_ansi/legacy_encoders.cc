@@ -31,6 +31,8 @@ constexpr char32_t kGbkUnencodablePrivateUse = 0xE5E5;
 // boundary, so each call is complete on its own (flushed).
 constexpr std::int32_t kChunkUnits = 1024;
 constexpr std::int32_t kMaxBytesPerChar = 4;
+// Length of gb18030's four-byte forms, which GBK lacks.
+constexpr std::int32_t kGb18030FourByteLength = 4;
 constexpr std::int32_t kChunkBytes = UCNV_GET_MAX_BYTES_FOR_STRING(kChunkUnits, kMaxBytesPerChar);
 
 constexpr const char* kExhaustedMessage = "source encoder exhausted a pre-sized output buffer";
@@ -132,7 +134,7 @@ Status convert_chunk(LegacyEncoding encoding, UConverter* converter, ThreadConve
     if (encoding == LegacyEncoding::kGbk && code_point == kEuroSign) {
       out.push_back(kGbkEuroByte);
     } else if (encoding == LegacyEncoding::kGbk &&
-               (end - i == kMaxBytesPerChar || code_point == kGbkUnencodablePrivateUse)) {
+               (end - i == kGb18030FourByteLength || code_point == kGbkUnencodablePrivateUse)) {
       out.append(code_point > 0xFFFF ? 2 : 1, '?');
     } else {
       out.append(bytes + i, static_cast<std::size_t>(end - i));

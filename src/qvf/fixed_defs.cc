@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <system_error>
 
 #include "quorvix_ansi/unicode_text.h"
@@ -38,6 +39,10 @@ Result<std::string> read_text_file(const std::string& path) {
   std::fclose(file);
   if (err != 0) return read_error(path, errno_text(err));
   if (!quorvix_ansi::is_valid_utf8(text)) return read_error(path, "stream did not contain valid UTF-8");
+  // Editors on Windows start UTF-8 files with a byte-order mark; it is a
+  // signature, not part of the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (std::string_view(text).starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
   return text;
 }
 

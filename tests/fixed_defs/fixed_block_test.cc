@@ -228,6 +228,13 @@ TEST(PrefsFile, BuildsItsOwnBlockAndAppendsIt) {
   ASSERT_TRUE(block.ok()) << block.error().message;
   EXPECT_NE(*block, builtin());
 
+  // A leading byte-order mark is not part of the first line.
+  const std::string with_bom =
+      dir.write("bom.eqp", "\xEF\xBB\xBF" + EqpText().set("Styles", "Text", "Arial").str());
+  Result<Bytes> bom_block = fixed_defs_from_prefs_file(with_bom);
+  ASSERT_TRUE(bom_block.ok()) << bom_block.error().message;
+  EXPECT_EQ(*bom_block, *block);
+
   Bytes stream = {0xAA};
   ASSERT_TRUE(append_fixed_defs(path, stream).ok());
   EXPECT_EQ(Bytes(stream.begin() + 1, stream.end()), *block);
