@@ -4,6 +4,7 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ namespace {
 constexpr const char* kConverterNames[] = {"gb18030", "windows-1252"};
 
 constexpr char32_t kEuroSign = 0x20AC;
-constexpr char kGbkEuroByte = '\x80';
+constexpr char kGbkEuroByte = static_cast<char>(0x80);
 // WHATWG's GBK decodes A3 A0 to U+3000, so the private-use character that
 // gb18030 pairs with those bytes has no encoding.
 constexpr char32_t kGbkUnencodablePrivateUse = 0xE5E5;
@@ -100,12 +101,26 @@ bool is_ascii(std::string_view text) {
   return true;
 }
 
-// Converts one chunk of UTF-16 units and appends the result to `out`. ICU
-// reports, for every output byte, the index of the unit it came from; the
-// bytes of one character share that index, which lets the GBK rules be
-// applied per character.
+// The output buffer, sized for the worst case before encoding starts.
+struct Output {
+  char* data;
+  std::size_t capacity;
+  std::size_t used = 0;
+
+  bool put(const char* bytes, std::size_t n) {
+    if (n > capacity - used) return false;
+    std::copy(bytes, bytes + n, data + used);
+    used += n;
+    return true;
+  }
+};
+
+// Converts one chunk of UTF-16 units into `out`. ICU reports, for every
+// output byte, the index of the unit it came from; the bytes of one
+// character share that index, which lets the GBK rules be applied per
+// character.
 Status convert_chunk(LegacyEncoding encoding, UConverter* converter, ThreadConverters& buffers,
-                     std::int32_t unit_count, std::string& out) {
+                     std::int32_t unit_count, Output& out) {
   const UChar* units = buffers.units();
   const UChar* source = units;
   char* const bytes = buffers.bytes();
@@ -117,6 +132,8 @@ Status convert_chunk(LegacyEncoding encoding, UConverter* converter, ThreadConve
     return make_error(kExhaustedMessage);
   if (U_FAILURE(err)) internal_failure(std::string("ICU conversion failed: ") + u_errorName(err));
 
+  static constexpr char kGbkEuro[] = {kGbkEuroByte};
+  static constexpr char kQuestionMarks[] = {'?', '?'};
   const auto written = static_cast<std::int32_t>(target - bytes);
   std::int32_t previous = -1;
   for (std::int32_t i = 0; i < written;) {
@@ -131,14 +148,16 @@ Status convert_chunk(LegacyEncoding encoding, UConverter* converter, ThreadConve
     if (U16_IS_LEAD(units[offset]) && offset + 1 < unit_count && U16_IS_TRAIL(units[offset + 1]))
       code_point = U16_GET_SUPPLEMENTARY(units[offset], units[offset + 1]);
 
+    bool fits = true;
     if (encoding == LegacyEncoding::kGbk && code_point == kEuroSign) {
-      out.push_back(kGbkEuroByte);
+      fits = out.put(kGbkEuro, 1);
     } else if (encoding == LegacyEncoding::kGbk &&
                (end - i == kGb18030FourByteLength || code_point == kGbkUnencodablePrivateUse)) {
-      out.append(code_point > 0xFFFF ? 2 : 1, '?');
+      fits = out.put(kQuestionMarks, code_point > 0xFFFF ? 2 : 1);
     } else {
-      out.append(bytes + i, static_cast<std::size_t>(end - i));
+      fits = out.put(bytes + i, static_cast<std::size_t>(end - i));
     }
+    if (!fits) return make_error(kExhaustedMessage);
     i = end;
   }
   return {};
@@ -151,14 +170,13 @@ Result<std::string> encode_legacy(LegacyEncoding encoding, std::string_view text
   // UTF-8 form, and an invalid UTF-8 sequence becomes one "?", so the input
   // length bounds the output.
   const std::size_t worst_case = text.size();
-  std::string out;
-  if (worst_case > out.max_size()) return make_error("QVF TeX source encoded size overflows memory limits");
-  out.reserve(worst_case);
+  std::string result;
+  if (worst_case > result.max_size())
+    return make_error("QVF TeX source encoded size overflows memory limits");
   // Both encodings agree with ASCII.
-  if (is_ascii(text)) {
-    out.assign(text);
-    return out;
-  }
+  if (is_ascii(text)) return std::string(text);
+  result.resize(worst_case);
+  Output out{result.data(), result.size()};
 
   ThreadConverters& buffers = thread_converters();
   UConverter* converter = buffers.get(encoding);
@@ -167,14 +185,18 @@ Result<std::string> encode_legacy(LegacyEncoding encoding, std::string_view text
   for (std::size_t pos = 0; pos < text.size();) {
     std::int32_t unit_count = 0;
     while (pos < text.size() && unit_count < kChunkUnits - 1) {
+      if (static_cast<unsigned char>(text[pos]) < 0x80) {
+        units[unit_count++] = static_cast<UChar>(text[pos++]);
+        continue;
+      }
       const Utf8Step step = decode_utf8(text, pos);
       U16_APPEND_UNSAFE(units, unit_count, step.code_point);
       pos += step.length;
     }
     QV_RETURN_IF_ERROR(convert_chunk(encoding, converter, buffers, unit_count, out));
-    if (out.size() > worst_case) return make_error(kExhaustedMessage);
   }
-  return out;
+  result.resize(out.used);
+  return result;
 }
 
 }  // namespace quorvix::quorvix_ansi
