@@ -1,0 +1,194 @@
+// The sequence loop, atom dispatch and literal characters, through whole parses.
+#include <cstdlib>
+#include <list>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "parse_test_util.h"
+
+namespace quorvix::parser {
+namespace {
+
+using testing::dump_result;
+using testing::parse_dump;
+
+struct ParseCase {
+  const char* input;
+  const char* dump;
+};
+
+void expect_parses(std::initializer_list<ParseCase> cases) {
+  for (const auto& c : cases) EXPECT_EQ(parse_dump(c.input), c.dump) << "input: " << c.input;
+}
+
+// Runs with QUORVIX_SOURCE_ENCODING set to `value` (or unset), restoring it after.
+class ScopedEncoding {
+ public:
+  explicit ScopedEncoding(const char* value) {
+    if (const char* old = std::getenv(kName)) saved_ = old;
+    if (value != nullptr) {
+      setenv(kName, value, 1);
+    } else {
+      unsetenv(kName);
+    }
+  }
+  ~ScopedEncoding() {
+    if (saved_) {
+      setenv(kName, saved_->c_str(), 1);
+    } else {
+      unsetenv(kName);
+    }
+  }
+
+ private:
+  static constexpr const char* kName = "QUORVIX_SOURCE_ENCODING";
+  std::optional<std::string> saved_;
+};
+
+TEST(SequenceTest, BracesAndRecovery) {
+  expect_parses({
+      {"", "Seq[]"},
+      {"x}", "Seq[Char('x'), Raw(\"}\")]"},
+      {"{x", "Seq[Raw(\"{\"), Char('x')]"},
+      {"{{x", "Seq[Raw(\"{{\"), Char('x')]"},
+      {"}{", "Seq[Raw(\"}{\")]"},
+      {"{}", "Seq[]"},
+      {"a{}b", "Seq[Char('a'), Char('b')]"},
+      {"{a}", "Seq[Seq[Char('a')]]"},
+      {"{a{b}c", "Seq[Raw(\"{\"), Char('a'), Seq[Char('b')], Char('c')]"},
+      {"{a}}b", "Seq[Seq[Char('a')], Raw(\"}\"), Char('b')]"},
+      {"{{}", "Seq[Raw(\"{\")]"},
+  });
+}
+
+TEST(SequenceTest, WhitespaceStaysOnlyInFrontOfRawText) {
+  expect_parses({
+      {"  a  b  ", "Seq[Char('a'), Char('b')]"},
+      {"a&b", "Seq[Char('a'), Raw(\"&\"), Char('b')]"},
+      {"a & b", "Seq[Char('a'), Raw(\" &\"), Char('b')]"},
+      {"a \\foo \\bar", "Seq[Char('a'), Raw(\" \\\\foo \\\\bar\")]"},
+      {"\\foo", "Seq[Raw(\"\\\\foo\")]"},
+      {"a\r\n\\foo", "Seq[Char('a'), Raw(\"\\r\\n\\\\foo\")]"},
+      {" 'x", "Seq[Raw(\" '\"), Char('x')]"},
+      {"x \" # ", "Seq[Char('x'), Raw(\" \\\" #\")]"},
+      {"\\allowbreak  x", "Seq[Raw(\"\\\\allowbreak  \"), Char('x')]"},
+      {"a \xE2\x80\x83\\foo", "Seq[Char('a'), Raw(\" \xE2\x80\x83\\\\foo\")]"},
+  });
+}
+
+TEST(SequenceTest, ControlWordsEndAtTheFirstNonLetter) {
+  expect_parses({
+      {"\\foo1", "Seq[Raw(\"\\\\foo\"), Char('1')]"},
+      {"\\foo{a}", "Seq[Raw(\"\\\\foo\"), Seq[Char('a')]]"},
+      {"\\", "error: dangling backslash"},
+      {"a \\", "error: dangling backslash"},
+  });
+}
+
+TEST(SequenceTest, FixedFragmentCharacters) {
+  expect_parses({
+      {"\xE2\x8A\x95", "Seq[Raw(\"\xC2\xA8n\")]"},                               // U+2295
+      {"a \xE2\x8A\x95", "Seq[Char('a'), Raw(\" \xC2\xA8n\")]"},                 // space kept
+      {"\xE2\x89\x92", "Seq[Seq[Raw(\"\xC2\xA8\"), Char('P')]]"},                // U+2252
+      {"a \xE2\x89\xA6", "Seq[Char('a'), Seq[Raw(\" \xC2\xA8\"), Char('Q')]]"},  // U+2266
+      {"\xE2\x89\xA7", "Seq[Seq[Raw(\"\xC2\xA8\"), Char('R')]]"},                // U+2267
+  });
+}
+
+TEST(SequenceTest, NonAsciiLiteralsFollowTheSourceEncoding) {
+  {
+    ScopedEncoding enc(nullptr);  // UTF-8: the two bytes of U+00E9 as one raw run
+    expect_parses({{"a \xC3\xA9", "Seq[Char('a'), Raw(\" \xC3\x83\xC2\xA9\")]"}});
+  }
+  {
+    ScopedEncoding enc("windows-1252");
+    expect_parses({
+        {"\xC3\xA9", "Seq[Raw(\"\xC3\xA9\")]"},       // U+00E9 -> byte E9 -> U+00E9
+        {"a \xCE\xB1", "Seq[Char('a'), Char('?')]"},  // Greek alpha: not representable
+    });
+  }
+  {
+    ScopedEncoding enc("gbk");
+    expect_parses({
+        {"\xE4\xB8\xAD", "Seq[Raw(\"\xC3\x96\xC3\x90\")]"},      // U+4E2D -> D6 D0
+        {"\xF0\x9F\x98\x80", "Seq[Seq[Char('?'), Char('?')]]"},  // above U+FFFF
+    });
+  }
+  {
+    ScopedEncoding enc("latin1");
+    EXPECT_EQ(parse_dump("\xC3\xA9"),
+              "error: unsupported QUORVIX_SOURCE_ENCODING value \"latin1\"; expected utf-8, gbk, or "
+              "windows-1252");
+    EXPECT_EQ(parse_dump("x"), "Seq[Char('x')]");  // ASCII never reaches the encoder
+  }
+}
+
+TEST(SequenceTest, DefinitionKeptRawTakesTheFollowingAtoms) {
+  expect_parses({
+      {"{\\newcommand}x y", "Seq[Seq[Raw(\"\\\\newcommand\"), Char('x'), Char('y')]]"},
+      {"{\\newcommand}{\\renewcommand}x",
+       "Seq[Seq[Raw(\"\\\\newcommand\")], Seq[Raw(\"\\\\renewcommand\"), Char('x')]]"},
+      {"{\\def}x", "Seq[Seq[Raw(\"\\\\def\")], Char('x')]"},
+  });
+}
+
+TEST(SequenceTest, StopCharacterMessages) {
+  Parser p("a");
+  EXPECT_EQ(dump_result(p.parse_sequence(U']')), "error: expected ']', found None");
+  Parser q("a}");
+  EXPECT_EQ(dump_result(q.parse_sequence(U'}')), "Seq[Char('a')]");
+  EXPECT_TRUE(q.at_end());
+  Parser r("");
+  EXPECT_EQ(dump_result(r.parse_atom()), "error: expected atom, found None");
+}
+
+TEST(SequenceTest, UnclosedGroupsFailOncePerPosition) {
+  const int n = 40;
+  const std::string input = std::string(n, '{') + "x";
+  Parser p(input);
+  auto r = p.parse_sequence(std::nullopt);
+  EXPECT_EQ(
+      dump_result(r), "Seq[" + std::string() + [&] {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += "Raw(\"{\"), ";
+        return s;
+      }() + "Char('x')]");
+  // Every brace failed exactly once; every later attempt was a memo hit.
+  EXPECT_EQ(p.attempt_memo().size(), static_cast<std::size_t>(n));
+}
+
+TEST(SequenceTest, NestingBoundIsFatal) {
+  const std::size_t ok_levels = kMaxNestingDepth - 1;
+  const std::string ok = std::string(ok_levels, '{') + "x" + std::string(ok_levels, '}');
+  auto r = Parser(ok).parse();
+  ASSERT_TRUE(r.ok()) << r.error().message;
+
+  for (const std::string& too_deep :
+       {std::string(kMaxNestingDepth, '{') + "x" + std::string(kMaxNestingDepth, '}'),
+        std::string(kMaxNestingDepth, '{') + "x"}) {
+    auto bad = Parser(too_deep).parse();
+    ASSERT_FALSE(bad.ok());
+    EXPECT_EQ(bad.error().message, kNestedTooDeeply);
+    EXPECT_TRUE(bad.error().fatal);
+  }
+}
+
+TEST(SequenceTest, MacroReplacementContinuesTheNestingCount) {
+  Parser p("");
+  EXPECT_EQ(dump_result(p.parse_macro_replacement("a \\foo ")), "Seq[Char('a'), Raw(\" \\\\foo\")]");
+
+  // With half the levels used, the sub-parser has only the other half left.
+  const std::size_t used = kMaxNestingDepth / 2;
+  std::list<Parser::NestingScope> scopes;
+  for (std::size_t i = 0; i < used; ++i) scopes.emplace_back(p);
+  const std::size_t left = kMaxNestingDepth - used;
+  // The sub-parser itself is one level, its atoms one more each.
+  EXPECT_TRUE(p.parse_macro_replacement(std::string(left - 2, '{') + "x").ok());
+  auto deep = p.parse_macro_replacement(std::string(left - 1, '{') + "x");
+  ASSERT_FALSE(deep.ok());
+  EXPECT_TRUE(deep.error().fatal);
+}
+
+}  // namespace
+}  // namespace quorvix::parser
