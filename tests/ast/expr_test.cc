@@ -23,3 +23,94 @@ TEST(ExprTest, DeepChainCopiesAndDropsWithoutRecursion) {
 
 }  // namespace
 }  // namespace quorvix::ast
+
+namespace quorvix::ast {
+namespace {
+
+Expr seq2(Expr a, Expr b) {
+  std::vector<Expr> items;
+  items.push_back(std::move(a));
+  items.push_back(std::move(b));
+  return make_sequence(std::move(items));
+}
+
+TEST(ExprTest, ContainsRawTexFollowsChildrenButNotTrivia) {
+  std::vector<HybridPart> visible_only;
+  visible_only.push_back(HybridVisible{box(make_char(U'a'))});
+  EXPECT_FALSE(contains_raw_tex(Expr(Hybrid{std::move(visible_only)})));
+
+  std::vector<HybridPart> with_space;
+  with_space.push_back(HybridVisible{box(make_char(U'a'))});
+  with_space.push_back(HybridRaw{" "});
+  EXPECT_TRUE(contains_raw_tex(Expr(Hybrid{std::move(with_space)})));
+
+  std::vector<HybridPart> nested;
+  nested.push_back(HybridVisible{box(seq2(make_char(U'a'), make_raw("\\x")))});
+  EXPECT_TRUE(contains_raw_tex(Expr(Hybrid{std::move(nested)})));
+
+  // Optional children are looked at when present.
+  EXPECT_TRUE(contains_raw_tex(Expr(Script{box(make_char(U'x')), nullptr, box(make_raw("\\y"))})));
+  EXPECT_FALSE(contains_raw_tex(Expr(Script{box(make_char(U'x')), nullptr, box(make_text("\\y"))})));
+  EXPECT_TRUE(contains_raw_tex(Expr(Color{"red", box(make_raw("r"))})));
+  EXPECT_FALSE(contains_raw_tex(Expr(Color{"\\raw", box(make_char(U'c'))})));
+
+  // Cells count, the trivia (with its row labels) does not.
+  Environment env;
+  env.rows.push_back({});
+  env.rows.back().push_back(make_char(U'a'));
+  env.trivia.opening_raw = "{cc}";
+  env.trivia.row_annotations.push_back(
+      EnvironmentRowAnnotation{box(make_raw("\\tag")), "\\notag", true, true});
+  EXPECT_FALSE(contains_raw_tex(Expr(env)));
+  env.rows.back().push_back(make_raw("&"));
+  EXPECT_TRUE(contains_raw_tex(Expr(std::move(env))));
+
+  for (const Expr& leaf : {make_char(U'a'), make_text("\\x"), Expr(FunctionName{"sin"}), Expr(Empty{}),
+                           Expr(IntegralSign{}), Expr(CommandSymbol{"prime", U'\u2032'})})
+    EXPECT_FALSE(contains_raw_tex(leaf));
+}
+
+TEST(ExprTest, CollapseSingleSequence) {
+  EXPECT_TRUE(collapse_single_sequence(make_sequence({})).as<Sequence>().items.empty());
+  EXPECT_EQ(collapse_single_sequence(make_sequence({make_char(U'a')})).as<Char>().ch, U'a');
+  EXPECT_EQ(collapse_single_sequence(seq2(make_char(U'a'), make_char(U'b'))).as<Sequence>().items.size(), 2u);
+  // Only one level is removed.
+  Expr nested = make_sequence({make_sequence({make_char(U'a')})});
+  EXPECT_TRUE(collapse_single_sequence(std::move(nested)).is<Sequence>());
+  EXPECT_TRUE(collapse_single_sequence(make_raw("x")).is<RawTex>());
+}
+
+TEST(ExprTest, CopiesAreIndependentOfTheSource) {
+  Environment env;
+  env.rows.push_back({});
+  env.rows.back().push_back(make_raw("cell"));
+  env.trivia.row_annotations.push_back(
+      EnvironmentRowAnnotation{box(make_raw("label")), std::nullopt, false, false});
+  std::vector<HybridPart> parts;
+  parts.push_back(HybridVisible{box(make_raw("visible"))});
+  Expr source = seq2(Expr(std::move(env)), Expr(Hybrid{std::move(parts)}));
+  Expr copy = source;
+
+  auto& src_items = source.as<Sequence>().items;
+  src_items[0].as<Environment>().rows[0][0].as<RawTex>().text = "changed";
+  src_items[0].as<Environment>().trivia.row_annotations[0].label->as<RawTex>().text = "changed";
+  std::get<HybridVisible>(src_items[1].as<Hybrid>().parts[0]).expr->as<RawTex>().text = "changed";
+  source = Expr();
+
+  const auto& items = copy.as<Sequence>().items;
+  EXPECT_EQ(items[0].as<Environment>().rows[0][0].as<RawTex>().text, "cell");
+  EXPECT_EQ(items[0].as<Environment>().trivia.row_annotations[0].label->as<RawTex>().text, "label");
+  EXPECT_EQ(std::get<HybridVisible>(items[1].as<Hybrid>().parts[0]).expr->as<RawTex>().text, "visible");
+}
+
+TEST(ExprTest, FailureMarkerSeenThroughSingleSequencesAndStyles) {
+  Expr wrapped =
+      make_sequence({Expr(Style{box(make_sequence({make_translation_failed()})), StyleKind::Text})});
+  EXPECT_TRUE(is_translation_failed_marker(wrapped));
+  EXPECT_FALSE(is_translation_failed_marker(seq2(make_translation_failed(), make_char(U'a'))));
+  EXPECT_FALSE(is_translation_failed_marker(Expr(Font{box(make_translation_failed()), FontKind::Bold})));
+  EXPECT_FALSE(is_translation_failed_marker(make_raw(std::string(kTranslationFailed))));
+}
+
+}  // namespace
+}  // namespace quorvix::ast
