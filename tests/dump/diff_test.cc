@@ -15,8 +15,11 @@ using testing::StreamBytes;
 
 Listing listing_of(const std::vector<std::string>& texts, std::size_t offset_step) {
   Listing l;
-  for (std::size_t i = 0; i < texts.size(); ++i)
-    l.lines.push_back({i * offset_step, 0, LineKind::kRecord, texts[i]});
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    ListingLine& line = l.lines.emplace_back();
+    line.offset = i * offset_step;
+    line.text = texts[i];
+  }
   return l;
 }
 

@@ -364,6 +364,30 @@ TEST(InspectQvf, EveryTruncationStopsWithinTheStream) {
   }
 }
 
+TEST(InspectQvf, CompactListingFoldsRunsOfPlainCharacters) {
+  StreamBytes s;
+  s.header().raw({0x0A, 0x01, 0x00});
+  for (char c : std::string("\\foo")) s.raw({0x02, 0x80, 0x81, c, 0x00});
+  s.chr(131, 'x').chr(131, 'y').raw({0x02, 0x04, 0x86, 0x2B, 0x00, 0x2B}).chr(131, 'z');
+  s.chr(152, 0xEF05).chr(152, 0xEF05);  // spaces have no printable code and stay apart
+  s.raw({0x00, 0x00});
+  const Listing folded = fold_character_runs(inspect_qvf(s.bytes()));
+  EXPECT_TRUE(folded.complete);
+  EXPECT_EQ(bodies_from(folded, "LINE"),
+            (std::vector<std::string>{
+                "LINE",
+                "  CHARS \"\\\\foo\" typeface 129 (Text) [raw TeX] (4 records)",
+                "  CHARS \"xy\" typeface 131 (Variable) (2 records)",
+                "  CHAR U+002B '+' typeface 134 (Symbol) position 0x2B",
+                "  CHAR U+007A 'z' typeface 131 (Variable)",
+                "  CHAR U+EF05 (private use) (space, width 5) typeface 152 (space)",
+                "  CHAR U+EF05 (private use) (space, width 5) typeface 152 (space)",
+                "  END of LINE",
+                "END of stream",
+            }));
+  EXPECT_EQ(folded.lines[3].offset, 15u);  // the run keeps the offset of its first record
+}
+
 TEST(InspectQvf, RenderedListingHasOffsetColumnAndIndentation) {
   StreamBytes s;
   s.header().raw({0x0A, 0x01, 0x00, 0x00, 0x00});

@@ -23,6 +23,8 @@ void add_dump_command(CLI::App& app) {
   cmd->add_flag(
       "--no-offsets", [options](std::int64_t) { options->offsets = false; },
       "Leave out the offset column (for comparing listings with other tools)");
+  cmd->add_flag("--compact", options->compact,
+                "Fold each run of plain characters in one typeface into a single CHARS line");
   cmd->add_option("--context", options->context,
                   "Unchanged lines shown around each change with --diff (default 3; -1 shows every line)");
   cmd->add_flag(

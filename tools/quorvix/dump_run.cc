@@ -17,7 +17,8 @@ struct Inspected {
   Listing listing;
 };
 
-bool inspect_input(const std::string& argument, bool force_hex, Inspected& result, std::ostream& err) {
+bool inspect_input(const std::string& argument, bool force_hex, bool compact, Inspected& result,
+                   std::ostream& err) {
   Result<Bytes> bytes = read_argument(argument, result.source);
   if (!bytes.ok()) {
     err << "quorvix dump: " << bytes.error().message << "\n";
@@ -30,6 +31,7 @@ bool inspect_input(const std::string& argument, bool force_hex, Inspected& resul
   }
   result.stream = std::move(stream).value();
   result.listing = inspect_qvf(result.stream.qvf);
+  if (compact) result.listing = fold_character_runs(result.listing);
   return true;
 }
 
@@ -40,7 +42,7 @@ std::string outcome(const Listing& listing) {
 
 int dump_one(const DumpOptions& options, std::ostream& out, std::ostream& err) {
   Inspected in;
-  if (!inspect_input(options.inputs.front(), options.force_hex, in, err)) return 2;
+  if (!inspect_input(options.inputs.front(), options.force_hex, options.compact, in, err)) return 2;
   out << "# input: " << in.source << " (" << in.stream.origin << ")\n";
   for (const InputNote& note : in.stream.notes)
     out << "# " << (note.warning ? "warning: " : "") << note.text << "\n";
@@ -56,8 +58,8 @@ int dump_one(const DumpOptions& options, std::ostream& out, std::ostream& err) {
 
 int dump_diff(const DumpOptions& options, std::ostream& out, std::ostream& err) {
   Inspected a, b;
-  if (!inspect_input(options.inputs[0], options.force_hex, a, err)) return 2;
-  if (!inspect_input(options.inputs[1], options.force_hex, b, err)) return 2;
+  if (!inspect_input(options.inputs[0], options.force_hex, options.compact, a, err)) return 2;
+  if (!inspect_input(options.inputs[1], options.force_hex, options.compact, b, err)) return 2;
   auto label = [](const char* side, const Inspected& in) {
     return std::string(side) + ": " + in.source + " (" + in.stream.origin + ", " +
            std::to_string(in.stream.qvf.size()) + " bytes; " + outcome(in.listing) + ")";

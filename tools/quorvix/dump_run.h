@@ -14,6 +14,8 @@ struct DumpOptions {
   bool diff = false;
   bool force_hex = false;
   bool offsets = true;
+  // Fold runs of plain characters into one line each.
+  bool compact = false;
   // Unchanged lines around each change in a diff; negative shows all.
   int context = 3;
 };

@@ -134,7 +134,11 @@ class Decoder {
   int depth() const { return stack_.empty() ? 0 : static_cast<int>(stack_.size()) - 1; }
 
   void emit(std::size_t offset, std::string text, int extra_depth = 0, LineKind kind = LineKind::kRecord) {
-    out_.lines.push_back(ListingLine{offset, depth() + extra_depth, kind, std::move(text)});
+    ListingLine& line = out_.lines.emplace_back();
+    line.offset = offset;
+    line.depth = depth() + extra_depth;
+    line.kind = kind;
+    line.text = std::move(text);
   }
   void warn(std::size_t offset, std::string text, int extra_depth = 0) {
     emit(offset, std::move(text), extra_depth, LineKind::kWarning);
@@ -393,19 +397,26 @@ class Decoder {
     if (!need(3, "the typeface byte and 16-bit code of the CHAR")) return;
     const std::uint8_t typeface = u8();
     const std::uint16_t code = u16();
-    std::string text = "CHAR " + describe_code(code);
+    const std::string code_text = describe_code(code);
+    std::string rest;
     if (typeface == kTypefaceSpace && (code & 0xFF00) == 0xEF00) {
-      text += " (space, width " + std::to_string(code & 0xFF) + ")";
+      rest += " (space, width " + std::to_string(code & 0xFF) + ")";
     }
-    text += " typeface " + typeface_description(typeface);
+    rest += " typeface " + typeface_description(typeface);
     if (options & kCharPosition) {
       if (!need(1, "the 8-bit font position of the CHAR")) return;
-      text += " position " + hex_byte(u8());
+      rest += " position " + hex_byte(u8());
     }
-    if (options & kCharFunctionStart) text += " [function start]";
-    if (options & kCharRawTex) text += " [raw TeX]";
-    if (options & kCharEmbellished) text += " [embellished]";
-    emit(at, std::move(text));
+    if (options & kCharFunctionStart) rest += " [function start]";
+    if (options & kCharRawTex) rest += " [raw TeX]";
+    if (options & kCharEmbellished) rest += " [embellished]";
+    emit(at, "CHAR " + code_text + rest);
+    // Only characters shown in quotes can join a folded run.
+    if ((options & (kCharPosition | kCharEmbellished)) == 0 && code_text.back() == '\'' &&
+        rest.front() == ' ') {
+      out_.lines.back().code = code;
+      out_.lines.back().run_key = rest;
+    }
     if (options & kCharEmbellished) stack_.push_back(Container{ContainerKind::kEmbellishments, at});
   }
 
@@ -698,6 +709,36 @@ class Decoder {
 }  // namespace
 
 Listing inspect_qvf(std::span<const std::uint8_t> stream) { return Decoder(stream).run(); }
+
+Listing fold_character_runs(const Listing& listing) {
+  Listing out;
+  out.complete = listing.complete;
+  out.error_offset = listing.error_offset;
+  out.error_reason = listing.error_reason;
+  const std::vector<ListingLine>& in = listing.lines;
+  for (std::size_t i = 0; i < in.size();) {
+    std::size_t end = i + 1;
+    if (!in[i].run_key.empty()) {
+      while (end < in.size() && in[end].depth == in[i].depth && in[end].kind == in[i].kind &&
+             in[end].run_key == in[i].run_key) {
+        ++end;
+      }
+    }
+    if (end - i < 2) {
+      out.lines.push_back(in[i]);
+      ++i;
+      continue;
+    }
+    std::string text;
+    for (std::size_t k = i; k < end; ++k) append_utf8(text, in[k].code);
+    ListingLine folded = in[i];
+    folded.text = "CHARS " + quote_text(text) + in[i].run_key + " (" + std::to_string(end - i) + " records)";
+    folded.run_key.clear();
+    out.lines.push_back(std::move(folded));
+    i = end;
+  }
+  return out;
+}
 
 int offset_width_for(std::size_t size) {
   int width = 4;

@@ -22,6 +22,11 @@ struct ListingLine {
   int depth = 0;           // nesting of LINE, PILE, MATRIX, TMPL and embellishment lists
   LineKind kind = LineKind::kRecord;
   std::string text;
+  // Set for a CHAR without position or embellishments whose code is a
+  // printable character: the code, and the rest of the line after it, so
+  // that runs of such characters can be folded.
+  std::uint16_t code = 0;
+  std::string run_key;
 };
 
 struct Listing {
@@ -36,6 +41,10 @@ struct Listing {
 // Decodes one stream. Never throws on malformed input and never reads past
 // `stream`; nesting is followed with an explicit stack.
 Listing inspect_qvf(std::span<const std::uint8_t> stream);
+
+// Folds every run of two or more consecutive plain CHAR lines with the same
+// depth, typeface and options into one "CHARS" line holding their text.
+Listing fold_character_runs(const Listing& listing);
 
 struct RenderOptions {
   bool offsets = true;
