@@ -4,9 +4,11 @@
 //
 // Current state of each hook:
 //   - parse_command reads the control word or control symbol after the
-//     backslash. Every control word still goes to parse_unsupported_command
-//     (kept as raw TeX); the command table is consulted here, before that
-//     fallback, once it exists. Control symbols are kept as raw TeX.
+//     backslash and puts the atom's leading space in front of the result.
+//     parse_control_word still sends every word to parse_unsupported_command
+//     (kept as raw TeX); the command table is consulted there, before that
+//     fallback, once it exists. parse_control_symbol keeps every control
+//     symbol as raw TeX until the symbol rules arrive.
 //   - parse_complete_atom and parse_atom_with_scripts are one plain atom:
 //     scripts, primes, limit modifiers and big-operator operands attach here.
 //     A recursion added here that does not pass through parse_atom (an
@@ -24,23 +26,41 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
+namespace {
+
+// Kept out of line: these temporaries must not enlarge parse_command's frame,
+// which stays on the stack once per nesting level.
+[[gnu::noinline]] void add_leading_space(Result<Expr>& result, std::string_view leading_space) {
+  if (result.ok() && !leading_space.empty())
+    result.value() = with_leading_raw_space(std::move(result.value()), leading_space);
+}
+
+}  // namespace
+
 Result<Expr> Parser::parse_command(std::string_view leading_space) {
+  Result<Expr> result = read_command();
+  add_leading_space(result, leading_space);
+  return result;
+}
+
+Result<Expr> Parser::read_command() {
   const std::optional<char32_t> first = peek();
   if (!first) return make_error("dangling backslash");
-
   if (!is_ascii_letter(*first)) {
     ++pos_;
-    std::string raw = "\\";
-    append_utf8(raw, *first);
-    return with_leading_raw_space(ast::make_raw(std::move(raw)), leading_space);
+    return parse_control_symbol(*first);
   }
-
   const std::size_t start = pos_;
   while (pos_ < chars_.size() && is_ascii_letter(chars_[pos_])) ++pos_;
-  const std::string name = encode_utf8(std::u32string_view(chars_).substr(start, pos_ - start));
+  return parse_control_word(encode_utf8(std::u32string_view(chars_).substr(start, pos_ - start)));
+}
 
-  QV_ASSIGN_OR_RETURN(Expr result, parse_unsupported_command(name));
-  return with_leading_raw_space(std::move(result), leading_space);
+Result<Expr> Parser::parse_control_word(const std::string& name) { return parse_unsupported_command(name); }
+
+Result<Expr> Parser::parse_control_symbol(char32_t symbol) {
+  std::string raw = "\\";
+  append_utf8(raw, symbol);
+  return ast::make_raw(std::move(raw));
 }
 
 Result<Expr> Parser::parse_complete_atom() { return parse_atom_with_scripts(); }
@@ -49,8 +69,9 @@ Result<Expr> Parser::parse_atom_with_scripts() { return parse_atom(); }
 
 std::optional<std::string> Parser::consume_infix_command() { return std::nullopt; }
 
-Result<Expr> Parser::parse_infix_rest(std::string infix, std::vector<Expr> /*items*/,
-                                      std::optional<char32_t> /*stop*/, std::string /*separator_prefix*/) {
+Result<Expr> Parser::parse_infix_rest(const std::string& infix, std::vector<Expr>& /*items*/,
+                                      std::optional<char32_t> /*stop*/,
+                                      const std::string& /*separator_prefix*/) {
   internal_failure("infix command \\" + infix + " consumed without an infix parser");
 }
 

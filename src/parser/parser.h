@@ -7,8 +7,9 @@
 // consult an AttemptMemo so that no failed attempt is ever repeated.
 //
 // Where later construct code hooks in:
-//   - parse_command (commands.cc) dispatches control words; the command table
-//     goes there, before the final parse_unsupported_command fallback;
+//   - parse_control_word / parse_control_symbol (commands.cc) dispatch
+//     commands; the command table goes there, before the final
+//     parse_unsupported_command fallback;
 //   - parse_complete_atom / parse_atom_with_scripts (commands.cc) attach
 //     scripts and big-operator operands;
 //   - consume_infix_command / parse_infix_rest (commands.cc) handle \over and
@@ -75,6 +76,11 @@ class Parser {
   // Called after a backslash; the result carries `leading_space` in front of
   // its first raw text.
   Result<ast::Expr> parse_command(std::string_view leading_space);
+  // The command after the backslash, without the leading space.
+  Result<ast::Expr> read_command();
+  // A control word (letters) and a control symbol (one other character).
+  Result<ast::Expr> parse_control_word(const std::string& name);
+  Result<ast::Expr> parse_control_symbol(char32_t symbol);
   // An unrecognised control word kept as raw TeX.
   Result<ast::Expr> parse_unsupported_command(std::string_view name);
   // Consumes an infix command (\over and its relatives) if one comes next.
@@ -134,6 +140,12 @@ class Parser {
 
   // --- Bounded work ---------------------------------------------------------
 
+  // Stack use per nesting level is what bounds the nesting, so functions on
+  // recursive paths keep their frames small: one named Result returned in
+  // place, and tree-building temporaries in out-of-line helpers (see
+  // state.cc). Check with -fstack-usage and the stack test in
+  // tests/pathological.
+  //
   // One level of nesting for the lifetime of the object. parse_atom holds one,
   // which covers every recursion through groups, arguments and scripts; any
   // other recursive path (a function calling itself, or calling parse_sequence
@@ -160,20 +172,27 @@ class Parser {
   // from either kind of failure in the same way (reset the position, ...).
   template <class F>
   auto attempt_once(Construct construct, F&& attempt) -> decltype(attempt()) {
+    using R = decltype(attempt());
     const std::size_t start = pos_;
-    if (const Error* known = memo_.known_failure(construct, start)) return *known;
-    auto result = attempt();
-    if (!result.ok()) memo_.mark_failed(construct, start, result.error());
+    const Error* known = memo_.known_failure(construct, start);
+    // One named result, returned in place: this sits on recursive paths.
+    R result = known != nullptr ? R(*known) : attempt();
+    if (known == nullptr && !result.ok()) memo_.mark_failed(construct, start, result.error());
     return result;
   }
   const AttemptMemo& attempt_memo() const { return memo_; }
 
  private:
+  // A sub-parser over `text` continuing this parser's state and nesting.
+  std::unique_ptr<Parser> make_sub_parser(std::string_view text) const;
   // Parses a `{` group after the brace; an unclosed group becomes raw "{".
   Result<ast::Expr> parse_group_atom();
   // Parses what follows an infix command in parse_sequence.
-  Result<ast::Expr> parse_infix_rest(std::string infix, std::vector<ast::Expr> items,
-                                     std::optional<char32_t> stop, std::string separator_prefix);
+  Result<ast::Expr> parse_infix_rest(const std::string& infix, std::vector<ast::Expr>& items,
+                                     std::optional<char32_t> stop, const std::string& separator_prefix);
+  // The end of a sequence: the stop character (if any) is consumed.
+  [[gnu::noinline]] Result<ast::Expr> finish_sequence(std::vector<ast::Expr>& items,
+                                                      std::optional<char32_t> stop);
 
   std::u32string chars_;
   std::size_t pos_ = 0;

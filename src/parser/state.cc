@@ -56,6 +56,11 @@ Result<Expr> Parser::parse() && {
 
 namespace {
 
+// The functions below run between the recursive calls of the sequence loop
+// and the atom dispatch. They are kept out of line so that their temporaries
+// (trees of a couple of hundred bytes each) do not enlarge the frames that
+// stay on the stack once per nesting level.
+
 // A raw definition command that a following atom continues (the atom is
 // shown as its replacement).
 bool starts_with_raw_definition(const Expr& e) {
@@ -71,33 +76,62 @@ bool is_empty_sequence(const Expr& e) {
   return seq != nullptr && seq->items.empty();
 }
 
+// Adds one parsed atom to the items (steps 5 to 8 of the loop). Returns false
+// when the atom is the failure marker, which is then the only item.
+[[gnu::noinline]] bool take_sequence_atom(std::vector<Expr>& items, Expr& atom, std::string_view ws) {
+  atom = with_leading_raw_space(std::move(atom), ws);
+  if (is_empty_sequence(atom)) return true;
+  if (ast::is_translation_failed_marker(atom)) {
+    items.clear();
+    items.push_back(std::move(atom));
+    return false;
+  }
+  if (!items.empty() && starts_with_raw_definition(items.back()) && !starts_with_raw_definition(atom)) {
+    items.back().as<ast::Sequence>().items.push_back(normalize_definition_fallback_expr(std::move(atom)));
+  } else {
+    items.push_back(std::move(atom));
+  }
+  return true;
+}
+
+[[gnu::noinline]] Result<Expr> only_item(std::vector<Expr>& items) { return std::move(items.front()); }
+
+[[gnu::noinline]] Result<Expr> raw_atom(std::string_view text, std::string_view leading_space) {
+  std::string raw(leading_space);
+  raw += text;
+  return ast::make_raw(std::move(raw));
+}
+
+[[gnu::noinline]] void finish_group(Result<Expr>& group) {
+  if (group.ok()) {
+    group.value() = preserve_raw_group_braces(std::move(group.value()));
+  } else if (!group.error().fatal) {
+    group = ast::make_raw("{");
+  }
+}
+
 }  // namespace
 
 Result<Expr> Parser::parse_sequence(std::optional<char32_t> stop) {
   std::vector<Expr> items;
   for (;;) {
     std::string ws = consume_raw_whitespace();
-    if (at_end() || (stop && peek() == stop)) {
-      if (!stop) return ast::make_sequence(std::move(items));
-      const std::optional<char32_t> found = next_char();
-      if (found == stop) return ast::make_sequence(std::move(items));
-      return make_error("expected " + char_debug(*stop) + ", found " + optional_char_debug(found));
-    }
+    if (at_end() || (stop && peek() == stop)) return finish_sequence(items, stop);
 
-    if (auto infix = consume_infix_command())
-      return parse_infix_rest(std::move(*infix), std::move(items), stop, std::move(ws));
+    if (std::optional<std::string> infix = consume_infix_command())
+      return parse_infix_rest(*infix, items, stop, ws);
 
-    QV_ASSIGN_OR_RETURN(Expr atom, parse_complete_atom());
-    atom = with_leading_raw_space(std::move(atom), ws);
-    if (is_empty_sequence(atom)) continue;
-    if (ast::is_translation_failed_marker(atom)) return atom;
-
-    if (!items.empty() && starts_with_raw_definition(items.back()) && !starts_with_raw_definition(atom)) {
-      items.back().as<ast::Sequence>().items.push_back(normalize_definition_fallback_expr(std::move(atom)));
-    } else {
-      items.push_back(std::move(atom));
-    }
+    Result<Expr> atom = parse_complete_atom();
+    if (!atom.ok()) return std::move(atom).error();
+    if (!take_sequence_atom(items, atom.value(), ws)) return only_item(items);
   }
+}
+
+Result<Expr> Parser::finish_sequence(std::vector<Expr>& items, std::optional<char32_t> stop) {
+  if (!stop) return ast::make_sequence(std::move(items));
+  const std::optional<char32_t> found = next_char();
+  if (found == stop) return ast::make_sequence(std::move(items));
+  return make_error("expected " + char_debug(*stop) + ", found " + optional_char_debug(found));
 }
 
 Result<Expr> Parser::parse_atom() {
@@ -109,44 +143,59 @@ Result<Expr> Parser::parse_atom() {
   const std::optional<char32_t> c = next_char();
   if (!c) return make_error("expected atom, found None");
   switch (*c) {
-    case U'\'': return with_leading_raw_space(ast::make_raw("'"), leading_space);
+    case U'\'': return raw_atom("'", leading_space);
     case U'\\': return parse_command(leading_space);
     case U'{': return parse_group_atom();
-    case U'}': return ast::make_raw("}");
+    case U'}': return raw_atom("}", "");
     default: return parse_literal_char(*c, leading_space);
   }
 }
 
 Result<Expr> Parser::parse_group_atom() {
   const std::size_t after_brace = pos_;
+  // Returned in place (no copy of the result on this frame).
   Result<Expr> group = attempt_once(Construct::BraceGroup, [&] { return parse_sequence(U'}'); });
-  if (!group.ok()) {
-    if (group.error().fatal) return std::move(group).error();
+  if (!group.ok() && !group.error().fatal) {
     // The brace stays as raw text and parsing resumes inside the group.
     // Whitespace that the failed attempt left pending belongs to text that
     // is read again, so it is dropped with the attempt.
     pos_ = after_brace;
     pending_space_.clear();
-    return ast::make_raw("{");
   }
-  return preserve_raw_group_braces(std::move(group).value());
+  finish_group(group);  // braces kept raw, or the raw "{" of the recovery
+  return group;
 }
 
-Result<Expr> Parser::parse_macro_replacement(std::string_view text) {
-  Parser sub(text);
-  sub.environment_stack_ = environment_stack_;
-  sub.shell_stack_ = shell_stack_;
-  sub.macros_ = macros_;
-  sub.let_aliases_ = let_aliases_;
-  sub.depth_ = depth_ + 1;
-  sub.nesting_ = nesting_ + 1;
-  if (sub.nesting_ > kMaxNestingDepth) return nesting_error();
+std::unique_ptr<Parser> Parser::make_sub_parser(std::string_view text) const {
+  auto sub = std::make_unique<Parser>(text);
+  sub->environment_stack_ = environment_stack_;
+  sub->shell_stack_ = shell_stack_;
+  sub->macros_ = macros_;
+  sub->let_aliases_ = let_aliases_;
+  sub->depth_ = depth_ + 1;
+  sub->nesting_ = nesting_ + 1;
+  return sub;
+}
 
-  QV_ASSIGN_OR_RETURN(Expr expr, sub.parse_sequence(std::nullopt));
+namespace {
+
+[[gnu::noinline]] void finish_macro_replacement(Result<Expr>& result, Parser& sub) {
+  if (!result.ok()) return;
   sub.skip_ws();
   if (!sub.at_end())
-    return make_error("unexpected character in macro replacement " + optional_char_debug(sub.peek()));
-  return expr;
+    result = make_error("unexpected character in macro replacement " + optional_char_debug(sub.peek()));
+}
+
+}  // namespace
+
+Result<Expr> Parser::parse_macro_replacement(std::string_view text) {
+  // The sub-parser lives on the heap: it sits once per nesting level on
+  // recursive paths through macro arguments.
+  const std::unique_ptr<Parser> sub = make_sub_parser(text);
+  Result<Expr> result =
+      sub->nesting_ > kMaxNestingDepth ? Result<Expr>(nesting_error()) : sub->parse_sequence(std::nullopt);
+  finish_macro_replacement(result, *sub);
+  return result;
 }
 
 }  // namespace quorvix::parser

@@ -1,0 +1,66 @@
+// Long flat inputs and repeated recoveries: linear work, no blow-up.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "ast/nesting.h"
+#include "parser/parser.h"
+
+namespace quorvix::parser {
+namespace {
+
+std::string repeat(std::string_view unit, std::size_t times) {
+  std::string out;
+  out.reserve(unit.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += unit;
+  return out;
+}
+
+const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
+  return r.value().as<ast::Sequence>().items;
+}
+
+TEST(FlatInputTest, MegabyteOfSums) {
+  auto r = Parser(repeat("a+", 512 * 1024)).parse();
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(items_of(r).size(), 1024u * 1024u);
+}
+
+TEST(FlatInputTest, LongRunsOfRawTextMergeIntoOneLeaf) {
+  auto braces = Parser(repeat("}", 1000000)).parse();
+  ASSERT_TRUE(braces.ok());
+  ASSERT_EQ(items_of(braces).size(), 1u);
+  EXPECT_EQ(items_of(braces)[0].as<ast::RawTex>().text.size(), 1000000u);
+
+  auto commands = Parser(repeat("\\foo ", 200000)).parse();
+  ASSERT_TRUE(commands.ok());
+  ASSERT_EQ(items_of(commands).size(), 1u);
+  EXPECT_EQ(items_of(commands)[0].as<ast::RawTex>().text.size(), 5u * 200000u - 1);
+}
+
+TEST(FlatInputTest, ManyGroups) {
+  auto empty = Parser(repeat("{}", 500000)).parse();
+  ASSERT_TRUE(empty.ok());
+  EXPECT_TRUE(items_of(empty).empty());
+
+  auto groups = Parser(repeat("{a{b}}", 100000)).parse();
+  ASSERT_TRUE(groups.ok());
+  EXPECT_EQ(items_of(groups).size(), 100000u);
+}
+
+TEST(FlatInputTest, UnclosedBracesAreRetriedOnlyOnce) {
+  // Literal re-parsing would take 2^40 steps here.
+  auto forty = Parser(std::string(40, '{') + "x").parse();
+  ASSERT_TRUE(forty.ok());
+  ASSERT_EQ(items_of(forty).size(), 2u);
+  EXPECT_EQ(items_of(forty)[0].as<ast::RawTex>().text, std::string(40, '{'));
+
+  // The worst case the bound allows, with a long tail re-read on every level.
+  const std::size_t levels = kMaxNestingDepth - 1;
+  auto deepest = Parser(std::string(levels, '{') + repeat("a+", 5000)).parse();
+  ASSERT_TRUE(deepest.ok());
+  EXPECT_EQ(items_of(deepest).size(), 1u + 10000u);
+}
+
+}  // namespace
+}  // namespace quorvix::parser

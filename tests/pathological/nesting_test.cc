@@ -1,0 +1,78 @@
+// Deep nesting: bounded, fatal past the bound, and safe on a small stack.
+#include <iostream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "ast/nesting.h"
+#include "parser/parser.h"
+#include "small_stack.h"
+
+namespace quorvix::parser {
+namespace {
+
+constexpr std::size_t kSmallStack = 256 * 1024;
+
+std::string balanced(std::size_t levels) { return std::string(levels, '{') + "x" + std::string(levels, '}'); }
+
+void expect_nesting_error(const Result<ast::Expr>& r) {
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.error().message, kNestedTooDeeply);
+  EXPECT_TRUE(r.error().fatal);
+}
+
+TEST(NestingTest, HundredThousandLevelsGiveTheNestingError) {
+  expect_nesting_error(Parser(std::string(100000, '{') + "x").parse());
+  expect_nesting_error(Parser(balanced(100000)).parse());
+  // Unclosed braces past the bound: the error is not recovered as raw braces.
+  expect_nesting_error(Parser(std::string(5000, '{') + "x").parse());
+}
+
+TEST(NestingTest, JustBelowTheBoundFitsASmallStack) {
+  const std::size_t levels = kMaxNestingDepth - 1;
+  bool balanced_ok = false;
+  bool unclosed_ok = false;
+  const std::size_t used = testing::run_with_stack(kSmallStack, [&] {
+    auto r = Parser(balanced(levels)).parse();
+    balanced_ok = r.ok();
+    ast::Expr copy = r.value();  // copy and destruction on the same stack
+    auto u = Parser(std::string(levels, '{') + "x").parse();
+    unclosed_ok = u.ok();
+  });
+  EXPECT_TRUE(balanced_ok);
+  EXPECT_TRUE(unclosed_ok);
+  std::cout << "stack used at " << levels << " levels: " << used << " bytes of " << kSmallStack << "\n";
+  RecordProperty("stack_bytes_at_bound", static_cast<int>(used));
+}
+
+TEST(NestingTest, FarPastTheBoundOnASmallStack) {
+  bool got_error = false;
+  testing::run_with_stack(kSmallStack, [&] {
+    auto r = Parser(balanced(100000)).parse();
+    got_error = !r.ok() && r.error().fatal && r.error().message == kNestedTooDeeply;
+  });
+  EXPECT_TRUE(got_error);
+}
+
+// Reports the stack cost of one nesting level (the difference between two
+// depths, so the fixed part drops out). Informative: the bound is chosen so
+// that the deepest parse stays far inside a 256 KiB stack.
+TEST(NestingTest, StackBytesPerLevel) {
+  const std::size_t deep = kMaxNestingDepth - 1;
+  const std::size_t shallow = deep / 2;
+  auto measure = [](std::size_t levels) {
+    return testing::run_with_stack(8 * 1024 * 1024,
+                                   [levels] { ASSERT_TRUE(Parser(balanced(levels)).parse().ok()); });
+  };
+  const std::size_t used_deep = measure(deep);
+  const std::size_t used_shallow = measure(shallow);
+  ASSERT_GT(used_deep, used_shallow);
+  const std::size_t per_level = (used_deep - used_shallow) / (deep - shallow);
+  std::cout << "stack per nesting level: " << per_level << " bytes; at " << deep << " levels: " << used_deep
+            << " bytes\n";
+  RecordProperty("stack_bytes_per_level", static_cast<int>(per_level));
+  EXPECT_LT(used_deep, kSmallStack);
+}
+
+}  // namespace
+}  // namespace quorvix::parser
