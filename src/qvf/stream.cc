@@ -36,11 +36,12 @@ bool is_self_lining_environment(const Expr& e) {
 bool nested_too_deeply(const Expr& tree) {
   std::vector<std::pair<const Expr*, std::size_t>> pending{{&tree, 1}};
   while (!pending.empty()) {
-    auto [e, depth] = pending.back();
+    const Expr* e = pending.back().first;
+    const std::size_t child_depth = pending.back().second + 1;
     pending.pop_back();
-    if (depth > kMaxWriterDepth) return true;
+    if (child_depth > kMaxWriterDepth + 1) return true;
     for_each_child(
-        *e, [&](const Expr& c) { pending.emplace_back(&c, depth + 1); }, /*with_trivia=*/false);
+        *e, [&](const Expr& c) { pending.emplace_back(&c, child_depth); }, /*with_trivia=*/false);
   }
   return false;
 }
