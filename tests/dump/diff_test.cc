@@ -106,6 +106,27 @@ TEST(ListingDiff, SeparateChangesGetSeparateHunks) {
   EXPECT_NE(out.find("2 lines only in A, 2 lines only in B"), std::string::npos);
 }
 
+// Listings whose differing middles are too long to align in reasonable time
+// still line up their common start and end; the middle is shown as changed.
+TEST(ListingDiff, OversizedMiddlesFallBackToRemoveAndAdd) {
+  std::vector<std::string> a_text{"HEADER"}, b_text{"HEADER"};
+  for (int i = 0; i < 15000; ++i) {
+    a_text.push_back("a" + std::to_string(i));
+    b_text.push_back("b" + std::to_string(i));
+  }
+  a_text.push_back("END");
+  b_text.push_back("END");
+  bool exact = true;
+  const std::vector<DiffEntry> script = diff_listings(listing_of(a_text, 1), listing_of(b_text, 1), &exact);
+  EXPECT_FALSE(exact);
+  ASSERT_EQ(script.size(), 30002u);
+  EXPECT_EQ(script.front().op, DiffOp::kSame);
+  EXPECT_EQ(script.back().op, DiffOp::kSame);
+  EXPECT_EQ(script.back().a, 15001u);
+  EXPECT_EQ(script.back().b, 15001u);
+  EXPECT_EQ(changes(script), 30000u);
+}
+
 // The edit script is a longest-common-subsequence alignment: checked against
 // a plain dynamic-programming LCS on many small random listings.
 TEST(ListingDiff, ScriptIsAMinimalAlignment) {

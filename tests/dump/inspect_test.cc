@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "quorvix/qvf_inspect.h"
+#include "quorvix/listing_render.h"
 #include "qvf_bytes.h"
 
 namespace quorvix::tools {
@@ -386,6 +386,20 @@ TEST(InspectQvf, CompactListingFoldsRunsOfPlainCharacters) {
                 "END of stream",
             }));
   EXPECT_EQ(folded.lines[3].offset, 15u);  // the run keeps the offset of its first record
+}
+
+// Nesting is followed without recursion, and the indentation stops growing,
+// so a stream of 100 000 nested lines neither overflows nor explodes.
+TEST(InspectQvf, DeepNestingStaysLinear) {
+  StreamBytes s;
+  s.header();
+  for (int i = 0; i < 100000; ++i) s.raw({0x01, 0x00});
+  for (int i = 0; i < 100000; ++i) s.raw({0x00});
+  s.raw({0x00});
+  const Listing l = inspect_qvf(s.bytes());
+  ASSERT_TRUE(l.complete) << l.error_reason;
+  EXPECT_EQ(l.lines[100001].depth, 100000);
+  EXPECT_EQ(render_line_body(l.lines[100001]), std::string(64, ' ') + "(depth 100000) END of LINE");
 }
 
 TEST(InspectQvf, RenderedListingHasOffsetColumnAndIndentation) {

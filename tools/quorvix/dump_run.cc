@@ -4,6 +4,7 @@
 
 #include "quorvix/dump_input.h"
 #include "quorvix/listing_diff.h"
+#include "quorvix/listing_render.h"
 #include "quorvix/qvf_inspect.h"
 #include "quorvix/text_format.h"
 
@@ -77,7 +78,9 @@ int dump_diff(const DumpOptions& options, std::ostream& out, std::ostream& err) 
   for (const InputNote& note : b.stream.notes) {
     if (note.warning) out << "# B warning: " << note.text << "\n";
   }
-  const std::vector<DiffEntry> script = diff_listings(a.listing, b.listing);
+  bool exact = true;
+  const std::vector<DiffEntry> script = diff_listings(a.listing, b.listing, &exact);
+  render.exact = exact;
   out << render_diff(a.listing, b.listing, script, render);
   for (const DiffEntry& e : script) {
     if (e.op != DiffOp::kSame) return 1;

@@ -105,7 +105,7 @@ std::string offset_cell(bool present, std::size_t offset, int width) {
 
 }  // namespace
 
-std::vector<DiffEntry> diff_listings(const Listing& a, const Listing& b) {
+std::vector<DiffEntry> diff_listings(const Listing& a, const Listing& b, bool* exact) {
   std::unordered_map<std::string, std::uint32_t> ids;
   auto id_of = [&ids](const ListingLine& line) {
     return ids.emplace(render_line_body(line), static_cast<std::uint32_t>(ids.size())).first->second;
@@ -115,7 +115,27 @@ std::vector<DiffEntry> diff_listings(const Listing& a, const Listing& b) {
   b_ids.reserve(b.lines.size());
   for (const ListingLine& line : a.lines) a_ids.push_back(id_of(line));
   for (const ListingLine& line : b.lines) b_ids.push_back(id_of(line));
-  return EditScript(a_ids, b_ids).run();
+  std::size_t prefix = 0;
+  while (prefix < a_ids.size() && prefix < b_ids.size() && a_ids[prefix] == b_ids[prefix]) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < a_ids.size() - prefix && suffix < b_ids.size() - prefix &&
+         a_ids[a_ids.size() - 1 - suffix] == b_ids[b_ids.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  const std::size_t a_mid = a_ids.size() - prefix - suffix;
+  const std::size_t b_mid = b_ids.size() - prefix - suffix;
+  const bool align = b_mid == 0 || a_mid <= kMaxAlignedLinePairs / b_mid;
+  if (exact != nullptr) *exact = align;
+  if (align) return EditScript(a_ids, b_ids).run();
+  std::vector<DiffEntry> out;
+  out.reserve(a_ids.size() + b_mid);
+  for (std::size_t i = 0; i < prefix; ++i) out.push_back({DiffOp::kSame, i, i});
+  for (std::size_t i = 0; i < a_mid; ++i) out.push_back({DiffOp::kRemoved, prefix + i, 0});
+  for (std::size_t j = 0; j < b_mid; ++j) out.push_back({DiffOp::kAdded, 0, prefix + j});
+  for (std::size_t k = 0; k < suffix; ++k) {
+    out.push_back({DiffOp::kSame, prefix + a_mid + k, prefix + b_mid + k});
+  }
+  return out;
 }
 
 std::string render_diff(const Listing& a, const Listing& b, const std::vector<DiffEntry>& script,
@@ -172,6 +192,9 @@ std::string render_diff(const Listing& a, const Listing& b, const std::vector<Di
     out += '\n';
   }
 
+  if (!options.exact) {
+    out += "the differing middle parts were too long to line up; all of their lines are shown as changed\n";
+  }
   if (only_a == 0 && only_b == 0) {
     out += "the listings are the same (offsets not compared)\n";
   } else {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "quorvix/qvf_inspect.h"
+#include "quorvix/listing_render.h"
 
 namespace quorvix::tools {
 
@@ -20,8 +20,14 @@ struct DiffEntry {
 };
 
 // A shortest edit script between the two listings, in order. Lines compare
-// by depth, kind and text. Uses linear memory in the listing lengths.
-std::vector<DiffEntry> diff_listings(const Listing& a, const Listing& b);
+// by depth, kind and text. Uses linear memory in the listing lengths. When
+// the lines between the common start and the common end are too many to
+// align in reasonable time, they are all shown as removed and added and
+// `exact` (if given) is set to false.
+std::vector<DiffEntry> diff_listings(const Listing& a, const Listing& b, bool* exact = nullptr);
+
+// The alignment limit: pairs of differing lines compared at most.
+inline constexpr std::size_t kMaxAlignedLinePairs = 200'000'000;
 
 struct DiffRenderOptions {
   // Unchanged lines shown around each change; negative shows every line.
@@ -31,6 +37,7 @@ struct DiffRenderOptions {
   std::size_t b_stream_size = 0;
   std::string a_label;  // shown after "--- "
   std::string b_label;  // shown after "+++ "
+  bool exact = true;    // false: say that the middle was not aligned
 };
 
 // "--- A" and "+++ B" header lines, then hunks of " ", "-" and "+" lines

@@ -1,0 +1,3 @@
+// The inspector's sources are part of the command-line tool, which tests do
+// not link; each is compiled here as its own translation unit.
+#include "quorvix/listing_render.cc"
