@@ -143,10 +143,15 @@ bool starts_with_stackrel(const Expr& expr) { return descend(expr, through::kUsu
 
 WriteResult write_expr(const Expr& expr, Bytes& out, std::uint8_t size, QvfWriter& writer) {
   if (writer.depth >= kMaxWriterDepth) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
-  ++writer.depth;
-  WriteResult result = std::visit(NodeWriter{out, size, writer}, expr.node);
-  --writer.depth;
-  return result;
+  // Leaves the depth as it was however the node's writer returns.
+  struct DepthGuard {
+    std::size_t& depth;
+    explicit DepthGuard(std::size_t& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+  } guard(writer.depth);
+  return std::visit(NodeWriter{out, size, writer}, expr.node);
 }
 
 WriteResult write_line(const Expr& expr, Bytes& out, std::uint8_t size, QvfWriter& writer) {

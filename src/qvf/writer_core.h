@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ast/expr.h"
+#include "ast/nesting.h"
 #include "common/bytes.h"
 #include "common/internal_error.h"
 #include "common/result.h"
@@ -17,9 +18,11 @@
 
 namespace quorvix::qvf {
 
-// Deepest recursion of write_expr. One parsed nesting level turns into a few
-// writer levels (a script writes a line, the line a sequence, ...).
-inline constexpr std::size_t kMaxWriterDepth = 800;
+// Deepest recursion of write_expr, and the deepest tree the stream writer
+// accepts. One parsed nesting level turns into a few writer levels (a script
+// writes a line, the line a sequence, ...). A level costs a few hundred bytes
+// of stack, so a write at this bound needs well under 512 KiB.
+inline constexpr std::size_t kMaxWriterDepth = 4 * kMaxNestingDepth;
 
 // A child every well-formed node of its kind has.
 inline const ast::Expr& required(const ast::Box& child) {

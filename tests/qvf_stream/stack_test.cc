@@ -1,0 +1,87 @@
+// Writing a tree at the nesting bound fits in a modest thread stack.
+#include <pthread.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "qvf/stream.h"
+#include "qvf/writer_core.h"
+#include "qvf_writer/writer_test_util.h"
+
+namespace quorvix::qvf {
+namespace {
+
+using namespace test;
+using ast::Expr;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kStackBytes = 8u << 20;  // instrumented frames are several times larger
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::size_t kStackBytes = 8u << 20;
+#else
+constexpr std::size_t kStackBytes = 512u << 10;
+#endif
+#else
+constexpr std::size_t kStackBytes = 512u << 10;
+#endif
+
+struct Job {
+  const Expr* tree;
+  bool ok = false;
+  std::string error;
+};
+
+void* convert_on_thread(void* arg) {
+  auto* job = static_cast<Job*>(arg);
+  Result<Bytes> r = write_qvf_with_prefs("x", *job->tree, std::nullopt);
+  job->ok = r.ok();
+  if (!r.ok()) job->error = r.error().message;
+  return nullptr;
+}
+
+Job run_with_small_stack(const Expr& tree) {
+  Job job{&tree, false, {}};
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, kStackBytes);
+  pthread_t thread;
+  EXPECT_EQ(pthread_create(&thread, &attr, convert_on_thread, &job), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  return job;
+}
+
+Expr chain(std::size_t levels, const std::function<Expr(Expr)>& wrap) {
+  Expr e = ch(U'x');
+  for (std::size_t i = 0; i < levels; ++i) e = wrap(std::move(e));
+  return e;
+}
+
+TEST(QvfStreamStack, TreesAtTheBoundAreWritten) {
+  const std::function<Expr(Expr)> wraps[] = {
+      [](Expr e) {
+        std::vector<Expr> v;
+        v.push_back(std::move(e));
+        v.push_back(ch(U'y'));
+        return seq(std::move(v));
+      },
+      [](Expr e) { return group(std::move(e)); },
+      [](Expr e) { return color("red", std::move(e)); },
+      [](Expr e) { return style(ast::StyleKind::Display, std::move(e)); },
+  };
+  for (const auto& wrap : wraps) {
+    const Expr at_bound = chain(kMaxWriterDepth - 1, wrap);
+    Job job = run_with_small_stack(at_bound);
+    EXPECT_TRUE(job.ok) << job.error;
+
+    const Expr beyond = chain(kMaxWriterDepth + 1, wrap);
+    job = run_with_small_stack(beyond);
+    EXPECT_FALSE(job.ok);
+    EXPECT_EQ(job.error, kNestedTooDeeply);
+  }
+}
+
+}  // namespace
+}  // namespace quorvix::qvf
