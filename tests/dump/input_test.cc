@@ -253,7 +253,7 @@ TEST_F(DumpCommand, ListsAFileAndReportsTheOutcome) {
   EXPECT_NE(text.find("# stream decoded completely\n"), std::string::npos);
 
   Bytes broken = small_stream();
-  broken.resize(broken.size() - 1);
+  broken.pop_back();
   const std::string cut = write_file("cut.qvf", broken);
   EXPECT_EQ(run({{cut}}), 1);
   EXPECT_NE(out_.str().find("# decoding stopped at 0x0015: the stream ends without the END that closes it\n"),
