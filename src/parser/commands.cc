@@ -13,8 +13,8 @@
 //     scripts, primes, limit modifiers and big-operator operands attach here.
 //     A recursion added here that does not pass through parse_atom (an
 //     operand read by parse_complete_atom) holds a Parser::NestingScope.
-//   - consume_infix_command recognises no infix command yet, so
-//     parse_infix_rest is never reached.
+//   - infix_command_follows and consume_infix_command recognise no infix
+//     command yet, so parse_infix_rest is never reached.
 #include <utility>
 
 #include "common/internal_error.h"
@@ -35,6 +35,8 @@ namespace {
     result.value() = with_leading_raw_space(std::move(result.value()), leading_space);
 }
 
+[[gnu::noinline]] Result<Expr> dangling_backslash() { return make_error("dangling backslash"); }
+
 }  // namespace
 
 Result<Expr> Parser::parse_command(std::string_view leading_space) {
@@ -45,7 +47,7 @@ Result<Expr> Parser::parse_command(std::string_view leading_space) {
 
 Result<Expr> Parser::read_command() {
   const std::optional<char32_t> first = peek();
-  if (!first) return make_error("dangling backslash");
+  if (!first) return dangling_backslash();
   if (!is_ascii_letter(*first)) {
     ++pos_;
     return parse_control_symbol(*first);
@@ -69,10 +71,12 @@ Result<Expr> Parser::parse_atom_with_scripts() { return parse_atom(); }
 
 std::optional<std::string> Parser::consume_infix_command() { return std::nullopt; }
 
-Result<Expr> Parser::parse_infix_rest(const std::string& infix, std::vector<Expr>& /*items*/,
-                                      std::optional<char32_t> /*stop*/,
+bool Parser::infix_command_follows() const { return false; }
+
+Result<Expr> Parser::parse_infix_rest(std::vector<Expr>& /*items*/, std::optional<char32_t> /*stop*/,
                                       const std::string& /*separator_prefix*/) {
-  internal_failure("infix command \\" + infix + " consumed without an infix parser");
+  const std::optional<std::string> infix = consume_infix_command();
+  internal_failure("infix command \\" + infix.value_or("?") + " announced without an infix parser");
 }
 
 }  // namespace quorvix::parser

@@ -85,6 +85,8 @@ class Parser {
   Result<ast::Expr> parse_unsupported_command(std::string_view name);
   // Consumes an infix command (\over and its relatives) if one comes next.
   std::optional<std::string> consume_infix_command();
+  // True when an infix command comes next (nothing is consumed).
+  bool infix_command_follows() const;
 
   // --- Reading helpers ------------------------------------------------------
 
@@ -187,9 +189,13 @@ class Parser {
   std::unique_ptr<Parser> make_sub_parser(std::string_view text) const;
   // Parses a `{` group after the brace; an unclosed group becomes raw "{".
   Result<ast::Expr> parse_group_atom();
-  // Parses what follows an infix command in parse_sequence.
-  Result<ast::Expr> parse_infix_rest(const std::string& infix, std::vector<ast::Expr>& items,
-                                     std::optional<char32_t> stop, const std::string& separator_prefix);
+  // Consumes the infix command that comes next and parses the rest of the
+  // sequence around it (step 3 of parse_sequence).
+  [[gnu::noinline]] Result<ast::Expr> parse_infix_rest(std::vector<ast::Expr>& items,
+                                                       std::optional<char32_t> stop,
+                                                       const std::string& separator_prefix);
+  // pending_space and the whitespace that follows: an atom's leading space.
+  [[gnu::noinline]] std::string take_leading_space();
   // The end of a sequence: the stop character (if any) is consumed.
   [[gnu::noinline]] Result<ast::Expr> finish_sequence(std::vector<ast::Expr>& items,
                                                       std::optional<char32_t> stop);

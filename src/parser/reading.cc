@@ -7,6 +7,18 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
+namespace {
+
+// Out of line: the group readers sit on recursive paths, and the message
+// temporaries would otherwise widen their frames.
+[[gnu::noinline]] Error context_error(std::string_view prefix, std::string_view context) {
+  std::string message(prefix);
+  message += context;
+  return make_error(std::move(message));
+}
+
+}  // namespace
+
 void Parser::skip_ws() {
   while (pos_ < chars_.size() && is_whitespace(chars_[pos_])) ++pos_;
 }
@@ -19,14 +31,14 @@ std::string Parser::consume_raw_whitespace() {
 
 Result<Expr> Parser::parse_required_group(std::string_view context) {
   skip_ws();
-  if (peek() != U'{') return make_error("expected braced " + std::string(context));
+  if (peek() != U'{') return context_error("expected braced ", context);
   ++pos_;
   return parse_sequence(U'}');
 }
 
 Result<Expr> Parser::parse_required_group_or_atom(std::string_view context) {
   skip_ws();
-  if (at_end()) return make_error("expected " + std::string(context));
+  if (at_end()) return context_error("expected ", context);
   if (peek() == U'{') {
     ++pos_;
     return parse_sequence(U'}');
@@ -36,7 +48,7 @@ Result<Expr> Parser::parse_required_group_or_atom(std::string_view context) {
 
 Result<std::string> Parser::parse_raw_group(std::string_view context) {
   skip_ws();
-  if (peek() != U'{') return make_error("expected braced " + std::string(context));
+  if (peek() != U'{') return context_error("expected braced ", context);
   const std::size_t start = ++pos_;
   std::size_t depth = 1;
   for (; pos_ < chars_.size(); ++pos_) {
@@ -48,7 +60,7 @@ Result<std::string> Parser::parse_raw_group(std::string_view context) {
       return inner;
     }
   }
-  return make_error("unterminated braced " + std::string(context));
+  return context_error("unterminated braced ", context);
 }
 
 Result<std::optional<Expr>> Parser::parse_optional_bracket_group() {

@@ -77,15 +77,14 @@ bool is_empty_sequence(const Expr& e) {
 }
 
 // Adds one parsed atom to the items (steps 5 to 8 of the loop). Returns false
-// when the atom is the failure marker, which is then the only item.
-[[gnu::noinline]] bool take_sequence_atom(std::vector<Expr>& items, Expr& atom, std::string_view ws) {
+// when the sequence ends here: the atom failed, or it is the failure marker.
+[[gnu::noinline]] bool take_sequence_atom(std::vector<Expr>& items, Result<Expr>& parsed,
+                                          std::string_view ws) {
+  if (!parsed.ok()) return false;
+  Expr& atom = parsed.value();
   atom = with_leading_raw_space(std::move(atom), ws);
   if (is_empty_sequence(atom)) return true;
-  if (ast::is_translation_failed_marker(atom)) {
-    items.clear();
-    items.push_back(std::move(atom));
-    return false;
-  }
+  if (ast::is_translation_failed_marker(atom)) return false;
   if (!items.empty() && starts_with_raw_definition(items.back()) && !starts_with_raw_definition(atom)) {
     items.back().as<ast::Sequence>().items.push_back(normalize_definition_fallback_expr(std::move(atom)));
   } else {
@@ -94,7 +93,13 @@ bool is_empty_sequence(const Expr& e) {
   return true;
 }
 
-[[gnu::noinline]] Result<Expr> only_item(std::vector<Expr>& items) { return std::move(items.front()); }
+// The result of a sequence that take_sequence_atom ended: the atom's
+// failure, or the failure marker alone (the items gathered are dropped).
+[[gnu::noinline]] Result<Expr> end_sequence_early(Result<Expr>& parsed) { return std::move(parsed); }
+
+[[gnu::noinline]] Result<Expr> atom_at_end_error() { return make_error("expected atom, found None"); }
+
+[[gnu::noinline]] Result<Expr> nesting_failure() { return nesting_error(); }
 
 [[gnu::noinline]] Result<Expr> raw_atom(std::string_view text, std::string_view leading_space) {
   std::string raw(leading_space);
@@ -116,14 +121,10 @@ Result<Expr> Parser::parse_sequence(std::optional<char32_t> stop) {
   std::vector<Expr> items;
   for (;;) {
     std::string ws = consume_raw_whitespace();
-    if (at_end() || (stop && peek() == stop)) return finish_sequence(items, stop);
-
-    if (std::optional<std::string> infix = consume_infix_command())
-      return parse_infix_rest(*infix, items, stop, ws);
-
+    if (at_end() || (stop && chars_[pos_] == *stop)) return finish_sequence(items, stop);
+    if (infix_command_follows()) return parse_infix_rest(items, stop, ws);
     Result<Expr> atom = parse_complete_atom();
-    if (!atom.ok()) return std::move(atom).error();
-    if (!take_sequence_atom(items, atom.value(), ws)) return only_item(items);
+    if (!take_sequence_atom(items, atom, ws)) return end_sequence_early(atom);
   }
 }
 
@@ -136,19 +137,24 @@ Result<Expr> Parser::finish_sequence(std::vector<Expr>& items, std::optional<cha
 
 Result<Expr> Parser::parse_atom() {
   NestingScope scope(*this);
-  if (scope.exceeded()) return nesting_error();
+  if (scope.exceeded()) return nesting_failure();
 
-  std::string leading_space = std::exchange(pending_space_, std::string());
-  leading_space += consume_raw_whitespace();
-  const std::optional<char32_t> c = next_char();
-  if (!c) return make_error("expected atom, found None");
-  switch (*c) {
+  std::string leading_space = take_leading_space();
+  if (at_end()) return atom_at_end_error();
+  const char32_t c = chars_[pos_++];
+  switch (c) {
     case U'\'': return raw_atom("'", leading_space);
     case U'\\': return parse_command(leading_space);
     case U'{': return parse_group_atom();
     case U'}': return raw_atom("}", "");
-    default: return parse_literal_char(*c, leading_space);
+    default: return parse_literal_char(c, leading_space);
   }
+}
+
+std::string Parser::take_leading_space() {
+  std::string leading_space = std::exchange(pending_space_, std::string());
+  leading_space += consume_raw_whitespace();
+  return leading_space;
 }
 
 Result<Expr> Parser::parse_group_atom() {

@@ -13,7 +13,28 @@ namespace {
 
 constexpr std::size_t kSmallStack = 256 * 1024;
 
-std::string balanced(std::size_t levels) { return std::string(levels, '{') + "x" + std::string(levels, '}'); }
+std::string repeat(std::string_view unit, std::size_t times) {
+  std::string out;
+  for (std::size_t i = 0; i < times; ++i) out += unit;
+  return out;
+}
+
+std::string balanced(std::size_t levels) { return repeat("{", levels) + "x" + repeat("}", levels); }
+
+// One level of nesting of each recursive construct: the deepest input of
+// each kind must fit the small stack. Add a row per construct that recurses.
+struct NestPattern {
+  const char* open;
+  const char* close;
+};
+constexpr NestPattern kNestPatterns[] = {
+    {"{", "}"},
+    {"a {\\foo ", " b} "},
+};
+
+std::string nested(const NestPattern& p, std::size_t levels) {
+  return repeat(p.open, levels) + "x" + repeat(p.close, levels);
+}
 
 void expect_nesting_error(const Result<ast::Expr>& r) {
   ASSERT_FALSE(r.ok());
@@ -33,9 +54,15 @@ TEST(NestingTest, JustBelowTheBoundFitsASmallStack) {
   bool balanced_ok = false;
   bool unclosed_ok = false;
   const std::size_t used = testing::run_with_stack(kSmallStack, [&] {
-    auto r = Parser(balanced(levels)).parse();
-    balanced_ok = r.ok();
-    ast::Expr copy = r.value();  // copy and destruction on the same stack
+    balanced_ok = true;
+    for (const NestPattern& p : kNestPatterns) {
+      auto r = Parser(nested(p, levels)).parse();
+      balanced_ok = balanced_ok && r.ok();
+      if (r.ok()) {
+        const ast::Expr copy = r.value();  // copy and destruction on the same stack
+        balanced_ok = balanced_ok && copy.is<ast::Sequence>();
+      }
+    }
     auto u = Parser(std::string(levels, '{') + "x").parse();
     unclosed_ok = u.ok();
   });
@@ -60,18 +87,20 @@ TEST(NestingTest, FarPastTheBoundOnASmallStack) {
 TEST(NestingTest, StackBytesPerLevel) {
   const std::size_t deep = kMaxNestingDepth - 1;
   const std::size_t shallow = deep / 2;
-  auto measure = [](std::size_t levels) {
-    return testing::run_with_stack(8 * 1024 * 1024,
-                                   [levels] { ASSERT_TRUE(Parser(balanced(levels)).parse().ok()); });
-  };
-  const std::size_t used_deep = measure(deep);
-  const std::size_t used_shallow = measure(shallow);
-  ASSERT_GT(used_deep, used_shallow);
-  const std::size_t per_level = (used_deep - used_shallow) / (deep - shallow);
-  std::cout << "stack per nesting level: " << per_level << " bytes; at " << deep << " levels: " << used_deep
-            << " bytes\n";
-  RecordProperty("stack_bytes_per_level", static_cast<int>(per_level));
-  EXPECT_LT(used_deep, kSmallStack);
+  for (const NestPattern& p : kNestPatterns) {
+    auto measure = [&p](std::size_t levels) {
+      return testing::run_with_stack(8 * 1024 * 1024,
+                                     [&p, levels] { ASSERT_TRUE(Parser(nested(p, levels)).parse().ok()); });
+    };
+    const std::size_t used_deep = measure(deep);
+    const std::size_t used_shallow = measure(shallow);
+    ASSERT_GT(used_deep, used_shallow);
+    const std::size_t per_level = (used_deep - used_shallow) / (deep - shallow);
+    std::cout << "nesting " << p.open << "x" << p.close << ": " << per_level << " stack bytes per level, "
+              << used_deep << " at " << deep << " levels\n";
+    RecordProperty(std::string("stack_bytes_per_level ") + p.open, static_cast<int>(per_level));
+    EXPECT_LT(used_deep, kSmallStack);
+  }
 }
 
 }  // namespace
