@@ -218,7 +218,9 @@ Result<Bytes> read_argument(const std::string& argument, std::string& source) {
     return data;
   }
   std::error_code ec;
-  if (std::filesystem::is_regular_file(argument, ec)) {
+  // Anything that exists and is not a directory is read: files, and pipes
+  // such as the /dev/fd paths of a shell's process substitution.
+  if (std::filesystem::exists(argument, ec) && !std::filesystem::is_directory(argument, ec)) {
     source = argument;
     std::ifstream in(argument, std::ios::binary);
     Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
