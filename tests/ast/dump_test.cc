@@ -16,8 +16,8 @@ Rows one_row(char32_t a, char32_t b) {
 
 TEST(DumpTest, EveryKind) {
   std::vector<HybridPart> parts;
-  parts.push_back(HybridRaw{"\\begin"});
-  parts.push_back(HybridVisible{c('a')});
+  parts.emplace_back(std::in_place_type<HybridRaw>, HybridRaw{"\\begin"});
+  parts.emplace_back(std::in_place_type<HybridVisible>, HybridVisible{c('a')});
   Rows two_rows = one_row('a', 'b');
   two_rows.emplace_back();
   two_rows.back().push_back(make_char(U'c'));

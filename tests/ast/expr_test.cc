@@ -36,16 +36,17 @@ Expr seq2(Expr a, Expr b) {
 
 TEST(ExprTest, ContainsRawTexFollowsChildrenButNotTrivia) {
   std::vector<HybridPart> visible_only;
-  visible_only.push_back(HybridVisible{box(make_char(U'a'))});
+  visible_only.emplace_back(std::in_place_type<HybridVisible>, HybridVisible{box(make_char(U'a'))});
   EXPECT_FALSE(contains_raw_tex(Expr(Hybrid{std::move(visible_only)})));
 
   std::vector<HybridPart> with_space;
-  with_space.push_back(HybridVisible{box(make_char(U'a'))});
-  with_space.push_back(HybridRaw{" "});
+  with_space.emplace_back(std::in_place_type<HybridVisible>, HybridVisible{box(make_char(U'a'))});
+  with_space.emplace_back(std::in_place_type<HybridRaw>, HybridRaw{" "});
   EXPECT_TRUE(contains_raw_tex(Expr(Hybrid{std::move(with_space)})));
 
   std::vector<HybridPart> nested;
-  nested.push_back(HybridVisible{box(seq2(make_char(U'a'), make_raw("\\x")))});
+  nested.emplace_back(std::in_place_type<HybridVisible>,
+                      HybridVisible{box(seq2(make_char(U'a'), make_raw("\\x")))});
   EXPECT_TRUE(contains_raw_tex(Expr(Hybrid{std::move(nested)})));
 
   // Optional children are looked at when present.
@@ -87,7 +88,7 @@ TEST(ExprTest, CopiesAreIndependentOfTheSource) {
   env.trivia.row_annotations.push_back(
       EnvironmentRowAnnotation{box(make_raw("label")), std::nullopt, false, false});
   std::vector<HybridPart> parts;
-  parts.push_back(HybridVisible{box(make_raw("visible"))});
+  parts.emplace_back(std::in_place_type<HybridVisible>, HybridVisible{box(make_raw("visible"))});
   Expr source = seq2(Expr(std::move(env)), Expr(Hybrid{std::move(parts)}));
   Expr copy = source;
 
