@@ -1,6 +1,12 @@
 #include "ffi/hex.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quorvix::ffi {
 namespace {
@@ -18,10 +24,50 @@ constexpr std::array<char, 512> make_digit_pairs() {
 
 constexpr std::array<char, 512> kDigitPairs = make_digit_pairs();
 
+// Four bytes to eight digits at once: each byte is spread to a 16-bit lane,
+// its nibbles swapped into memory order (high digit first), and every nibble
+// n turned into '0' + n, plus 39 more when n >= 10 to reach 'a'.
+inline std::uint64_t four_bytes_to_digits(std::uint32_t bytes) {
+  std::uint64_t x = bytes;
+  x = (x | (x << 16)) & 0x0000FFFF0000FFFFULL;
+  x = (x | (x << 8)) & 0x00FF00FF00FF00FFULL;
+  const std::uint64_t nibbles = ((x >> 4) & 0x000F000F000F000FULL) | ((x & 0x000F000F000F000FULL) << 8);
+  const std::uint64_t letters = ((nibbles + 0x0606060606060606ULL) >> 4) & 0x0101010101010101ULL;
+  return nibbles + 0x3030303030303030ULL + letters * 39;
+}
+
 }  // namespace
 
 char* write_hex(const std::uint8_t* data, std::size_t size, char* out) noexcept {
-  for (std::size_t i = 0; i < size; ++i) {
+  static_assert(std::endian::native == std::endian::little, "the digit packing assumes little-endian");
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes to 32 digits: split into high and low nibbles, interleave
+  // them high first, and map each nibble to its digit.
+  const __m128i low_mask = _mm_set1_epi8(0x0F);
+  const __m128i nine = _mm_set1_epi8(9);
+  const __m128i zero_digit = _mm_set1_epi8('0');
+  const __m128i letter_gap = _mm_set1_epi8('a' - '0' - 10);
+  for (; i + 16 <= size; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), low_mask);
+    const __m128i low = _mm_and_si128(bytes, low_mask);
+    for (const __m128i nibbles : {_mm_unpacklo_epi8(high, low), _mm_unpackhi_epi8(high, low)}) {
+      const __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letter_gap);
+      const __m128i digits = _mm_add_epi8(_mm_add_epi8(nibbles, zero_digit), letters);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), digits);
+      out += 16;
+    }
+  }
+#endif
+  for (; i + 4 <= size; i += 4) {
+    std::uint32_t bytes;
+    std::memcpy(&bytes, data + i, sizeof bytes);
+    const std::uint64_t digits = four_bytes_to_digits(bytes);
+    std::memcpy(out, &digits, sizeof digits);
+    out += sizeof digits;
+  }
+  for (; i < size; ++i) {
     const char* pair = &kDigitPairs[2 * static_cast<std::size_t>(data[i])];
     out[0] = pair[0];
     out[1] = pair[1];

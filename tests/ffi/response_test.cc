@@ -33,6 +33,22 @@ TEST(HexTest, LowerCaseTwoDigitsPerByte) {
   EXPECT_EQ(text.find_first_not_of("0123456789abcdef"), std::string::npos);
 }
 
+// Buffers are encoded in blocks; every length and offset must come out the
+// same as the digit-by-digit form.
+TEST(HexTest, EveryLengthMatchesBytewiseEncoding) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  for (std::size_t size = 0; size <= 70; ++size) {
+    Bytes bytes(size);
+    std::string expected;
+    for (std::size_t i = 0; i < size; ++i) {
+      bytes[i] = static_cast<std::uint8_t>(i * 151 + size * 7 + 0x9c);
+      expected += kDigits[bytes[i] >> 4];
+      expected += kDigits[bytes[i] & 0xF];
+    }
+    EXPECT_EQ(hex(bytes), expected) << size;
+  }
+}
+
 TEST(ResponseTest, ResultShapeAndOrder) {
   conversion::EncodedEquation equation;
   equation.ole = {0xD0, 0xCF, 0x11};
