@@ -49,7 +49,7 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench:
-	$(MAKE) build BUILD_DIR=build-bench BUILD_TYPE=Release
+	$(MAKE) build BUILD_DIR=build-bench BUILD_TYPE=Release CMAKE_FLAGS=-DQUORVIX_BUILD_TESTS=OFF
 	build-bench/bench/quorvix_bench
 
 fuzz:
