@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf8.h"
+
 namespace quorvix::quorvix_ansi {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
@@ -26,10 +28,10 @@ bool is_valid_utf8(std::string_view s);
 // Replaces each invalid sequence by U+FFFD.
 std::string utf8_lossy(std::string_view s);
 
-void append_utf8(std::string& out, char32_t code_point);
+using quorvix::append_utf8;
 
 // Unicode White_Space, the set trimmed from preference lines and settings.
-bool is_white_space(char32_t c);
+using quorvix::is_white_space;
 
 // `s` without leading and trailing white space (invalid bytes are kept).
 std::string_view trim_white_space(std::string_view s);

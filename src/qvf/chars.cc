@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "parser/chars.h"
+#include "common/utf8.h"
 #include "qvf/encoding.h"
 #include "qvf/predicates.h"
 #include "qvf/records.h"
@@ -39,7 +39,7 @@ Result<CharStyle> fallback_char_style(char32_t c) {
   }
   if (c >= 0x10000) {
     std::string message = "character is outside BMP and not yet supported: ";
-    parser::append_utf8(message, c);
+    append_utf8(message, c);
     return make_error(std::move(message));
   }
   switch (c) {
@@ -218,9 +218,9 @@ Status write_command_symbol_with_embellishments(std::string_view name, char32_t 
     std::string message = "generated command-specific symbol mismatch for \\";
     message += name;
     message += ": expected ";
-    parser::append_utf8(message, entry->ch);
+    append_utf8(message, entry->ch);
     message += ", got ";
-    parser::append_utf8(message, ch);
+    append_utf8(message, ch);
     return make_error(std::move(message));
   }
   const CharStyle& s = entry->style;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "parser/chars.h"
+#include "common/utf8.h"
 
 namespace quorvix::qvf {
 namespace {
@@ -15,7 +15,7 @@ Error unsupported(const char* map_name, char32_t c) {
   std::string message = "unsupported ";
   message += map_name;
   message += " character: ";
-  parser::append_utf8(message, c);
+  append_utf8(message, c);
   return make_error(std::move(message));
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/internal_error.h"
-#include "parser/chars.h"
+#include "common/utf8.h"
 #include "qvf/chars.h"
 #include "qvf/encoding.h"
 #include "qvf/expr_writer.h"
@@ -83,7 +83,7 @@ bool is_lower_letter(char32_t c) { return c >= U'a' && c <= U'z'; }
 
 Error char_error(const char* prefix, char32_t c) {
   std::string message = prefix;
-  parser::append_utf8(message, c);
+  append_utf8(message, c);
   return make_error(std::move(message));
 }
 
@@ -91,7 +91,7 @@ Error unsupported_in_kind(FontKind kind, char32_t c) {
   std::string message = "unsupported ";
   message += ast::font_kind_name(kind);
   message += " character: ";
-  parser::append_utf8(message, c);
+  append_utf8(message, c);
   return make_error(std::move(message));
 }
 
