@@ -34,14 +34,14 @@ bool text_style_sets_own_color(const Style& st) {
 
 std::uint8_t write_named_color_selector(std::string_view name, const ColorDef& def, Bytes& out,
                                         QvfWriter& writer) {
-  std::string key(name);
-  if (auto it = writer.colour_map.find(key); it != writer.colour_map.end()) return it->second;
+  for (const auto& [known, known_index] : writer.colour_map)
+    if (known == name) return known_index;
   out.insert(out.end(), def.begin(), def.end());
   std::uint8_t index = writer.next_colour_index;
   if (index == 1) index = writer.colour_index_one_free ? 1 : 2;
   writer.colour_index_one_free = false;
   writer.next_colour_index = index == 255 ? 255 : static_cast<std::uint8_t>(index + 1);
-  writer.colour_map.emplace(std::move(key), index);
+  writer.colour_map.emplace_back(std::string(name), index);
   return index;
 }
 
@@ -88,8 +88,21 @@ RawVisibleSplit split_leading_raw_visible_tail(const Expr& expr) {
   RawVisibleSplit split;
   split.raw = &seq->items.front();
   for (std::size_t i = 1; i < seq->items.size(); ++i) split.tail.push_back(&seq->items[i]);
-  for (auto it = outer.rbegin(); it != outer.rend(); ++it)
-    for (std::size_t i = 1; i < (*it)->items.size(); ++i) split.tail.push_back(&(*it)->items[i]);
+  // Going outwards, the rest so far becomes the first item of the enclosing
+  // sequence's rest.
+  for (auto it = outer.rbegin(); it != outer.rend(); ++it) {
+    const Sequence& enclosing = **it;
+    if (enclosing.items.size() < 2) continue;
+    if (split.tail.size() > 1) {
+      std::vector<Expr> items;
+      items.reserve(split.tail.size());
+      for (const Expr* item : split.tail)
+        items.push_back(item == split.built.get() ? std::move(*split.built) : Expr(*item));
+      split.built = std::make_unique<Expr>(make_sequence(std::move(items)));
+      split.tail.assign(1, split.built.get());
+    }
+    for (std::size_t i = 1; i < enclosing.items.size(); ++i) split.tail.push_back(&enclosing.items[i]);
+  }
   return split;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -34,10 +35,15 @@ void write_color_index(std::uint8_t index, Bytes& out);
 bool expr_sets_own_color(const ast::Expr& expr);
 
 // A Sequence that starts with raw TeX followed by more items, split into the
-// raw piece and the rest (collapsed to one item when only one remains).
+// raw piece and the rest (collapsed to one item when only one remains). When
+// the raw piece sits in a nested first sequence, the rest of that inner
+// sequence stays one item of its own, followed by the outer items.
 struct RawVisibleSplit {
   const ast::Expr* raw = nullptr;      // the leading RawTex; nullptr: no split
-  std::vector<const ast::Expr*> tail;  // the remaining items, in order
+  std::vector<const ast::Expr*> tail;  // the items of the rest, in order
+  // An inner rest of several items followed by outer items has no node of its
+  // own in the tree; it is built here and `tail` points at it.
+  std::unique_ptr<ast::Expr> built;
 };
 RawVisibleSplit split_leading_raw_visible_tail(const ast::Expr& expr);
 

@@ -4,13 +4,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace quorvix::qvf {
 
 struct QvfWriter {
   // Colours.
-  std::unordered_map<std::string, std::uint8_t> colour_map;  // name -> COLOR index
+  // Name -> COLOR index of the colours defined so far. Only names with a
+  // definition get here, so the list stays a handful long.
+  std::vector<std::pair<std::string, std::uint8_t>> colour_map;
   std::uint8_t next_colour_index = 1;                        // stays at 255 once reached
   bool black_defined = false;
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ast/dump.h"
 #include "ast/nesting.h"
 #include "common/internal_error.h"
 #include "qvf/colors.h"
@@ -258,6 +259,16 @@ TEST(ExprWriterColours, LeadingRawPieceIsWrittenBeforeTheColour) {
   EXPECT_EQ(hex(r.bytes), hex(hx("02 80 81 5C 00 02 80 81 61 00 " + kRedDef + " 0F 02 " + kX + " " + kY)));
 }
 
+TEST(ExprWriterColours, NestedRestIsWrittenAsItsOwnSequence) {
+  // The inner rest [x, y] stays one item, so the prime after it is an item of
+  // its own and not an embellishment of y.
+  QvfWriter w = black_in_stream();
+  Written r = write(color("red", seq({seq({raw("\\a"), ch(U'x'), ch(U'y')}), ch(U'\'')})), 0, w);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(hex(r.bytes), hex(hx("02 80 81 5C 00 02 80 81 61 00 " + kRedDef + " 0F 02 " + kX + " " + kY +
+                                 " 02 00 83 27 00")));
+}
+
 TEST(ExprWriterColours, SplitOfLeadingRawTex) {
   const Expr nested = seq({seq({raw("\\a"), ch(U'x')}), ch(U'y'), ch(U'z')});
   RawVisibleSplit split = split_leading_raw_visible_tail(nested);
@@ -266,6 +277,18 @@ TEST(ExprWriterColours, SplitOfLeadingRawTex) {
   ASSERT_EQ(split.tail.size(), 3u);
   EXPECT_EQ(split.tail[0]->as<ast::Char>().ch, U'x');
   EXPECT_EQ(split.tail[2]->as<ast::Char>().ch, U'z');
+
+  // An inner rest of several items stays one item ahead of the outer ones.
+  const Expr deeper = seq({seq({seq({raw("\\a"), ch(U'x'), ch(U'y')}), ch(U'z')}), ch(U'w')});
+  RawVisibleSplit kept = split_leading_raw_visible_tail(deeper);
+  ASSERT_NE(kept.raw, nullptr);
+  ASSERT_EQ(kept.tail.size(), 2u);
+  EXPECT_EQ(ast::dump(*kept.tail[0]), "Seq[Seq[Char('x'), Char('y')], Char('z')]");
+  EXPECT_EQ(kept.tail[1], &deeper.as<ast::Sequence>().items[1]);
+  // Without outer items the inner rest is the whole tail.
+  RawVisibleSplit inner_only = split_leading_raw_visible_tail(seq({seq({raw("\\a"), ch(U'x'), ch(U'y')})}));
+  ASSERT_EQ(inner_only.tail.size(), 2u);
+  EXPECT_EQ(inner_only.built, nullptr);
 
   EXPECT_EQ(split_leading_raw_visible_tail(seq({raw("\\a")})).raw, nullptr);
   EXPECT_EQ(split_leading_raw_visible_tail(seq({ch(U'x'), raw("\\a")})).raw, nullptr);
