@@ -29,26 +29,18 @@ static int is_lower_hex(const char* begin, const char* end) {
   return 1;
 }
 
-/* A conversion either succeeds with the result in its fixed shape or fails
- * with a stage's message; either way the response is one JSON object. */
+/* A conversion succeeds with the result in its fixed shape. */
 static void expect_conversion(const char* name, const char* request) {
   static const char result_prefix[] = "{\"result\":{\"ole\":\"";
-  static const char error_prefix[] = "{\"error\":\"";
   char* response = quorvix_convert_v1(request);
   int ok = 0;
-  if (response == NULL) {
-    ok = 0;
-  } else if (strncmp(response, result_prefix, sizeof result_prefix - 1) == 0) {
+  if (response != NULL && strncmp(response, result_prefix, sizeof result_prefix - 1) == 0) {
     const char* ole = response + sizeof result_prefix - 1;
     const char* ole_end = strstr(ole, "\",\"qvf\":\"");
     const char* qvf = ole_end ? ole_end + 9 : NULL;
     const char* qvf_end = qvf ? strstr(qvf, "\",\"normalized_latex\":\"") : NULL;
     ok = qvf_end != NULL && is_lower_hex(ole, ole_end) && is_lower_hex(qvf, qvf_end) &&
          strncmp(qvf, "0501000708", 10) == 0 && strcmp(response + strlen(response) - 3, "\"}}") == 0;
-  } else {
-    ok = strncmp(response, error_prefix, sizeof error_prefix - 1) == 0 &&
-         strcmp(response + strlen(response) - 2, "\"}") == 0 &&
-         strstr(response, "latex must be a string") == NULL;
   }
   if (ok) {
     ++passed;
