@@ -14,7 +14,7 @@ struct QvfWriter {
   // Name -> COLOR index of the colours defined so far. Only names with a
   // definition get here, so the list stays a handful long.
   std::vector<std::pair<std::string, std::uint8_t>> colour_map;
-  std::uint8_t next_colour_index = 1;                        // stays at 255 once reached
+  std::uint8_t next_colour_index = 1;  // stays at 255 once reached
   bool black_defined = false;
 
   // Fonts defined on demand in the middle of the stream.
