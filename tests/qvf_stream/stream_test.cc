@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "ast/dump.h"
 #include "ast/nesting.h"
+#include "common/internal_error.h"
 #include "qvf/header.h"
 #include "qvf_writer/writer_test_util.h"
 
@@ -184,6 +186,16 @@ TEST(QvfStream, FailuresEndTheConversion) {
   Result<Bytes> enc = write_qvf_with_prefs("x", ch(U'x'), std::nullopt);
   ASSERT_FALSE(enc.ok());
   EXPECT_EQ(enc.error().message.rfind("unsupported QUORVIX_SOURCE_ENCODING value", 0), 0u);
+}
+
+// Constructs whose writers are still missing stop the conversion with an
+// internal failure (the C entry reports it as a panic), never with a stream.
+TEST(QvfStream, ConstructsWithoutWriterAreInternalFailures) {
+  const Expr fraction = ast::Fraction{ast::box(ch(U'a')), ast::box(ch(U'b'))};
+  const Expr script = ast::Script{ast::box(ch(U'x')), nullptr, ast::box(ch(U'2'))};
+  const Expr inside = seq({ch(U'y'), script});
+  for (const Expr* tree : {&fraction, &script, &inside})
+    EXPECT_THROW((void)write_qvf_with_prefs("t", *tree, std::nullopt), InternalError) << ast::dump(*tree);
 }
 
 }  // namespace
