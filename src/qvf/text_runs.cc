@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "quorvix_ansi/encode.h"
+#include "quorvix_ansi/unicode_text.h"
 #include "qvf/chars.h"
 #include "qvf/colors.h"
 #include "qvf/records.h"
@@ -17,57 +18,6 @@ constexpr std::uint8_t kTypefaceText = 129;      // text typeface (1 + 128)
 constexpr std::uint8_t kTypefaceFunction = 130;  // function typeface (2 + 128)
 constexpr std::uint8_t kTypefaceSpace = 0x98;    // spacing typeface (24 + 128)
 constexpr std::uint8_t kFunctionStart = 0x02;    // CHAR option: first character of a function name
-
-// Decodes the UTF-8 character at `pos` and advances past it; a malformed
-// sequence reads as U+FFFD and consumes one byte.
-char32_t next_char(std::string_view s, std::size_t& pos) {
-  const auto b0 = static_cast<unsigned char>(s[pos]);
-  std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
-  if (len == 0 || pos + len > s.size()) {
-    ++pos;
-    return 0xFFFD;
-  }
-  if (len == 1) {
-    ++pos;
-    return b0;
-  }
-  char32_t c = b0 & (0x7F >> len);
-  for (std::size_t i = 1; i < len; ++i) {
-    const auto b = static_cast<unsigned char>(s[pos + i]);
-    if ((b & 0xC0) != 0x80) {
-      ++pos;
-      return 0xFFFD;
-    }
-    c = (c << 6) | (b & 0x3F);
-  }
-  static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-    ++pos;
-    return 0xFFFD;
-  }
-  pos += len;
-  return c;
-}
-
-std::string to_utf8(char32_t c) {
-  std::string s;
-  if (c < 0x80) {
-    s.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    s.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    s.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    s.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    s.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-  return s;
-}
 
 void write_char_record(std::uint8_t options, std::uint8_t typeface, std::uint16_t code, Bytes& out) {
   out.insert(out.end(), {tag::kChar, options, typeface});
@@ -88,11 +38,13 @@ constexpr TwoPartName kTwoPartNames[] = {
 }  // namespace
 
 Status write_text_code_units(std::string_view text, std::uint8_t char_options, Bytes& out) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const char32_t c = next_char(text, pos);
+  for (std::size_t pos = 0; pos < text.size();) {
+    const quorvix_ansi::Utf8Step step = quorvix_ansi::decode_utf8(text, pos);
+    const char32_t c = step.code_point;
+    const std::string_view bytes = text.substr(pos, step.length);
+    pos += step.length;
     if (char_options == 0) {
-      QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(to_utf8(c)));
+      QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(bytes));
       // A character the source encoding cannot hold is shown as the question
       // marks the encoder produced for it.
       if (c != U'?' && !encoded.empty() &&
@@ -115,12 +67,15 @@ Status write_text_code_units(std::string_view text, std::uint8_t char_options, B
 }
 
 Status write_function_name_chars(std::string_view name, Bytes& out) {
-  std::size_t pos = 0;
   bool first = true;
-  while (pos < name.size()) {
-    const char32_t c = next_char(name, pos);
-    if (c > 0xFFFF) return make_error("function name character is outside BMP: " + to_utf8(c));
-    write_char_record(first ? kFunctionStart : 0, kTypefaceFunction, static_cast<std::uint16_t>(c), out);
+  for (std::size_t pos = 0; pos < name.size();) {
+    const quorvix_ansi::Utf8Step step = quorvix_ansi::decode_utf8(name, pos);
+    if (step.code_point > 0xFFFF)
+      return make_error("function name character is outside BMP: " +
+                        std::string(name.substr(pos, step.length)));
+    pos += step.length;
+    write_char_record(first ? kFunctionStart : 0, kTypefaceFunction,
+                      static_cast<std::uint16_t>(step.code_point), out);
     first = false;
   }
   return {};
