@@ -14,7 +14,7 @@
 #include "corpus.h"
 #include "ole/compound_file.h"
 #include "parser/parser.h"
-#include "qvf/stream.h"
+#include "qvf/stream/stream.h"
 
 namespace {
 

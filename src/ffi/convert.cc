@@ -5,7 +5,7 @@
 #include "ffi/request.h"
 #include "ole/compound_file.h"
 #include "parser/parser.h"
-#include "qvf/stream.h"
+#include "qvf/stream/stream.h"
 
 namespace quorvix::ffi {
 

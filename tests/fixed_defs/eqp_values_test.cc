@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "qvf/fixed_defs_eqp.h"
+#include "qvf/definitions/fixed_defs_eqp.h"
 
 namespace quorvix::qvf {
 namespace {

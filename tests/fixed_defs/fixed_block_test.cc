@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fixed_defs/eqp_fixture.h"
-#include "qvf/fixed_defs.h"
-#include "qvf/fixed_defs_eqp.h"
+#include "qvf/definitions/fixed_defs.h"
+#include "qvf/definitions/fixed_defs_eqp.h"
 
 namespace quorvix::qvf {
 namespace {

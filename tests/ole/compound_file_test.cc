@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "ole/test_support.h"
-#include "qvf/stream.h"
+#include "qvf/stream/stream.h"
 
 namespace quorvix::ole {
 namespace {

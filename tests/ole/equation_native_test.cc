@@ -1,9 +1,9 @@
-#include "qvf/equation_native.h"
+#include "qvf/stream/equation_native.h"
 
 #include <gtest/gtest.h>
 
 #include "ole/test_support.h"
-#include "qvf/stream.h"
+#include "qvf/stream/stream.h"
 
 namespace quorvix::qvf {
 namespace {

@@ -12,7 +12,7 @@
 #include "ole/compound_file.h"
 #include "ole/presentation.h"
 #include "ole/test_support.h"
-#include "qvf/stream.h"
+#include "qvf/stream/stream.h"
 
 namespace quorvix::ole {
 namespace {

@@ -1,4 +1,4 @@
-#include "qvf/source.h"
+#include "qvf/stream/source.h"
 
 #include <gtest/gtest.h>
 

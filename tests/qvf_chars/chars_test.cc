@@ -1,11 +1,11 @@
-#include "qvf/chars.h"
+#include "qvf/tables/chars.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "qvf/writer_state.h"
+#include "qvf/writer/writer_state.h"
 #include "test_util.h"
 
 namespace quorvix::qvf {

@@ -1,4 +1,4 @@
-#include "qvf/encoding.h"
+#include "qvf/tables/encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "ast/expr.h"
-#include "qvf/chars.h"
-#include "qvf/writer_state.h"
+#include "qvf/tables/chars.h"
+#include "qvf/writer/writer_state.h"
 #include "test_util.h"
 
 namespace quorvix::qvf {

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "qvf/stream.h"
-#include "qvf/writer_core.h"
+#include "qvf/stream/stream.h"
+#include "qvf/writer/writer_core.h"
 #include "qvf_writer/writer_test_util.h"
 
 namespace quorvix::qvf {

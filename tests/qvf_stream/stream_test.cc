@@ -1,6 +1,6 @@
 // Whole equation streams, header through the final END, for trees built
 // directly. Expected bytes are spelled out record by record.
-#include "qvf/stream.h"
+#include "qvf/stream/stream.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "ast/dump.h"
 #include "ast/nesting.h"
 #include "common/internal_error.h"
-#include "qvf/header.h"
+#include "qvf/stream/header.h"
 #include "qvf_writer/writer_test_util.h"
 
 namespace quorvix::qvf {

@@ -1,6 +1,6 @@
 // The expression writer on trees built directly: leaves, text runs, function
 // names, colours, lines, sequences, styles and hybrid runs.
-#include "qvf/expr_writer.h"
+#include "qvf/writer/expr_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include "ast/dump.h"
 #include "ast/nesting.h"
 #include "common/internal_error.h"
-#include "qvf/colors.h"
-#include "qvf/writer_core.h"
+#include "qvf/writer/colors.h"
+#include "qvf/writer/writer_core.h"
 #include "qvf_writer/writer_test_util.h"
 
 namespace quorvix::qvf {

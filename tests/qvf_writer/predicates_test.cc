@@ -1,12 +1,12 @@
 // The start and end predicates: which wrappers each looks through and which
 // node kinds it accepts.
-#include "qvf/predicates.h"
+#include "qvf/writer/predicates.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "qvf/colors.h"
+#include "qvf/writer/colors.h"
 #include "qvf_writer/writer_test_util.h"
 
 namespace quorvix::qvf {

@@ -1,0 +1,27 @@
+// Accents, arrow accents, bars, negations and delimiters.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "ast/expr.h"
+#include "common/bytes.h"
+#include "common/result.h"
+#include "qvf/writer/write_result.h"
+#include "qvf/writer/writer_state.h"
+
+namespace quorvix::qvf {
+
+// One entry per node kind, called by write_expr.
+WriteResult write_accent_node(const ast::Accent& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_arrow_accent_node(const ast::ArrowAccent& node, Bytes& out, std::uint8_t size,
+                                    QvfWriter& writer);
+WriteResult write_over_underline_node(const ast::OverUnderline& node, Bytes& out, std::uint8_t size,
+                                      QvfWriter& writer);
+WriteResult write_not_node(const ast::Not& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_delimited_node(const ast::Delimited& node, Bytes& out, std::uint8_t size,
+                                 QvfWriter& writer);
+WriteResult write_one_sided_delimited_node(const ast::OneSidedDelimited& node, Bytes& out, std::uint8_t size,
+                                           QvfWriter& writer);
+
+}  // namespace quorvix::qvf

@@ -1,0 +1,20 @@
+// Matrices and environments.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "ast/expr.h"
+#include "common/bytes.h"
+#include "common/result.h"
+#include "qvf/writer/write_result.h"
+#include "qvf/writer/writer_state.h"
+
+namespace quorvix::qvf {
+
+// One entry per node kind, called by write_expr.
+WriteResult write_matrix_node(const ast::Matrix& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_environment_node(const ast::Environment& node, Bytes& out, std::uint8_t size,
+                                   QvfWriter& writer);
+
+}  // namespace quorvix::qvf

@@ -1,0 +1,47 @@
+#include "qvf/stream/records.h"
+
+#include <string>
+
+namespace quorvix::qvf {
+
+Status write_unsigned(std::size_t value, Bytes& out) {
+  if (value < 0xFF) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    return {};
+  }
+  if (value > 0xFFFF)
+    return make_error("value is too large for an QVF unsigned integer: " + std::to_string(value));
+  out.push_back(0xFF);
+  append_u16le(out, static_cast<std::uint16_t>(value));
+  return {};
+}
+
+void color_default(Bytes& out) { out.insert(out.end(), {tag::kColor, 0x00}); }
+void color_black(Bytes& out) { out.insert(out.end(), {tag::kColor, 0x01}); }
+void write_null_line(Bytes& out) { out.insert(out.end(), {tag::kLine, 0x01}); }
+
+void write_expanding_glyph(std::uint16_t code, Bytes& out) {
+  out.insert(out.end(), {tag::kChar, 0x00, 0x96});
+  append_u16le(out, code);
+}
+
+void write_table_char(std::uint8_t typeface, std::uint16_t code, bool has_position, std::uint8_t position,
+                      Bytes& out) {
+  out.insert(out.end(), {tag::kChar, has_position ? kCharHasPosition : std::uint8_t{0}, typeface});
+  append_u16le(out, code);
+  if (has_position) out.push_back(position);
+}
+
+void write_table_char_with_embellishments(std::uint8_t typeface, std::uint16_t code, bool has_position,
+                                          std::uint8_t position, std::span<const std::uint8_t> embellishments,
+                                          Bytes& out) {
+  std::uint8_t options = kCharHasEmbellishments;
+  if (has_position) options |= kCharHasPosition;
+  out.insert(out.end(), {tag::kChar, options, typeface});
+  append_u16le(out, code);
+  if (has_position) out.push_back(position);
+  for (std::uint8_t e : embellishments) out.insert(out.end(), {tag::kEmbell, 0x00, e});
+  out.push_back(tag::kEnd);
+}
+
+}  // namespace quorvix::qvf

@@ -1,0 +1,30 @@
+#include "qvf/stream/source.h"
+
+#include "quorvix_ansi/encode.h"
+#include "qvf/stream/records.h"
+
+namespace quorvix::qvf {
+
+namespace {
+constexpr std::string_view kSourceLanguage = "TeX Input Language";
+}
+
+Status write_tex_source_record(std::string_view text, Bytes& out) {
+  QV_ASSIGN_OR_RETURN(const std::string encoded, quorvix_ansi::encode_quorvix_text(text));
+  const std::size_t payload_length = kSourceLanguage.size() + 1 + encoded.size() + 1;
+  // The length goes to a scratch buffer first so that an oversized payload
+  // leaves `out` untouched.
+  Bytes length;
+  QV_RETURN_IF_ERROR(write_unsigned(payload_length, length));
+
+  out.reserve(out.size() + 1 + length.size() + payload_length);
+  out.push_back(tag::kTexSource);
+  out.insert(out.end(), length.begin(), length.end());
+  append_bytes(out, kSourceLanguage);
+  out.push_back(0);
+  append_bytes(out, encoded);
+  out.push_back(0);
+  return {};
+}
+
+}  // namespace quorvix::qvf

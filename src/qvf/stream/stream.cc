@@ -1,0 +1,177 @@
+// write_qvf_with_prefs: the whole equation stream, from the header to the
+// closing END records.
+#include "qvf/stream/stream.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ast/nesting.h"
+#include "qvf/tables/chars.h"
+#include "qvf/writer/colors.h"
+#include "qvf/writer/expr_writer.h"
+#include "qvf/definitions/fixed_defs.h"
+#include "qvf/stream/header.h"
+#include "qvf/writer/predicates.h"
+#include "qvf/stream/records.h"
+#include "qvf/stream/source.h"
+#include "qvf/writer/writer_core.h"
+
+namespace quorvix::qvf {
+
+using namespace ast;
+
+namespace {
+
+// Environment kinds that write their own top-level line structure.
+bool is_self_lining_environment(const Expr& e) {
+  const auto* env = e.get_if<Environment>();
+  if (env == nullptr || !(env->kind == 1 || env->kind == 4 || env->kind == 5)) return false;
+  return !(env->rows.size() == 1 && env->rows.front().size() == 1);
+}
+
+// True when the tree is deeper than the writer is prepared to recurse. Trees
+// from the parser stay far below the bound; trees built otherwise are refused
+// here, before any walk down a long chain of first children begins.
+bool nested_too_deeply(const Expr& tree) {
+  std::vector<std::pair<const Expr*, std::size_t>> pending{{&tree, 1}};
+  while (!pending.empty()) {
+    const Expr* e = pending.back().first;
+    const std::size_t child_depth = pending.back().second + 1;
+    pending.pop_back();
+    if (child_depth > kMaxWriterDepth + 1) return true;
+    for_each_child(
+        *e, [&](const Expr& c) { pending.emplace_back(&c, child_depth); }, /*with_trivia=*/false);
+  }
+  return false;
+}
+
+// The leading space of the whole tree and what follows it.
+struct TopLeadingSpace {
+  bool present = false;
+  std::uint8_t width = 0;
+  std::vector<const Expr*> rest;
+};
+
+TopLeadingSpace top_leading_space_rest(const Expr& tree) {
+  TopLeadingSpace lead;
+  if (const auto* sp = tree.get_if<Space>()) return {true, sp->width, {}};
+  const auto* outer = tree.get_if<Sequence>();
+  if (outer == nullptr || outer->items.empty()) return lead;
+  const Expr& first = outer->items.front();
+  if (const auto* sp = first.get_if<Space>()) {
+    lead = {true, sp->width, {}};
+  } else if (const auto* inner = first.get_if<Sequence>();
+             inner != nullptr && !inner->items.empty() && inner->items.front().is<Space>()) {
+    lead = {true, inner->items.front().as<Space>().width, {}};
+    for (std::size_t i = 1; i < inner->items.size(); ++i) lead.rest.push_back(&inner->items[i]);
+  } else {
+    return lead;
+  }
+  for (std::size_t i = 1; i < outer->items.size(); ++i) lead.rest.push_back(&outer->items[i]);
+  return lead;
+}
+
+// Step 9: the symbol-size record for what the tree starts with.
+void write_leading_symbol_size(const Expr& tree, const Expr& first, Bytes& out, QvfWriter& w) {
+  if (const auto* s = first.get_if<Script>(); s && s->base && s->base->is<BigSymbol>()) {
+    out.push_back(tag::kSym);
+    w.script_sym_written = true;
+  } else if (first.is<SizedDelimiter>() || first.is<Group>()) {
+    out.push_back(tag::kSym);
+    w.leading_sym_written = true;
+  } else if (descend(tree, through::kOneItem | through::kDefaultColor | through::kStyle).is<IntegralSign>() ||
+             expr_starts_with_standalone_big_glyph(tree)) {
+    out.push_back(tag::kSym);
+  }
+}
+
+// Step 11: whether the body is preceded by black.
+bool needs_colour_preamble(const Expr& tree, const Expr& first, bool placeholder) {
+  if (placeholder || expr_starts_with_top_matrix(tree) || expr_starts_with_self_opening(tree)) return false;
+  if (is_bodyless_limited_operator(first) || first.is<Binomial>()) return false;
+  if (descend(tree, through::kSequence | through::kHybrid).is<Style>()) return false;
+  return !expr_starts_with_slotless_big_op(tree) && !expr_sets_own_color(tree);
+}
+
+// Step 12: the context flags read by the writer the tree starts with.
+void set_context_flags(const Expr& tree, const Expr& first, QvfWriter& w) {
+  const Expr& first_with_hybrid = descend(tree, through::kSequence | through::kStyle | through::kHybrid);
+  const Expr& leading = descend(tree, through::kSequence | through::kHybrid);
+  const Expr& only = descend(tree, through::kOneItem | through::kStyle);
+  w.tree_starts_with_binomial = first.is<Binomial>();
+  w.stackrel_in_line = first_with_hybrid.is<Stackrel>();
+  w.fenced_matrix_at_tree_start = expr_starts_with_top_fenced_matrix(tree);
+  w.style_at_tree_start = leading.is<Style>();
+  w.limit_op_at_tree_start = only.is<Limit>() || is_math_op_with_limit(only);
+  w.colour_index_one_free = leading.is<Color>();
+  const auto* script = first_with_hybrid.get_if<Script>();
+  w.sequence_skips_colour = is_bodyless_limited_operator(first) ||
+                            (script != nullptr && script->base && script->base->is<BigOperatorSymbol>());
+}
+
+void write_closing(Bytes& out) { out.insert(out.end(), {tag::kEnd, tag::kEnd}); }
+
+}  // namespace
+
+Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree,
+                                   const std::optional<std::string>& prefs_path) {
+  if (nested_too_deeply(tree)) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
+
+  Bytes out;
+  out.reserve(512 + normalized.size());
+  const bool placeholder = expr_is_translation_failed_placeholder(tree);
+  write_qvf_header(placeholder, out);
+
+  const auto* root_seq = tree.get_if<Sequence>();
+  const bool empty_tree = root_seq != nullptr && root_seq->items.empty();
+  if (!placeholder) {
+    // An input that was only the display-math closer leaves no text behind.
+    const std::string_view source = empty_tree && normalized == "\\]" ? std::string_view() : normalized;
+    QV_RETURN_IF_ERROR(write_tex_source_record(source, out));
+  }
+  QV_RETURN_IF_ERROR(append_fixed_defs(prefs_path, out));
+
+  if (empty_tree) {
+    out.insert(out.end(), {tag::kFull, tag::kEnd});
+    return out;
+  }
+  const Expr& first = descend(tree, through::kSequence | through::kStyle);
+  if (is_self_lining_environment(first))
+    out.push_back(tag::kFull);
+  else
+    out.insert(out.end(), {tag::kFull, tag::kLine, 0x00});
+
+  QvfWriter writer;
+  if (expr_is_only_spaces(tree)) {
+    write_only_spaces(tree, out);
+    write_closing(out);
+    return out;
+  }
+  TopLeadingSpace lead = top_leading_space_rest(tree);
+
+  if (expr_starts_with_calvane_math_one(tree)) ensure_calvane_math_one_for_expr(tree, out, writer);
+  if (expr_starts_with_calvane_math_two(tree)) ensure_calvane_math_two(out, writer);
+  if (expr_starts_with_calvane_fraktur(tree)) ensure_calvane_fraktur(out, writer);
+
+  write_leading_symbol_size(tree, first, out, writer);
+
+  if (lead.present) {
+    write_space_without_color(lead.width, out);
+    if (!lead.rest.empty()) {
+      select_black(out, writer);
+      QV_RETURN_IF_ERROR(
+          write_sequence_items(ItemList(std::span<const Expr* const>(lead.rest)), out, 0, writer));
+    }
+    write_closing(out);
+    return out;
+  }
+
+  if (needs_colour_preamble(tree, first, placeholder)) select_black(out, writer);
+  set_context_flags(tree, first, writer);
+  QV_RETURN_IF_ERROR(write_expr(tree, out, 0, writer));
+  write_closing(out);
+  return out;
+}
+
+}  // namespace quorvix::qvf

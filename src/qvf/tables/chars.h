@@ -1,0 +1,95 @@
+// How one character becomes a CHAR record: character styles, the generated
+// character and command-symbol tables, and the fonts defined on demand.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "ast/expr.h"
+#include "common/bytes.h"
+#include "common/result.h"
+#include "qvf/writer/write_result.h"
+#include "qvf/writer/writer_state.h"
+
+namespace quorvix::qvf {
+
+// Font selector of a character style.
+inline constexpr std::uint8_t kSelectorCalvaneMathOne = 0;
+inline constexpr std::uint8_t kSelectorCalvaneMathTwo = 1;
+inline constexpr std::uint8_t kSelectorTypeface = 2;
+
+struct CharStyle {
+  bool has_position = false;
+  std::uint8_t position = 0;
+  std::uint16_t code = 0;
+  std::uint8_t font_selector = kSelectorTypeface;
+  std::uint8_t typeface = 0;  // typeface number + 128; used with kSelectorTypeface
+};
+
+Result<CharStyle> resolve_char_style(char32_t ch);
+bool is_math_symbol_char(char32_t c);
+
+// The character table, in its listed order (first match wins).
+struct CharTableEntry {
+  char32_t ch;
+  CharStyle style;
+};
+std::span<const CharTableEntry> char_table();
+// The style the character table gives `ch` (nullptr when absent).
+const CharStyle* find_char_table_style(char32_t ch);
+
+// Looks a command up in the command symbol table (nullptr when absent).
+struct CommandSymbolEntry {
+  std::string_view name;
+  char32_t ch;
+  CharStyle style;
+};
+const CommandSymbolEntry* find_command_symbol(std::string_view name);
+// The command symbol table, in its listed order.
+std::span<const CommandSymbolEntry> command_symbol_table();
+
+Status write_char(char32_t ch, Bytes& out, QvfWriter& writer);
+void write_styled_table_char(std::uint8_t typeface, std::uint16_t code, bool has_position,
+                             std::uint8_t position, std::uint8_t font_selector, Bytes& out,
+                             QvfWriter& writer);
+void write_styled_table_char_with_embellishments(std::uint8_t typeface, std::uint16_t code, bool has_position,
+                                                 std::uint8_t position, std::uint8_t font_selector,
+                                                 std::span<const std::uint8_t> embellishments, Bytes& out,
+                                                 QvfWriter& writer);
+
+Status write_font_char(ast::FontKind kind, char32_t ch, Bytes& out, QvfWriter& writer);
+WriteResult write_font_expr(ast::FontKind kind, const ast::Expr& body, Bytes& out, std::uint8_t size,
+                            QvfWriter& writer);
+ast::Expr font_wrapped_expr(ast::FontKind kind, const ast::Expr& expr);
+
+Status write_command_symbol_with_embellishments(std::string_view name, char32_t ch,
+                                                std::span<const std::uint8_t> embellishments, Bytes& out,
+                                                QvfWriter& writer);
+std::vector<std::uint8_t> prime_embellishment_codes(std::size_t n);
+
+// Fonts and colours defined on demand, each written at most once per stream.
+void ensure_calvane_math_one(Bytes& out, QvfWriter& writer);
+// Returns the typeface byte of the bold style.
+std::uint8_t ensure_bold_calvane_math_one(Bytes& out, QvfWriter& writer);
+void ensure_calvane_math_one_for_expr(const ast::Expr& expr, Bytes& out, QvfWriter& writer);
+void ensure_calvane_math_two(Bytes& out, QvfWriter& writer);
+void ensure_calvane_fraktur(Bytes& out, QvfWriter& writer);
+void ensure_arial(Bytes& out, QvfWriter& writer);
+void ensure_black_color_def(Bytes& out, QvfWriter& writer);
+// Selects black: the black COLOR_DEF (once), COLOR 1, and the next colour
+// index moves from 1 to 2.
+void select_black(Bytes& out, QvfWriter& writer);
+
+bool expr_starts_with_calvane_math_one(const ast::Expr& expr);
+bool expr_starts_with_calvane_math_two(const ast::Expr& expr);
+bool expr_starts_with_calvane_fraktur(const ast::Expr& expr);
+bool font_item_needs_explicit_font_def_before_black(ast::FontKind kind, const ast::Expr& item);
+
+// The first `Char` reached through the first items of non-empty sequences and
+// `Style` bodies.
+std::optional<char32_t> first_plain_char(const ast::Expr& expr);
+
+}  // namespace quorvix::qvf

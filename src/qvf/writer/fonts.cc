@@ -1,0 +1,453 @@
+// Fonts: the definitions written on demand in the middle of the stream
+// (Calvane Math One and its bold style, Calvane Math Two, Calvane Fraktur,
+// Arial, the typewriter style), characters in a font kind, and `Font` runs.
+#include <unicode/uchar.h>
+
+#include <string>
+
+#include "common/internal_error.h"
+#include "common/utf8.h"
+#include "qvf/tables/chars.h"
+#include "qvf/tables/encoding.h"
+#include "qvf/writer/expr_writer.h"
+#include "qvf/writer/predicates.h"
+#include "qvf/stream/records.h"
+
+namespace quorvix::qvf {
+namespace {
+
+using ast::FontKind;
+
+constexpr std::uint8_t kStyleRegular = 0;
+constexpr std::uint8_t kStyleBold = 1;
+constexpr std::uint8_t kTypefaceRoman = 129;       // typeface 1
+constexpr std::uint8_t kTypefaceBold = 135;        // typeface 7
+constexpr std::uint8_t kTypefaceTypewriter = 127;  // the typewriter style definition
+constexpr std::uint8_t kTypewriterFontIndex = 3;   // Courier New among the fixed definitions
+constexpr std::uint8_t kArialEncodingIndex = 5;
+
+// Embellishment codes of the accents a font run writes itself.
+constexpr std::uint8_t kEmbellHat = 9;
+constexpr std::uint8_t kEmbellTilde = 8;
+constexpr std::uint8_t kEmbellArrowLeft = 12;
+constexpr std::uint8_t kEmbellArrowRight = 11;
+constexpr std::uint8_t kEmbellArrowBoth = 13;
+
+void write_encoding_def(std::string_view name, Bytes& out) {
+  out.push_back(tag::kEncodingDef);
+  append_bytes(out, name);
+  out.push_back(0);
+}
+
+// Encoding and font indexes here are always below 255, so the unsigned form is
+// the byte itself.
+void write_font_def(std::uint8_t encoding, std::string_view name, Bytes& out) {
+  out.insert(out.end(), {tag::kFontDef, encoding});
+  append_bytes(out, name);
+  out.push_back(0);
+}
+
+void write_font_style_def(std::uint8_t font, std::uint8_t style, Bytes& out) {
+  out.insert(out.end(), {tag::kFontStyleDef, font, style});
+}
+
+std::uint8_t typeface_byte(int t) { return static_cast<std::uint8_t>(t); }
+
+// All three records of Calvane Math One with the given character style; the
+// encoding and font come after the other Calvane font when one is defined.
+void define_calvane_math_one(std::uint8_t style, Bytes& out, QvfWriter& w) {
+  const bool after_other = w.calvane_math_two_defined || w.calvane_fraktur_defined;
+  const std::uint8_t encoding = after_other ? 8 : 7;
+  const std::uint8_t font = after_other ? 7 : 6;
+  w.calvane_math_one_font_index = font;
+  w.calvane_math_one_typeface = after_other ? 126 : 127;
+  write_encoding_def("CalvaneMath1", out);
+  write_font_def(encoding, "Calvane Math One", out);
+  write_font_style_def(font, style, out);
+}
+
+// The letters and digits that the bold alphabet draws: ASCII letters and
+// digits, alphabetic or numeric Unicode characters, and the Greek letters.
+bool is_bold_alphanumeric(char32_t c) {
+  if ((c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9')) return true;
+  if ((c >= 0x0391 && c <= 0x03A9) || (c >= 0x03B1 && c <= 0x03C9)) return true;
+  if (c > 0x10FFFF) return false;
+  const auto uc = static_cast<UChar32>(c);
+  if (u_hasBinaryProperty(uc, UCHAR_ALPHABETIC)) return true;
+  const std::int8_t type = u_charType(uc);
+  return type == U_DECIMAL_DIGIT_NUMBER || type == U_LETTER_NUMBER || type == U_OTHER_NUMBER;
+}
+
+bool is_upper_letter(char32_t c) { return c >= U'A' && c <= U'Z'; }
+bool is_lower_letter(char32_t c) { return c >= U'a' && c <= U'z'; }
+
+Error char_error(const char* prefix, char32_t c) {
+  std::string message = prefix;
+  append_utf8(message, c);
+  return make_error(std::move(message));
+}
+
+Error unsupported_in_kind(FontKind kind, char32_t c) {
+  std::string message = "unsupported ";
+  message += ast::font_kind_name(kind);
+  message += " character: ";
+  append_utf8(message, c);
+  return make_error(std::move(message));
+}
+
+void write_entry(std::uint8_t typeface, const AlphabetEntry& e, Bytes& out) {
+  write_table_char(typeface, e.code, e.has_position, e.position, out);
+}
+
+Status write_bold_char(char32_t c, Bytes& out, QvfWriter& w) {
+  if (!is_bold_alphanumeric(c)) return write_char(c, out, w);
+  const CharStyle* s = find_char_table_style(c);
+  if (s != nullptr && s->font_selector == kSelectorCalvaneMathOne) {
+    const std::uint8_t t = ensure_bold_calvane_math_one(out, w);
+    write_table_char(t, s->code, s->has_position, s->position, out);
+  } else {
+    write_table_char(kTypefaceBold, static_cast<std::uint16_t>(c), false, 0, out);
+  }
+  return {};
+}
+
+// \mathcal and \mathscr capitals: the calligraphic map, whose own font is
+// Calvane Math One. `always_own_font` draws every capital from it.
+Status write_calligraphic_char(FontKind kind, char32_t c, bool always_own_font, Bytes& out, QvfWriter& w) {
+  if (is_lower_letter(c)) return unsupported_in_kind(kind, c);
+  if (!is_upper_letter(c)) return write_char(c, out, w);
+  QV_ASSIGN_OR_RETURN(const AlphabetEntry e, mathcal_char(c));
+  if (always_own_font || e.in_own_font()) {
+    ensure_calvane_math_one(out, w);
+    write_entry(w.calvane_math_one_typeface, e, out);
+  } else {
+    write_entry(e.typeface, e, out);
+  }
+  return {};
+}
+
+Status write_double_struck_char(char32_t c, Bytes& out, QvfWriter& w) {
+  if (is_lower_letter(c)) return unsupported_in_kind(FontKind::MathBb, c);
+  if (!is_upper_letter(c)) return write_char(c, out, w);
+  QV_ASSIGN_OR_RETURN(const AlphabetEntry e, mathbb_char(c));
+  if (e.in_own_font()) {
+    ensure_calvane_math_two(out, w);
+    write_entry(w.calvane_math_two_typeface, e, out);
+  } else {
+    write_entry(e.typeface, e, out);
+  }
+  return {};
+}
+
+Status write_fraktur_char(char32_t c, Bytes& out, QvfWriter& w) {
+  const Result<AlphabetEntry> entry = mathfrak_char(c);
+  if (!entry.ok()) return write_char(c, out, w);  // outside the alphabet: written plainly
+  const AlphabetEntry& e = *entry;
+  if (e.in_own_font()) {
+    ensure_calvane_fraktur(out, w);
+    write_entry(w.calvane_fraktur_typeface, e, out);
+  } else {
+    write_entry(e.typeface, e, out);
+  }
+  return {};
+}
+
+// Descends through non-empty sequences (first item) and `Style` bodies.
+const ast::Expr& through_sequences_and_styles(const ast::Expr& e) {
+  return descend(e, through::kSequence | through::kStyle);
+}
+
+// The `Char` an expression is, looking through one-item sequences.
+const ast::Char* single_char(const ast::Expr& e) { return collapse_single_expr(e).get_if<ast::Char>(); }
+
+bool is_alphabet_kind(FontKind kind) {
+  return kind == FontKind::MathCal || kind == FontKind::MathScr || kind == FontKind::MathBb ||
+         kind == FontKind::MathFrak;
+}
+
+// Whether the kind's alphabet draws `c` from its own (on-demand) font.
+bool alphabet_uses_own_font(FontKind kind, char32_t c) {
+  Result<AlphabetEntry> entry = make_error("");
+  switch (kind) {
+    case FontKind::MathCal:
+    case FontKind::MathScr: entry = mathcal_char(c); break;
+    case FontKind::MathBb: entry = mathbb_char(c); break;
+    case FontKind::MathFrak: entry = mathfrak_char(c); break;
+    case FontKind::Bold:
+    case FontKind::RomanText:
+    case FontKind::TypewriterText:
+    case FontKind::MathSf: return false;
+  }
+  return entry.ok() && entry->in_own_font();
+}
+
+// Defines the on-demand font of an alphabet kind.
+void ensure_alphabet_font(FontKind kind, Bytes& out, QvfWriter& w) {
+  switch (kind) {
+    case FontKind::MathCal:
+    case FontKind::MathScr: ensure_calvane_math_one(out, w); break;
+    case FontKind::MathBb: ensure_calvane_math_two(out, w); break;
+    case FontKind::MathFrak: ensure_calvane_fraktur(out, w); break;
+    case FontKind::Bold:
+    case FontKind::RomanText:
+    case FontKind::TypewriterText:
+    case FontKind::MathSf: break;
+  }
+}
+
+bool starts_with_calvane_char(const ast::Expr& item) {
+  return expr_starts_with_calvane_math_one(item) || expr_starts_with_calvane_math_two(item) ||
+         expr_starts_with_calvane_fraktur(item);
+}
+
+// The colour record in front of an item of a font run that does not start
+// with raw TeX.
+void write_item_colour(FontKind kind, const ast::Expr& item, Bytes& out, QvfWriter& w) {
+  if (font_item_needs_explicit_font_def_before_black(kind, item)) {
+    ensure_alphabet_font(kind, out, w);
+    select_black(out, w);
+    return;
+  }
+  if (const auto* font = item.get_if<ast::Font>();
+      font && (font->font == FontKind::TypewriterText || font->font == FontKind::MathSf)) {
+    return;
+  }
+  if (starts_with_calvane_char(item)) return;
+  if (is_alphabet_kind(kind)) {
+    const std::optional<char32_t> c = first_plain_char(item);
+    if (c && alphabet_uses_own_font(kind, *c)) return;
+  }
+  select_black(out, w);
+}
+
+WriteResult write_font_sequence(FontKind kind, const ast::Sequence& seq, bool run_starts_raw, Bytes& out,
+                                std::uint8_t size, QvfWriter& w) {
+  bool left_colour = !run_starts_raw;
+  bool flag = false;
+  std::uint8_t level = size;
+  for (const ast::Expr& item : seq.items) {
+    if (level != size) {
+      out.push_back(static_cast<std::uint8_t>(tag::kFull + size));
+      level = size;
+    }
+    if (expr_starts_with_raw_tex(item)) {
+      if (left_colour) color_default(out);
+    } else {
+      write_item_colour(kind, item, out, w);
+    }
+    QV_ASSIGN_OR_RETURN(const WriteOutcome r, write_font_expr(kind, item, out, size, w));
+    left_colour = r.black_in_force;
+    flag = r.black_in_force;
+    level = r.size_after;
+  }
+  return WriteOutcome{flag, level};
+}
+
+ast::Box wrapped_box(FontKind kind, const ast::Box& b) {
+  if (!b) return nullptr;
+  return ast::box(font_wrapped_expr(kind, *b));
+}
+
+}  // namespace
+
+void ensure_black_color_def(Bytes& out, QvfWriter& writer) {
+  if (writer.black_defined) return;
+  out.insert(out.end(), std::begin(kBlackColorDef), std::end(kBlackColorDef));
+  writer.black_defined = true;
+}
+
+void select_black(Bytes& out, QvfWriter& writer) {
+  ensure_black_color_def(out, writer);
+  color_black(out);
+  if (writer.next_colour_index == 1) writer.next_colour_index = 2;
+}
+
+void ensure_calvane_math_one(Bytes& out, QvfWriter& w) {
+  if (w.calvane_math_one_defined) return;
+  if (w.bold_calvane_math_one_defined) {
+    // The font is in the stream with its bold style: add the regular style.
+    write_font_style_def(w.calvane_math_one_font_index, kStyleRegular, out);
+    w.calvane_math_one_typeface = typeface_byte(126 - w.calvane_math_two_defined - w.calvane_fraktur_defined);
+  } else {
+    define_calvane_math_one(kStyleRegular, out, w);
+  }
+  w.calvane_math_one_defined = true;
+}
+
+std::uint8_t ensure_bold_calvane_math_one(Bytes& out, QvfWriter& w) {
+  if (w.bold_calvane_math_one_defined) return w.bold_calvane_math_one_typeface;
+  const std::uint8_t t = typeface_byte(127 - w.calvane_math_one_defined - w.calvane_fraktur_defined -
+                                       w.calvane_math_two_defined);
+  if (w.calvane_math_one_defined) {
+    write_font_style_def(w.calvane_math_one_font_index, kStyleBold, out);
+  } else {
+    define_calvane_math_one(kStyleBold, out, w);
+  }
+  w.bold_calvane_math_one_typeface = t;
+  w.bold_calvane_math_one_defined = true;
+  return t;
+}
+
+void ensure_calvane_math_two(Bytes& out, QvfWriter& w) {
+  if (w.calvane_math_two_defined) return;
+  const bool after_other =
+      w.bold_calvane_math_one_defined || w.calvane_fraktur_defined || w.calvane_math_one_defined;
+  const std::uint8_t encoding = after_other ? 8 : 7;
+  const std::uint8_t font = after_other ? 7 : 6;
+  if (w.bold_calvane_math_one_defined) {
+    w.calvane_math_two_typeface =
+        typeface_byte(127 - w.calvane_math_one_defined - w.calvane_fraktur_defined - 1);
+  } else {
+    w.calvane_math_two_typeface = (w.calvane_fraktur_defined || w.calvane_math_one_defined) ? 126 : 127;
+  }
+  write_encoding_def("CalvaneMath2", out);
+  write_font_def(encoding, "Calvane Math Two", out);
+  write_font_style_def(font, kStyleRegular, out);
+  w.calvane_math_two_defined = true;
+}
+
+void ensure_calvane_fraktur(Bytes& out, QvfWriter& w) {
+  if (w.calvane_fraktur_defined) return;
+  const bool after_other =
+      w.bold_calvane_math_one_defined || w.calvane_math_two_defined || w.calvane_math_one_defined;
+  const std::uint8_t encoding = after_other ? 8 : 7;
+  const std::uint8_t font = after_other ? 7 : 6;
+  if (w.bold_calvane_math_one_defined) {
+    w.calvane_fraktur_typeface =
+        typeface_byte(127 - w.calvane_math_one_defined - w.calvane_math_two_defined - 1);
+  } else {
+    w.calvane_fraktur_typeface = after_other ? 126 : 127;
+  }
+  write_encoding_def("CalvaneFraktur", out);
+  write_font_def(encoding, "Calvane Fraktur", out);
+  write_font_style_def(font, kStyleRegular, out);
+  w.calvane_fraktur_defined = true;
+}
+
+void ensure_arial(Bytes& out, QvfWriter& w) {
+  if (w.arial_defined) return;
+  const bool after_other =
+      w.calvane_math_two_defined || w.calvane_math_one_defined || w.calvane_fraktur_defined;
+  const std::uint8_t font = after_other ? 7 : 6;
+  w.arial_typeface = after_other ? 126 : 127;
+  write_font_def(kArialEncodingIndex, "Arial", out);
+  write_font_style_def(font, kStyleRegular, out);
+  w.arial_defined = true;
+}
+
+void ensure_calvane_math_one_for_expr(const ast::Expr& expr, Bytes& out, QvfWriter& writer) {
+  const ast::Expr& first = through_sequences_and_styles(expr);
+  if (const auto* font = first.get_if<ast::Font>(); font && font->font == FontKind::Bold && font->body) {
+    const std::optional<char32_t> c = first_plain_char(*font->body);
+    if (c && is_bold_alphanumeric(*c)) {
+      ensure_bold_calvane_math_one(out, writer);
+      return;
+    }
+  }
+  ensure_calvane_math_one(out, writer);
+}
+
+bool font_item_needs_explicit_font_def_before_black(FontKind kind, const ast::Expr& item) {
+  const auto* c = through_sequences_and_styles(item).get_if<ast::Char>();
+  if (c == nullptr || !is_upper_letter(c->ch)) return false;
+  switch (kind) {
+    case FontKind::MathBb:
+    case FontKind::MathFrak:
+    case FontKind::MathCal:
+    case FontKind::MathScr: return alphabet_uses_own_font(kind, c->ch);
+    case FontKind::Bold:
+    case FontKind::RomanText:
+    case FontKind::TypewriterText:
+    case FontKind::MathSf: return false;
+  }
+  return false;
+}
+
+Status write_font_char(FontKind kind, char32_t ch, Bytes& out, QvfWriter& writer) {
+  if (ch >= 0x10000) return char_error("font character is outside BMP: ", ch);
+  const auto code = static_cast<std::uint16_t>(ch);
+  switch (kind) {
+    case FontKind::Bold: return write_bold_char(ch, out, writer);
+    case FontKind::RomanText:
+      if (ch == U'<' || ch == U'>') return write_char(ch, out, writer);
+      write_table_char(kTypefaceRoman, code, false, 0, out);
+      return {};
+    case FontKind::TypewriterText: write_table_char(kTypefaceTypewriter, code, false, 0, out); return {};
+    case FontKind::MathCal: return write_calligraphic_char(kind, ch, false, out, writer);
+    case FontKind::MathScr: return write_calligraphic_char(kind, ch, true, out, writer);
+    case FontKind::MathSf:
+      ensure_arial(out, writer);
+      write_table_char(writer.arial_typeface, code, false, 0, out);
+      return {};
+    case FontKind::MathBb: return write_double_struck_char(ch, out, writer);
+    case FontKind::MathFrak: return write_fraktur_char(ch, out, writer);
+  }
+  internal_failure("internal error: unknown font kind");
+}
+
+ast::Expr font_wrapped_expr(FontKind kind, const ast::Expr& expr) {
+  if (const auto* font = expr.get_if<ast::Font>(); font && font->font == kind) return expr;
+  return ast::Font{ast::box(expr), kind};
+}
+
+WriteResult write_font_expr(FontKind kind, const ast::Expr& body, Bytes& out, std::uint8_t size,
+                            QvfWriter& writer) {
+  if (kind == FontKind::MathSf && through_sequences_and_styles(body).is<ast::Font>())
+    select_black(out, writer);
+  if (kind == FontKind::TypewriterText && !writer.typewriter_style_defined) {
+    write_font_style_def(kTypewriterFontIndex, kStyleRegular, out);
+    select_black(out, writer);
+    writer.typewriter_style_defined = true;
+  }
+
+  if (const auto* c = body.get_if<ast::Char>()) {
+    QV_RETURN_IF_ERROR(write_font_char(kind, c->ch, out, writer));
+    return WriteOutcome{true, size};
+  }
+  if (const auto* seq = body.get_if<ast::Sequence>()) {
+    return write_font_sequence(kind, *seq, expr_starts_with_raw_tex(body), out, size, writer);
+  }
+  if (const auto* script = body.get_if<ast::Script>()) {
+    const ast::Expr rebuilt = ast::Script{wrapped_box(kind, script->base), wrapped_box(kind, script->sub),
+                                          wrapped_box(kind, script->sup)};
+    return write_expr(rebuilt, out, size, writer);
+  }
+  if (const auto* fraction = body.get_if<ast::Fraction>()) {
+    const ast::Expr rebuilt =
+        ast::Fraction{wrapped_box(kind, fraction->numerator), wrapped_box(kind, fraction->denominator)};
+    return write_expr(rebuilt, out, size, writer);
+  }
+  if (const auto* accent = body.get_if<ast::Accent>(); accent && kind == FontKind::Bold && accent->body) {
+    const ast::Char* c = single_char(*accent->body);
+    const bool bold_form = accent->accent == ast::AccentKind::Hat ||
+                           accent->accent == ast::AccentKind::WideHat ||
+                           accent->accent == ast::AccentKind::Tilde;
+    if (c != nullptr && bold_form) {
+      if (c->ch >= 0x10000) return char_error("bold accent character is outside BMP: ", c->ch);
+      const std::uint8_t code = accent->accent == ast::AccentKind::Tilde ? kEmbellTilde : kEmbellHat;
+      write_table_char_with_embellishments(kTypefaceBold, static_cast<std::uint16_t>(c->ch), false, 0,
+                                           std::span<const std::uint8_t>(&code, 1), out);
+      return WriteOutcome{true, size};
+    }
+  }
+  if (const auto* arrow = body.get_if<ast::ArrowAccent>();
+      arrow && kind == FontKind::RomanText && !arrow->under && arrow->body) {
+    if (const ast::Char* c = single_char(*arrow->body)) {
+      if (c->ch >= 0x10000) return char_error("font accent character is outside BMP: ", c->ch);
+      std::uint8_t code = 0;
+      switch (arrow->direction) {
+        case 0: code = kEmbellArrowLeft; break;
+        case 1: code = kEmbellArrowRight; break;
+        case 2: code = kEmbellArrowBoth; break;
+        default: internal_failure("internal error: arrow accent direction out of range");
+      }
+      write_table_char_with_embellishments(kTypefaceRoman, static_cast<std::uint16_t>(c->ch), false, 0,
+                                           std::span<const std::uint8_t>(&code, 1), out);
+      return WriteOutcome{true, size};
+    }
+  }
+  // The font does not reach into any other construct.
+  return write_expr(body, out, size, writer);
+}
+
+}  // namespace quorvix::qvf

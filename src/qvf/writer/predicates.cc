@@ -1,0 +1,250 @@
+#include "qvf/writer/predicates.h"
+
+#include <string_view>
+#include <vector>
+
+namespace quorvix::qvf {
+
+using namespace ast;
+
+namespace {
+
+bool hybrid_starts_raw(const Hybrid& h) {
+  return !h.parts.empty() && std::holds_alternative<HybridRaw>(h.parts.front());
+}
+
+bool has_limit(const Box& lower, const Box& upper) { return lower || upper; }
+
+bool is_accent_template_kind(AccentKind k) {
+  return k == AccentKind::Acute || k == AccentKind::Grave || k == AccentKind::Check;
+}
+
+// A Style of level Text around a construct that has its own text-style form.
+bool is_self_opening_text_style(const Expr& e) {
+  const auto* st = e.get_if<Style>();
+  if (st == nullptr || st->style != StyleKind::Text || !st->body) return false;
+  const Expr& b = collapse_single_expr(*st->body);
+  if (b.is<Fraction>()) return true;
+  if (const auto* bin = b.get_if<Binomial>()) return bin->kind != 0;
+  if (const auto* op = b.get_if<BigOperator>()) return !op->body && has_limit(op->lower, op->upper);
+  return false;
+}
+
+bool is_two_part_function_name(const Expr& e) {
+  const auto* f = e.get_if<FunctionName>();
+  if (f == nullptr) return false;
+  return f->name == "liminf" || f->name == "limsup" || f->name == "injlim" || f->name == "projlim";
+}
+
+// An arrow under (not pointing both ways) or a bar over or under, around the
+// function name "lim".
+bool is_decorated_lim(const Expr& e) {
+  const Box* body = nullptr;
+  if (const auto* a = e.get_if<ArrowAccent>()) {
+    if (a->under && a->direction != 2) body = &a->body;
+  } else if (const auto* o = e.get_if<OverUnderline>()) {
+    body = &o->body;
+  }
+  if (body == nullptr || !*body) return false;
+  const auto* f = collapse_single_expr(**body).get_if<FunctionName>();
+  return f != nullptr && f->name == "lim";
+}
+
+bool is_big_op_or_math_op(const Expr& e) { return e.is<BigOperator>() || e.is<MathOp>(); }
+
+// The node reached through last items of non-empty sequences and Style bodies
+// (and DefaultColor bodies when asked).
+const Expr& descend_to_last(const Expr& e, bool through_default_color) {
+  const Expr* cur = &e;
+  for (;;) {
+    if (const auto* s = cur->get_if<Sequence>(); s && !s->items.empty()) {
+      cur = &s->items.back();
+    } else if (const auto* st = cur->get_if<Style>(); st && st->body) {
+      cur = st->body.get();
+    } else if (const auto* d = cur->get_if<DefaultColor>(); through_default_color && d && d->body) {
+      cur = d->body.get();
+    } else {
+      return *cur;
+    }
+  }
+}
+
+}  // namespace
+
+const Expr* step_into(const Expr& e, unsigned mask) {
+  return std::visit(
+      [mask](const auto& n) -> const Expr* {
+        using T = std::decay_t<decltype(n)>;
+        if constexpr (std::is_same_v<T, Sequence>) {
+          if (n.items.empty()) return nullptr;
+          if ((mask & through::kSequence) || ((mask & through::kOneItem) && n.items.size() == 1))
+            return &n.items.front();
+          return nullptr;
+        } else if constexpr (std::is_same_v<T, Hybrid>) {
+          if (!(mask & through::kHybrid) || n.parts.empty()) return nullptr;
+          const auto* v = std::get_if<HybridVisible>(&n.parts.front());
+          return v != nullptr ? v->expr.get() : nullptr;
+        } else if constexpr (std::is_same_v<T, Style>) {
+          return (mask & through::kStyle) ? n.body.get() : nullptr;
+        } else if constexpr (std::is_same_v<T, DefaultColor>) {
+          return (mask & through::kDefaultColor) ? n.body.get() : nullptr;
+        } else if constexpr (std::is_same_v<T, Group>) {
+          return (mask & through::kGroup) ? n.body.get() : nullptr;
+        } else if constexpr (std::is_same_v<T, Script>) {
+          return (mask & through::kScriptBase) ? n.base.get() : nullptr;
+        } else if constexpr (std::is_same_v<T, Font>) {
+          return (mask & through::kFont) ? n.body.get() : nullptr;
+        } else {
+          return nullptr;
+        }
+      },
+      e.node);
+}
+
+const Expr& descend(const Expr& e, unsigned mask) {
+  const Expr* cur = &e;
+  while (const Expr* next = step_into(*cur, mask)) cur = next;
+  return *cur;
+}
+
+const Expr& collapse_single_expr(const Expr& e) { return descend(e, through::kOneItem); }
+
+bool is_bodyless_limited_operator(const Expr& e) {
+  if (const auto* op = e.get_if<BigOperator>()) return !op->body && has_limit(op->lower, op->upper);
+  return is_math_op_with_limit(e);
+}
+
+bool is_math_op_with_limit(const Expr& e) {
+  const auto* m = e.get_if<MathOp>();
+  return m != nullptr && has_limit(m->lower, m->upper);
+}
+
+bool expr_starts_with_raw_tex(const Expr& e) {
+  const Expr& n = descend(e, through::kUsual | through::kFont | through::kScriptBase);
+  if (n.is<RawTex>() || n.is<Subarray>()) return true;
+  const auto* h = n.get_if<Hybrid>();
+  return h != nullptr && hybrid_starts_raw(*h);
+}
+
+bool expr_starts_with_line_layout_object(const Expr& e) {
+  const Expr& n = descend(e, through::kUsual);
+  return n.is<Binomial>() || n.is<Stackrel>() || n.is<Underset>() || n.is<XArrow>() || n.is<Matrix>() ||
+         n.is<Environment>();
+}
+
+bool expr_starts_with_self_opening(const Expr& e) {
+  if (expr_starts_with_line_layout_object(e)) return true;
+  const Expr& first = descend(e, through::kUsual);
+  if (const auto* f = first.get_if<Font>();
+      f && (f->font == FontKind::TypewriterText || f->font == FontKind::MathSf))
+    return true;
+  if (const auto* a = first.get_if<Accent>(); a && is_accent_template_kind(a->accent)) return true;
+  if (const auto* s = first.get_if<Script>(); s && s->base && s->base->is<BigOperatorSymbol>()) return true;
+  if (descend(e, through::kSequence | through::kHybrid).is<Color>()) return true;
+  const unsigned with_default = through::kUsual | through::kDefaultColor;
+  if (any_on_path(e, with_default, is_self_opening_text_style)) return true;
+  const Expr& first_dc = descend(e, with_default);
+  if (is_two_part_function_name(first_dc) || is_decorated_lim(first_dc)) return true;
+  return expr_starts_with_raw_tex(e) || expr_starts_with_bodyless_big_op_script(e) ||
+         expr_starts_with_side_script_integral(e) || expr_starts_with_empty_base_script(e);
+}
+
+bool expr_starts_with_top_matrix(const Expr& e) {
+  const Expr& n = descend(e, through::kUsual);
+  if (n.is<Limit>() || n.is<Underset>() || n.is<Matrix>()) return true;
+  if (const auto* env = n.get_if<Environment>()) return env->kind < 8;
+  return is_math_op_with_limit(n);
+}
+
+bool expr_starts_with_top_fenced_matrix(const Expr& e) {
+  const Expr& n = descend(e, through::kSequence | through::kStyle);
+  if (const auto* m = n.get_if<Matrix>()) return m->kind > 1;
+  if (const auto* env = n.get_if<Environment>()) return env->kind == 6 || env->kind == 7;
+  return false;
+}
+
+bool expr_starts_with_parenthesized_pile(const Expr& e) {
+  const auto* b = descend(e, through::kSequence | through::kStyle).get_if<Binomial>();
+  return b != nullptr && b->kind == 1;
+}
+
+bool expr_starts_with_environment_fallback(const Expr& e) {
+  const auto* env = descend(e, through::kSequence | through::kStyle).get_if<Environment>();
+  if (env == nullptr) return false;
+  return env->kind == 2 || env->kind == 3 || env->kind == 8 || env->kind == 9;
+}
+
+bool expr_starts_with_slotless_big_op(const Expr& e) {
+  const auto* op = descend(e, through::kSequence | through::kStyle).get_if<BigOperator>();
+  return op != nullptr && !op->lower && !op->upper && !op->body;
+}
+
+bool expr_starts_with_bodyless_big_op_script(const Expr& e) {
+  return is_bodyless_limited_operator(descend(e, through::kSequence | through::kStyle));
+}
+
+bool expr_starts_with_side_script_integral(const Expr& e) {
+  const auto* in = descend(e, through::kSequence | through::kStyle).get_if<Integral>();
+  return in != nullptr && !in->body;
+}
+
+bool expr_starts_with_standalone_big_glyph(const Expr& e) {
+  const Expr& n = descend(e, through::kSequence | through::kGroup | through::kStyle);
+  return n.is<BigSymbol>() || n.is<BigOperatorSymbol>();
+}
+
+bool expr_starts_with_empty_base_script(const Expr& e) {
+  const auto* s = descend(e, through::kUsual | through::kDefaultColor).get_if<Script>();
+  if (s == nullptr || !s->base) return false;
+  const auto* base = s->base->get_if<Sequence>();
+  return base != nullptr && base->items.empty();
+}
+
+bool expr_starts_with_empty_base_superscript(const Expr& e) { return expr_starts_with_empty_base_script(e); }
+
+bool expr_ends_with_limit_like_template(const Expr& e) {
+  const Expr& n = descend_to_last(e, /*through_default_color=*/false);
+  if (n.is<Limit>()) return true;
+  if (const auto* op = n.get_if<BigOperator>()) return !op->nolimits && has_limit(op->lower, op->upper);
+  if (const auto* m = n.get_if<MathOp>()) return !m->nolimits;
+  if (const auto* in = n.get_if<Integral>()) return !in->nolimits;
+  return false;
+}
+
+bool expr_requires_explicit_sqrt_index_restore(const Expr& e) {
+  const Expr& n = descend_to_last(e, /*through_default_color=*/false);
+  if (is_big_op_or_math_op(n)) return true;
+  const auto* f = n.get_if<Fraction>();
+  if (f == nullptr || !f->denominator) return false;
+  return is_big_op_or_math_op(descend_to_last(*f->denominator, /*through_default_color=*/true));
+}
+
+bool expr_is_only_spaces(const Expr& e) {
+  std::vector<const Expr*> pending{&e};
+  while (!pending.empty()) {
+    const Expr* cur = pending.back();
+    pending.pop_back();
+    if (cur->is<Space>()) continue;
+    if (const auto* s = cur->get_if<Sequence>()) {
+      if (s->items.empty()) return false;
+      for (const Expr& item : s->items) pending.push_back(&item);
+    } else if (const auto* st = cur->get_if<Style>(); st && st->body) {
+      pending.push_back(st->body.get());
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+LeadingSpaces leading_space_rest(const Expr& e) {
+  if (e.is<Space>()) return {std::span<const Expr>(&e, 1), {}};
+  const auto* s = e.get_if<Sequence>();
+  if (s == nullptr) return {};
+  std::size_t k = 0;
+  while (k < s->items.size() && s->items[k].is<Space>()) ++k;
+  std::span<const Expr> all(s->items);
+  return {all.first(k), all.subspan(k)};
+}
+
+}  // namespace quorvix::qvf
