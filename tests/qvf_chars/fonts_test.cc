@@ -5,6 +5,7 @@
 
 #include "ast/expr.h"
 #include "qvf/tables/chars.h"
+#include "qvf/writer/colors.h"
 #include "qvf/writer/writer_state.h"
 #include "test_util.h"
 
@@ -52,19 +53,19 @@ struct NumberingCase {
 int run_step(const std::string& op, Bytes& out, QvfWriter& w) {
   if (op == "one") {
     ensure_calvane_math_one(out, w);
-    return w.calvane_math_one_typeface;
+    return w.fonts.typeface(OnDemandFont::CalvaneMathOne);
   }
   if (op == "bold") return ensure_bold_calvane_math_one(out, w);
   if (op == "two") {
     ensure_calvane_math_two(out, w);
-    return w.calvane_math_two_typeface;
+    return w.fonts.typeface(OnDemandFont::CalvaneMathTwo);
   }
   if (op == "fraktur") {
     ensure_calvane_fraktur(out, w);
-    return w.calvane_fraktur_typeface;
+    return w.fonts.typeface(OnDemandFont::CalvaneFraktur);
   }
   ensure_arial(out, w);
-  return w.arial_typeface;
+  return w.fonts.typeface(OnDemandFont::Arial);
 }
 
 TEST(OnDemandFonts, Numbering) {
@@ -109,11 +110,11 @@ TEST(OnDemandFonts, BlackDefinitionIsWrittenOnce) {
   ensure_black_color_def(out, w);
   ensure_black_color_def(out, w);
   EXPECT_EQ(hex(out), hex(kBlackDef));
-  EXPECT_TRUE(w.black_defined);
+  EXPECT_TRUE(w.colours.black_defined);
   out.clear();
   select_black(out, w);
   EXPECT_EQ(hex(out), hex(bytes({0x0F, 0x01})));
-  EXPECT_EQ(w.next_colour_index, 2);
+  EXPECT_EQ(w.colours.next_colour_index, 2);
 }
 
 TEST(OnDemandFonts, MathOneForExprChoosesBoldForBoldLetters) {
@@ -122,15 +123,15 @@ TEST(OnDemandFonts, MathOneForExprChoosesBoldForBoldLetters) {
     Bytes out;
     ensure_calvane_math_one_for_expr(seq({font(FontKind::Bold, ch(0x03DC)), ch(U'x')}), out, w);
     EXPECT_EQ(hex(out), hex(math_one_defs(7, 6, 1)));
-    EXPECT_TRUE(w.bold_calvane_math_one_defined);
-    EXPECT_FALSE(w.calvane_math_one_defined);
+    EXPECT_TRUE(w.fonts.defined(OnDemandFont::BoldCalvaneMathOne));
+    EXPECT_FALSE(w.fonts.defined(OnDemandFont::CalvaneMathOne));
   }
   {
     QvfWriter w;
     Bytes out;
     ensure_calvane_math_one_for_expr(font(FontKind::MathCal, ch(U'A')), out, w);
     EXPECT_EQ(hex(out), hex(math_one_defs(7, 6, 0)));
-    EXPECT_TRUE(w.calvane_math_one_defined);
+    EXPECT_TRUE(w.fonts.defined(OnDemandFont::CalvaneMathOne));
   }
 }
 
@@ -239,11 +240,11 @@ TEST(WriteFontExpr, RunsOfCharacters) {
   for (const FontRunCase& c : cases) {
     QvfWriter w;
     Bytes out;
-    const WriteResult r = write_font_expr(c.kind, c.body, out, 0, w);
+    const WriteResult r = write_font_expr(c.kind, c.body, out, SizeLevel::Full, w);
     ASSERT_TRUE(r.ok()) << c.name << ": " << r.error().message;
     EXPECT_EQ(hex(out), hex(c.expected)) << c.name;
     EXPECT_TRUE(r->black_in_force) << c.name;
-    EXPECT_EQ(r->size_after, 0) << c.name;
+    EXPECT_EQ(r->size_after, SizeLevel::Full) << c.name;
   }
 }
 
@@ -273,7 +274,7 @@ TEST(WriteFontExpr, BodiesTheFontDoesNotReach) {
   for (const Case& c : cases) {
     QvfWriter w;
     Bytes out;
-    const WriteResult r = write_font_expr(c.kind, c.body, out, 0, w);
+    const WriteResult r = write_font_expr(c.kind, c.body, out, SizeLevel::Full, w);
     ASSERT_TRUE(r.ok()) << c.name << ": " << r.error().message;
     EXPECT_EQ(hex(out), hex(c.expected)) << c.name;
     EXPECT_EQ(r->black_in_force, c.black_after) << c.name;
@@ -283,22 +284,24 @@ TEST(WriteFontExpr, BodiesTheFontDoesNotReach) {
 TEST(WriteFontExpr, TypewriterStyleIsDefinedOnce) {
   QvfWriter w;
   Bytes out;
-  ASSERT_TRUE(write_font_expr(FontKind::TypewriterText, ch(U'x'), out, 0, w).ok());
+  ASSERT_TRUE(write_font_expr(FontKind::TypewriterText, ch(U'x'), out, SizeLevel::Full, w).ok());
   out.clear();
-  ASSERT_TRUE(write_font_expr(FontKind::TypewriterText, ch(U'y'), out, 1, w).ok());
+  ASSERT_TRUE(write_font_expr(FontKind::TypewriterText, ch(U'y'), out, SizeLevel::Subscript, w).ok());
   EXPECT_EQ(hex(out), hex(bytes({0x02, 0x00, 0x7F, 0x79, 0x00})));
 }
 
 TEST(WriteFontExpr, AccentCharactersOutsideBmpFail) {
   QvfWriter w;
   Bytes out;
-  WriteResult r = write_font_expr(FontKind::Bold, accent(ast::AccentKind::Hat, ch(0x1D400)), out, 0, w);
+  WriteResult r =
+      write_font_expr(FontKind::Bold, accent(ast::AccentKind::Hat, ch(0x1D400)), out, SizeLevel::Full, w);
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "bold accent character is outside BMP: \xF0\x9D\x90\x80");
-  r = write_font_expr(FontKind::RomanText, ast::ArrowAccent{ast::box(ch(0x1D400)), 1, false}, out, 0, w);
+  r = write_font_expr(FontKind::RomanText, ast::ArrowAccent{ast::box(ch(0x1D400)), 1, false}, out,
+                      SizeLevel::Full, w);
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "font accent character is outside BMP: \xF0\x9D\x90\x80");
-  r = write_font_expr(FontKind::MathCal, seq({ch(U'A'), ch(U'a')}), out, 0, w);
+  r = write_font_expr(FontKind::MathCal, seq({ch(U'A'), ch(U'a')}), out, SizeLevel::Full, w);
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "unsupported MathCal character: a");
 }

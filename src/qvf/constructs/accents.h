@@ -13,15 +13,14 @@
 namespace quorvix::qvf {
 
 // One entry per node kind, called by write_expr.
-WriteResult write_accent_node(const ast::Accent& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_arrow_accent_node(const ast::ArrowAccent& node, Bytes& out, std::uint8_t size,
+WriteResult write_accent_node(const ast::Accent& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_arrow_accent_node(const ast::ArrowAccent& node, Bytes& out, SizeLevel size,
                                     QvfWriter& writer);
-WriteResult write_over_underline_node(const ast::OverUnderline& node, Bytes& out, std::uint8_t size,
+WriteResult write_over_underline_node(const ast::OverUnderline& node, Bytes& out, SizeLevel size,
                                       QvfWriter& writer);
-WriteResult write_not_node(const ast::Not& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_delimited_node(const ast::Delimited& node, Bytes& out, std::uint8_t size,
-                                 QvfWriter& writer);
-WriteResult write_one_sided_delimited_node(const ast::OneSidedDelimited& node, Bytes& out, std::uint8_t size,
+WriteResult write_not_node(const ast::Not& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_delimited_node(const ast::Delimited& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_one_sided_delimited_node(const ast::OneSidedDelimited& node, Bytes& out, SizeLevel size,
                                            QvfWriter& writer);
 
 }  // namespace quorvix::qvf

@@ -4,11 +4,11 @@
 
 namespace quorvix::qvf {
 
-WriteResult write_matrix_node(const ast::Matrix&, Bytes&, std::uint8_t, QvfWriter&) {
+WriteResult write_matrix_node(const ast::Matrix&, Bytes&, SizeLevel, QvfWriter&) {
   internal_failure("matrix writer not built yet");
 }
 
-WriteResult write_environment_node(const ast::Environment&, Bytes&, std::uint8_t, QvfWriter&) {
+WriteResult write_environment_node(const ast::Environment&, Bytes&, SizeLevel, QvfWriter&) {
   internal_failure("environment writer not built yet");
 }
 

@@ -13,8 +13,8 @@
 namespace quorvix::qvf {
 
 // One entry per node kind, called by write_expr.
-WriteResult write_matrix_node(const ast::Matrix& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_environment_node(const ast::Environment& node, Bytes& out, std::uint8_t size,
+WriteResult write_matrix_node(const ast::Matrix& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_environment_node(const ast::Environment& node, Bytes& out, SizeLevel size,
                                    QvfWriter& writer);
 
 }  // namespace quorvix::qvf

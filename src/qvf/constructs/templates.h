@@ -14,23 +14,23 @@
 namespace quorvix::qvf {
 
 // One entry per node kind, called by write_expr.
-WriteResult write_strike_node(const ast::Strike& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_fraction_node(const ast::Fraction& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_sqrt_node(const ast::Sqrt& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_root_node(const ast::Root& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_binomial_node(const ast::Binomial& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_brace_node(const ast::Brace& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_stackrel_node(const ast::Stackrel& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_underset_node(const ast::Underset& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_xarrow_node(const ast::XArrow& node, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_strike_node(const ast::Strike& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_fraction_node(const ast::Fraction& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_sqrt_node(const ast::Sqrt& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_root_node(const ast::Root& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_binomial_node(const ast::Binomial& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_brace_node(const ast::Brace& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_stackrel_node(const ast::Stackrel& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_underset_node(const ast::Underset& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_xarrow_node(const ast::XArrow& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 
 // Text-style forms selected by a Style of level Text; `restore` tells whether
 // the size level is restored after the template.
 WriteResult write_textstyle_fraction(const ast::Expr& numerator, const ast::Expr& denominator, Bytes& out,
-                                     std::uint8_t size, bool restore, QvfWriter& writer);
+                                     SizeLevel size, bool restore, QvfWriter& writer);
 WriteResult write_textstyle_binom_pile(const ast::Expr& upper, const ast::Expr& lower, Bytes& out,
-                                       std::uint8_t size, bool restore, QvfWriter& writer);
+                                       SizeLevel size, bool restore, QvfWriter& writer);
 WriteResult write_textstyle_parenthesized_pile(const ast::Expr& upper, const ast::Expr& lower, Bytes& out,
-                                               std::uint8_t size, bool restore, QvfWriter& writer);
+                                               SizeLevel size, bool restore, QvfWriter& writer);
 
 }  // namespace quorvix::qvf

@@ -231,25 +231,6 @@ Status pack_dimension_array(std::span<const Dimension> dimensions, Bytes& out) {
   return {};
 }
 
-Status write_font_def(std::uint8_t encoding_index, std::span<const std::uint8_t> name, Bytes& out) {
-  if (std::find(name.begin(), name.end(), 0) != name.end()) return make_error("font name contains NUL");
-  Bytes index;
-  QV_RETURN_IF_ERROR(write_unsigned(encoding_index, index));
-  out.push_back(tag::kFontDef);
-  out.insert(out.end(), index.begin(), index.end());
-  out.insert(out.end(), name.begin(), name.end());
-  out.push_back(0);
-  return {};
-}
-
-Status write_encoding_def(std::string_view name, Bytes& out) {
-  if (name.find('\0') != std::string_view::npos) return make_error("encoding name contains NUL");
-  out.push_back(tag::kEncodingDef);
-  append_bytes(out, name);
-  out.push_back(0);
-  return {};
-}
-
 Result<Bytes> build_fixed_defs(const ParsedEqp& eqp) {
   QV_ASSIGN_OR_RETURN(const std::vector<Dimension> sizes, read_dimensions(eqp.sizes, kSizeKeys));
   QV_ASSIGN_OR_RETURN(const std::vector<Dimension> spacing, read_dimensions(eqp.spacing, kSpacingKeys));

@@ -11,6 +11,7 @@
 
 #include "common/bytes.h"
 #include "common/result.h"
+#include "qvf/stream/records.h"  // write_font_def, write_encoding_def
 
 namespace quorvix::qvf {
 
@@ -58,10 +59,6 @@ Result<StyleValue> parse_style_value(std::string_view value);
 Status pack_dimension_array(std::span<const Dimension> dimensions, Bytes& out);
 
 Result<Bytes> encode_font_name(std::string_view name);
-
-// FONT_DEF: tag, encoding index, name, NUL. ENCODING_DEF: tag, name, NUL.
-Status write_font_def(std::uint8_t encoding_index, std::span<const std::uint8_t> name, Bytes& out);
-Status write_encoding_def(std::string_view name, Bytes& out);
 
 // The value of the first of `names` present in `section`; fails naming `key`.
 Result<std::string_view> required_value(const EqpSection& section, std::string_view key,

@@ -1,8 +1,23 @@
 #include "qvf/stream/records.h"
 
+#include <algorithm>
 #include <string>
 
 namespace quorvix::qvf {
+
+namespace {
+
+// The unsigned form of a value below 256: one byte, or FF and 16 bits for 255.
+void write_small_unsigned(std::uint8_t value, Bytes& out) {
+  if (value < 0xFF) {
+    out.push_back(value);
+  } else {
+    out.push_back(0xFF);
+    append_u16le(out, value);
+  }
+}
+
+}  // namespace
 
 Status write_unsigned(std::size_t value, Bytes& out) {
   if (value < 0xFF) {
@@ -42,6 +57,29 @@ void write_table_char_with_embellishments(std::uint8_t typeface, std::uint16_t c
   if (has_position) out.push_back(position);
   for (std::uint8_t e : embellishments) out.insert(out.end(), {tag::kEmbell, 0x00, e});
   out.push_back(tag::kEnd);
+}
+
+Status write_encoding_def(std::string_view name, Bytes& out) {
+  if (name.find('\0') != std::string_view::npos) return make_error("encoding name contains NUL");
+  out.push_back(tag::kEncodingDef);
+  append_bytes(out, name);
+  out.push_back(0);
+  return {};
+}
+
+Status write_font_def(std::uint8_t encoding_index, std::span<const std::uint8_t> name, Bytes& out) {
+  if (std::find(name.begin(), name.end(), 0) != name.end()) return make_error("font name contains NUL");
+  out.push_back(tag::kFontDef);
+  write_small_unsigned(encoding_index, out);
+  out.insert(out.end(), name.begin(), name.end());
+  out.push_back(0);
+  return {};
+}
+
+void write_font_style_def(std::uint8_t font_index, std::uint8_t style, Bytes& out) {
+  out.push_back(tag::kFontStyleDef);
+  write_small_unsigned(font_index, out);
+  out.push_back(style);
 }
 
 }  // namespace quorvix::qvf

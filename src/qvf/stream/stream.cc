@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "ast/nesting.h"
+#include "qvf/definitions/fixed_defs.h"
+#include "qvf/stream/header.h"
+#include "qvf/stream/records.h"
+#include "qvf/stream/source.h"
 #include "qvf/tables/chars.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/expr_writer.h"
-#include "qvf/definitions/fixed_defs.h"
-#include "qvf/stream/header.h"
 #include "qvf/writer/predicates.h"
-#include "qvf/stream/records.h"
-#include "qvf/stream/source.h"
 #include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
@@ -72,21 +72,23 @@ TopLeadingSpace top_leading_space_rest(const Expr& tree) {
   return lead;
 }
 
-// Step 9: the symbol-size record for what the tree starts with.
+// The symbol-size record for what the tree starts with, and the mark that
+// tells the writer of that construct the record is written.
 void write_leading_symbol_size(const Expr& tree, const Expr& first, Bytes& out, QvfWriter& w) {
   if (const auto* s = first.get_if<Script>(); s && s->base && s->base->is<BigSymbol>()) {
     out.push_back(tag::kSym);
-    w.script_sym_written = true;
+    w.marks.script_sym_written = true;
   } else if (first.is<SizedDelimiter>() || first.is<Group>()) {
     out.push_back(tag::kSym);
-    w.leading_sym_written = true;
+    w.marks.leading_sym_written = true;
   } else if (descend(tree, through::kOneItem | through::kDefaultColor | through::kStyle).is<IntegralSign>() ||
              expr_starts_with_standalone_big_glyph(tree)) {
     out.push_back(tag::kSym);
   }
 }
 
-// Step 11: whether the body is preceded by black.
+// Whether black is selected in front of the body: not when the construct the
+// tree starts with writes its own colour.
 bool needs_colour_preamble(const Expr& tree, const Expr& first, bool placeholder) {
   if (placeholder || expr_starts_with_top_matrix(tree) || expr_starts_with_self_opening(tree)) return false;
   if (is_bodyless_limited_operator(first) || first.is<Binomial>()) return false;
@@ -94,20 +96,28 @@ bool needs_colour_preamble(const Expr& tree, const Expr& first, bool placeholder
   return !expr_starts_with_slotless_big_op(tree) && !expr_sets_own_color(tree);
 }
 
-// Step 12: the context flags read by the writer the tree starts with.
-void set_context_flags(const Expr& tree, const Expr& first, QvfWriter& w) {
-  const Expr& first_with_hybrid = descend(tree, through::kSequence | through::kStyle | through::kHybrid);
+// What the tree starts with, for the writer of the construct it starts with.
+TreeStartContext tree_start_context(const Expr& tree, const Expr& first) {
   const Expr& leading = descend(tree, through::kSequence | through::kHybrid);
   const Expr& only = descend(tree, through::kOneItem | through::kStyle);
-  w.tree_starts_with_binomial = first.is<Binomial>();
-  w.stackrel_in_line = first_with_hybrid.is<Stackrel>();
-  w.fenced_matrix_at_tree_start = expr_starts_with_top_fenced_matrix(tree);
-  w.style_at_tree_start = leading.is<Style>();
-  w.limit_op_at_tree_start = only.is<Limit>() || is_math_op_with_limit(only);
-  w.colour_index_one_free = leading.is<Color>();
+  TreeStartContext context;
+  context.tree_starts_with_binomial = first.is<Binomial>();
+  context.fenced_matrix_at_tree_start = expr_starts_with_top_fenced_matrix(tree);
+  context.style_at_tree_start = leading.is<Style>();
+  context.limit_op_at_tree_start = only.is<Limit>() || is_math_op_with_limit(only);
+  context.colour_index_one_free = leading.is<Color>();
+  return context;
+}
+
+// The tree-start context, and the marks and line flags the first construct's
+// writer reads.
+void set_tree_start(const Expr& tree, const Expr& first, QvfWriter& w) {
+  w.tree_start = tree_start_context(tree, first);
+  const Expr& first_with_hybrid = descend(tree, through::kSequence | through::kStyle | through::kHybrid);
+  w.marks.stackrel_in_line = first_with_hybrid.is<Stackrel>();
   const auto* script = first_with_hybrid.get_if<Script>();
-  w.sequence_skips_colour = is_bodyless_limited_operator(first) ||
-                            (script != nullptr && script->base && script->base->is<BigOperatorSymbol>());
+  w.line.sequence_skips_colour = is_bodyless_limited_operator(first) ||
+                                 (script != nullptr && script->base && script->base->is<BigOperatorSymbol>());
 }
 
 void write_closing(Bytes& out) { out.insert(out.end(), {tag::kEnd, tag::kEnd}); }
@@ -160,16 +170,16 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
     write_space_without_color(lead.width, out);
     if (!lead.rest.empty()) {
       select_black(out, writer);
-      QV_RETURN_IF_ERROR(
-          write_sequence_items(ItemList(std::span<const Expr* const>(lead.rest)), out, 0, writer));
+      QV_RETURN_IF_ERROR(write_sequence_items(ItemList(std::span<const Expr* const>(lead.rest)), out,
+                                              SizeLevel::Full, writer));
     }
     write_closing(out);
     return out;
   }
 
   if (needs_colour_preamble(tree, first, placeholder)) select_black(out, writer);
-  set_context_flags(tree, first, writer);
-  QV_RETURN_IF_ERROR(write_expr(tree, out, 0, writer));
+  set_tree_start(tree, first, writer);
+  QV_RETURN_IF_ERROR(write_expr(tree, out, SizeLevel::Full, writer));
   write_closing(out);
   return out;
 }

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "common/utf8.h"
+#include "qvf/stream/records.h"
 #include "qvf/tables/encoding.h"
 #include "qvf/writer/predicates.h"
-#include "qvf/stream/records.h"
 
 namespace quorvix::qvf {
 namespace {
@@ -78,10 +78,10 @@ std::uint8_t styled_typeface(std::uint8_t typeface, std::uint8_t font_selector, 
   switch (font_selector) {
     case kSelectorCalvaneMathOne:
       ensure_calvane_math_one(out, writer);
-      return writer.calvane_math_one_typeface;
+      return writer.fonts.typeface(OnDemandFont::CalvaneMathOne);
     case kSelectorCalvaneMathTwo:
       ensure_calvane_math_two(out, writer);
-      return writer.calvane_math_two_typeface;
+      return writer.fonts.typeface(OnDemandFont::CalvaneMathTwo);
     default: return typeface;
   }
 }

@@ -61,7 +61,7 @@ void write_styled_table_char_with_embellishments(std::uint8_t typeface, std::uin
                                                  QvfWriter& writer);
 
 Status write_font_char(ast::FontKind kind, char32_t ch, Bytes& out, QvfWriter& writer);
-WriteResult write_font_expr(ast::FontKind kind, const ast::Expr& body, Bytes& out, std::uint8_t size,
+WriteResult write_font_expr(ast::FontKind kind, const ast::Expr& body, Bytes& out, SizeLevel size,
                             QvfWriter& writer);
 ast::Expr font_wrapped_expr(ast::FontKind kind, const ast::Expr& expr);
 
@@ -70,18 +70,28 @@ Status write_command_symbol_with_embellishments(std::string_view name, char32_t 
                                                 QvfWriter& writer);
 std::vector<std::uint8_t> prime_embellishment_codes(std::size_t n);
 
-// Fonts and colours defined on demand, each written at most once per stream.
-void ensure_calvane_math_one(Bytes& out, QvfWriter& writer);
-// Returns the typeface byte of the bold style.
-std::uint8_t ensure_bold_calvane_math_one(Bytes& out, QvfWriter& writer);
+// Fonts defined on demand, each written at most once per stream, right before
+// the first record that needs it. Each returns the typeface byte characters
+// in the font use.
+std::uint8_t ensure_on_demand_font(OnDemandFont font, Bytes& out, QvfWriter& writer);
+inline std::uint8_t ensure_calvane_math_one(Bytes& out, QvfWriter& writer) {
+  return ensure_on_demand_font(OnDemandFont::CalvaneMathOne, out, writer);
+}
+inline std::uint8_t ensure_bold_calvane_math_one(Bytes& out, QvfWriter& writer) {
+  return ensure_on_demand_font(OnDemandFont::BoldCalvaneMathOne, out, writer);
+}
+inline std::uint8_t ensure_calvane_math_two(Bytes& out, QvfWriter& writer) {
+  return ensure_on_demand_font(OnDemandFont::CalvaneMathTwo, out, writer);
+}
+inline std::uint8_t ensure_calvane_fraktur(Bytes& out, QvfWriter& writer) {
+  return ensure_on_demand_font(OnDemandFont::CalvaneFraktur, out, writer);
+}
+inline std::uint8_t ensure_arial(Bytes& out, QvfWriter& writer) {
+  return ensure_on_demand_font(OnDemandFont::Arial, out, writer);
+}
+// The bold style of Calvane Math One when `expr` starts with a bold letter or
+// digit, else the regular style.
 void ensure_calvane_math_one_for_expr(const ast::Expr& expr, Bytes& out, QvfWriter& writer);
-void ensure_calvane_math_two(Bytes& out, QvfWriter& writer);
-void ensure_calvane_fraktur(Bytes& out, QvfWriter& writer);
-void ensure_arial(Bytes& out, QvfWriter& writer);
-void ensure_black_color_def(Bytes& out, QvfWriter& writer);
-// Selects black: the black COLOR_DEF (once), COLOR 1, and the next colour
-// index moves from 1 to 2.
-void select_black(Bytes& out, QvfWriter& writer);
 
 bool expr_starts_with_calvane_math_one(const ast::Expr& expr);
 bool expr_starts_with_calvane_math_two(const ast::Expr& expr);

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "qvf/stream/records.h"
 #include "qvf/tables/chars.h"
 #include "qvf/writer/expr_writer.h"
 #include "qvf/writer/predicates.h"
-#include "qvf/stream/records.h"
 #include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
@@ -13,11 +13,6 @@ namespace quorvix::qvf {
 using namespace ast;
 
 namespace {
-
-// Once COLOR 1 is in the stream, index 1 is taken: named colours start at 2.
-void note_color_one_used(QvfWriter& writer) {
-  if (writer.next_colour_index == 1) writer.next_colour_index = 2;
-}
 
 // A Text-level Style whose body has its own text-style form that opens with
 // its own colour.
@@ -34,20 +29,33 @@ bool text_style_sets_own_color(const Style& st) {
 
 std::uint8_t write_named_color_selector(std::string_view name, const ColorDef& def, Bytes& out,
                                         QvfWriter& writer) {
-  for (const auto& [known, known_index] : writer.colour_map)
+  ColourState& colours = writer.colours;
+  for (const auto& [known, known_index] : colours.colour_map)
     if (known == name) return known_index;
   out.insert(out.end(), def.begin(), def.end());
-  std::uint8_t index = writer.next_colour_index;
-  if (index == 1) index = writer.colour_index_one_free ? 1 : 2;
-  writer.colour_index_one_free = false;
-  writer.next_colour_index = index == 255 ? 255 : static_cast<std::uint8_t>(index + 1);
-  writer.colour_map.emplace_back(std::string(name), index);
+  const bool one_free = take(writer.tree_start.colour_index_one_free);
+  std::uint8_t index = colours.next_colour_index;
+  if (index == 1) index = one_free ? 1 : 2;
+  colours.next_colour_index = index == 255 ? 255 : static_cast<std::uint8_t>(index + 1);
+  colours.colour_map.emplace_back(std::string(name), index);
   return index;
+}
+
+void ensure_black_color_def(Bytes& out, QvfWriter& writer) {
+  if (writer.colours.black_defined) return;
+  out.insert(out.end(), std::begin(kBlackColorDef), std::end(kBlackColorDef));
+  writer.colours.black_defined = true;
+}
+
+void select_black(Bytes& out, QvfWriter& writer) {
+  ensure_black_color_def(out, writer);
+  color_black(out);
+  writer.colours.note_colour_one();
 }
 
 void select_black_without_def(Bytes& out, QvfWriter& writer) {
   color_black(out);
-  note_color_one_used(writer);
+  writer.colours.note_colour_one();
 }
 
 void write_color_index(std::uint8_t index, Bytes& out) {
@@ -106,7 +114,7 @@ RawVisibleSplit split_leading_raw_visible_tail(const Expr& expr) {
   return split;
 }
 
-WriteResult write_color(const Color& color, Bytes& out, std::uint8_t size, QvfWriter& writer) {
+WriteResult write_color(const Color& color, Bytes& out, SizeLevel size, QvfWriter& writer) {
   const Expr& body = required(color.body);
   if (color.name == "black") {
     select_black(out, writer);
@@ -119,8 +127,8 @@ WriteResult write_color(const Color& color, Bytes& out, std::uint8_t size, QvfWr
   if (split.raw != nullptr) QV_RETURN_IF_ERROR(write_expr(*split.raw, out, size, writer));
   std::uint8_t index = write_named_color_selector(color.name, *def, out, writer);
   write_color_index(index, out);
-  writer.named_colour_active = true;
-  writer.named_colour_index = index;
+  writer.colours.named_colour_active = true;
+  writer.colours.named_colour_index = index;
 
   WriteResult rest =
       split.raw == nullptr ? write_expr(body, out, size, writer)

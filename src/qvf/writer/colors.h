@@ -25,8 +25,13 @@ const ColorDef* named_color_def(std::string_view name);
 std::uint8_t write_named_color_selector(std::string_view name, const ColorDef& def, Bytes& out,
                                         QvfWriter& writer);
 
+// The black COLOR_DEF, written once per stream.
+void ensure_black_color_def(Bytes& out, QvfWriter& writer);
+// Selects black: the black COLOR_DEF (once), COLOR 1, and the next colour
+// index moves from 1 to 2.
+void select_black(Bytes& out, QvfWriter& writer);
 // COLOR 1 alone, for places where the black definition is known to stand
-// earlier (select_black, in chars.h, writes the definition when needed).
+// earlier.
 void select_black_without_def(Bytes& out, QvfWriter& writer);
 // COLOR with the given index.
 void write_color_index(std::uint8_t index, Bytes& out);
@@ -48,6 +53,6 @@ struct RawVisibleSplit {
 RawVisibleSplit split_leading_raw_visible_tail(const ast::Expr& expr);
 
 // A Color node.
-WriteResult write_color(const ast::Color& color, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_color(const ast::Color& color, Bytes& out, SizeLevel size, QvfWriter& writer);
 
 }  // namespace quorvix::qvf

@@ -6,13 +6,13 @@
 
 #include "ast/nesting.h"
 #include "qvf/constructs/accents.h"
-#include "qvf/tables/chars.h"
-#include "qvf/writer/colors.h"
 #include "qvf/constructs/matrices.h"
-#include "qvf/writer/predicates.h"
-#include "qvf/stream/records.h"
 #include "qvf/constructs/scripts.h"
 #include "qvf/constructs/templates.h"
+#include "qvf/stream/records.h"
+#include "qvf/tables/chars.h"
+#include "qvf/writer/colors.h"
+#include "qvf/writer/predicates.h"
 #include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
@@ -21,7 +21,7 @@ using namespace ast;
 
 namespace {
 
-WriteResult black_after(Status st, std::uint8_t size) {
+WriteResult black_after(Status st, SizeLevel size) {
   if (!st.ok()) return std::move(st).error();
   return WriteOutcome{true, size};
 }
@@ -29,7 +29,7 @@ WriteResult black_after(Status st, std::uint8_t size) {
 // One overload per node kind: a kind without a writer fails to compile.
 struct NodeWriter {
   Bytes& out;
-  std::uint8_t size;
+  SizeLevel size;
   QvfWriter& w;
 
   WriteResult operator()(const Sequence& n) const {
@@ -119,17 +119,17 @@ void write_line_symbol_size(const Expr& expr, Bytes& out, QvfWriter& w) {
   const Expr& first = descend(expr, through::kSequence | through::kStyle);
   if (const auto* s = first.get_if<Script>(); s && s->base && s->base->is<BigSymbol>()) {
     out.push_back(tag::kSym);
-    w.script_sym_written = true;
+    w.marks.script_sym_written = true;
     return;
   }
   if (first.is<SizedDelimiter>() || first.is<Group>()) {
     out.push_back(tag::kSym);
-    w.leading_sym_written = true;
+    w.marks.leading_sym_written = true;
     return;
   }
   const Expr& one = descend(expr, through::kOneItem | through::kStyle);
   if (one.is<Limit>() || is_math_op_with_limit(one)) {
-    w.limit_before_raw = true;
+    w.marks.limit_before_raw = true;
     return;
   }
   if (descend(expr, through::kOneItem | through::kDefaultColor | through::kStyle).is<IntegralSign>() ||
@@ -141,20 +141,13 @@ bool starts_with_stackrel(const Expr& expr) { return descend(expr, through::kUsu
 
 }  // namespace
 
-WriteResult write_expr(const Expr& expr, Bytes& out, std::uint8_t size, QvfWriter& writer) {
+WriteResult write_expr(const Expr& expr, Bytes& out, SizeLevel size, QvfWriter& writer) {
   if (writer.depth >= kMaxWriterDepth) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
-  // Leaves the depth as it was however the node's writer returns.
-  struct DepthGuard {
-    std::size_t& depth;
-    explicit DepthGuard(std::size_t& d) : depth(d) { ++depth; }
-    ~DepthGuard() { --depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
-  } guard(writer.depth);
+  const ScopedValue<std::size_t> nested(writer.depth, writer.depth + 1);
   return std::visit(NodeWriter{out, size, writer}, expr.node);
 }
 
-WriteResult write_line(const Expr& expr, Bytes& out, std::uint8_t size, QvfWriter& writer) {
+WriteResult write_line(const Expr& expr, Bytes& out, SizeLevel size, QvfWriter& writer) {
   out.insert(out.end(), {tag::kLine, 0x00});
   if (const auto* seq = expr.get_if<Sequence>(); seq && seq->items.empty()) {
     out.push_back(tag::kEnd);
@@ -184,18 +177,15 @@ WriteResult write_line(const Expr& expr, Bytes& out, std::uint8_t size, QvfWrite
 
   const bool opens_itself = expr_starts_with_self_opening(expr);
   if (!opens_itself) select_black(out, writer);
-  const bool saved_opens_itself = writer.line_opens_itself;
-  const bool saved_skips_colour = writer.sequence_skips_colour;
-  writer.line_opens_itself = opens_itself;
-  if (opens_itself && expr.is<Sequence>()) writer.sequence_skips_colour = true;
+  // A sequence that opens itself writes no colour in front of its first item.
+  const LineFlags line{opens_itself,
+                       writer.line.sequence_skips_colour || (opens_itself && expr.is<Sequence>())};
+  const ScopedValue<LineFlags> line_scope(writer.line, line);
 
-  if (starts_with_stackrel(expr)) writer.stackrel_in_line = true;
+  if (starts_with_stackrel(expr)) writer.marks.stackrel_in_line = true;
 
   WriteResult result = write_expr(expr, out, size, writer);
-  if (!result.ok()) return result;
-  writer.line_opens_itself = saved_opens_itself;
-  writer.sequence_skips_colour = saved_skips_colour;
-  out.push_back(tag::kEnd);
+  if (result.ok()) out.push_back(tag::kEnd);
   return result;
 }
 
@@ -215,7 +205,7 @@ void define_leading_calvane_math_font(const Expr& expr, Bytes& out, QvfWriter& w
     ensure_calvane_math_two(out, writer);
 }
 
-WriteResult write_hybrid(const Hybrid& hybrid, Bytes& out, std::uint8_t size, QvfWriter& writer) {
+WriteResult write_hybrid(const Hybrid& hybrid, Bytes& out, SizeLevel size, QvfWriter& writer) {
   WriteOutcome state{false, size};
   for (const HybridPart& part : hybrid.parts) {
     if (const auto* raw = std::get_if<HybridRaw>(&part)) {

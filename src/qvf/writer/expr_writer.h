@@ -11,9 +11,9 @@
 namespace quorvix::qvf {
 
 // Writes `expr` at size level `size` (0 full, 1 subscript, 2 sub-subscript).
-WriteResult write_expr(const ast::Expr& expr, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_expr(const ast::Expr& expr, Bytes& out, SizeLevel size, QvfWriter& writer);
 
 // Writes one LINE record holding `expr`.
-WriteResult write_line(const ast::Expr& expr, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_line(const ast::Expr& expr, Bytes& out, SizeLevel size, QvfWriter& writer);
 
 }  // namespace quorvix::qvf

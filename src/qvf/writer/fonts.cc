@@ -7,11 +7,13 @@
 
 #include "common/internal_error.h"
 #include "common/utf8.h"
+#include "qvf/stream/records.h"
 #include "qvf/tables/chars.h"
 #include "qvf/tables/encoding.h"
+#include "qvf/writer/colors.h"
 #include "qvf/writer/expr_writer.h"
 #include "qvf/writer/predicates.h"
-#include "qvf/stream/records.h"
+#include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
 namespace {
@@ -20,11 +22,8 @@ using ast::FontKind;
 
 constexpr std::uint8_t kStyleRegular = 0;
 constexpr std::uint8_t kStyleBold = 1;
-constexpr std::uint8_t kTypefaceRoman = 129;       // typeface 1
-constexpr std::uint8_t kTypefaceBold = 135;        // typeface 7
-constexpr std::uint8_t kTypefaceTypewriter = 127;  // the typewriter style definition
-constexpr std::uint8_t kTypewriterFontIndex = 3;   // Courier New among the fixed definitions
-constexpr std::uint8_t kArialEncodingIndex = 5;
+constexpr std::uint8_t kTypefaceRoman = 129;  // typeface 1
+constexpr std::uint8_t kTypefaceBold = 135;   // typeface 7
 
 // Embellishment codes of the accents a font run writes itself.
 constexpr std::uint8_t kEmbellHat = 9;
@@ -33,37 +32,29 @@ constexpr std::uint8_t kEmbellArrowLeft = 12;
 constexpr std::uint8_t kEmbellArrowRight = 11;
 constexpr std::uint8_t kEmbellArrowBoth = 13;
 
-void write_encoding_def(std::string_view name, Bytes& out) {
-  out.push_back(tag::kEncodingDef);
-  append_bytes(out, name);
-  out.push_back(0);
+// The names and the character style in the definition records of an
+// on-demand font.
+struct FontRecipe {
+  std::string_view encoding;  // ENCODING_DEF name; empty: no encoding of its own
+  std::string_view font;      // FONT_DEF name
+  std::uint8_t style;         // FONT_STYLE_DEF character style
+};
+
+constexpr FontRecipe font_recipe(OnDemandFont f) {
+  switch (f) {
+    case OnDemandFont::CalvaneMathOne: return {"CalvaneMath1", "Calvane Math One", kStyleRegular};
+    case OnDemandFont::BoldCalvaneMathOne: return {"CalvaneMath1", "Calvane Math One", kStyleBold};
+    case OnDemandFont::CalvaneMathTwo: return {"CalvaneMath2", "Calvane Math Two", kStyleRegular};
+    case OnDemandFont::CalvaneFraktur: return {"CalvaneFraktur", "Calvane Fraktur", kStyleRegular};
+    case OnDemandFont::Arial: return {{}, "Arial", kStyleRegular};
+    case OnDemandFont::Typewriter: return {{}, {}, kStyleRegular};  // a style of a fixed font
+  }
+  return {};
 }
 
-// Encoding and font indexes here are always below 255, so the unsigned form is
-// the byte itself.
-void write_font_def(std::uint8_t encoding, std::string_view name, Bytes& out) {
-  out.insert(out.end(), {tag::kFontDef, encoding});
-  append_bytes(out, name);
-  out.push_back(0);
-}
-
-void write_font_style_def(std::uint8_t font, std::uint8_t style, Bytes& out) {
-  out.insert(out.end(), {tag::kFontStyleDef, font, style});
-}
-
-std::uint8_t typeface_byte(int t) { return static_cast<std::uint8_t>(t); }
-
-// All three records of Calvane Math One with the given character style; the
-// encoding and font come after the other Calvane font when one is defined.
-void define_calvane_math_one(std::uint8_t style, Bytes& out, QvfWriter& w) {
-  const bool after_other = w.calvane_math_two_defined || w.calvane_fraktur_defined;
-  const std::uint8_t encoding = after_other ? 8 : 7;
-  const std::uint8_t font = after_other ? 7 : 6;
-  w.calvane_math_one_font_index = font;
-  w.calvane_math_one_typeface = after_other ? 126 : 127;
-  write_encoding_def("CalvaneMath1", out);
-  write_font_def(encoding, "Calvane Math One", out);
-  write_font_style_def(font, style, out);
+// The definition names are constants without NUL bytes.
+void must_write(Status written) {
+  if (!written.ok()) internal_failure("internal error: on-demand font definition not writable");
 }
 
 // The letters and digits that the bold alphabet draws: ASCII letters and
@@ -118,8 +109,7 @@ Status write_calligraphic_char(FontKind kind, char32_t c, bool always_own_font, 
   if (!is_upper_letter(c)) return write_char(c, out, w);
   QV_ASSIGN_OR_RETURN(const AlphabetEntry e, mathcal_char(c));
   if (always_own_font || e.in_own_font()) {
-    ensure_calvane_math_one(out, w);
-    write_entry(w.calvane_math_one_typeface, e, out);
+    write_entry(ensure_calvane_math_one(out, w), e, out);
   } else {
     write_entry(e.typeface, e, out);
   }
@@ -131,8 +121,7 @@ Status write_double_struck_char(char32_t c, Bytes& out, QvfWriter& w) {
   if (!is_upper_letter(c)) return write_char(c, out, w);
   QV_ASSIGN_OR_RETURN(const AlphabetEntry e, mathbb_char(c));
   if (e.in_own_font()) {
-    ensure_calvane_math_two(out, w);
-    write_entry(w.calvane_math_two_typeface, e, out);
+    write_entry(ensure_calvane_math_two(out, w), e, out);
   } else {
     write_entry(e.typeface, e, out);
   }
@@ -144,8 +133,7 @@ Status write_fraktur_char(char32_t c, Bytes& out, QvfWriter& w) {
   if (!entry.ok()) return write_char(c, out, w);  // outside the alphabet: written plainly
   const AlphabetEntry& e = *entry;
   if (e.in_own_font()) {
-    ensure_calvane_fraktur(out, w);
-    write_entry(w.calvane_fraktur_typeface, e, out);
+    write_entry(ensure_calvane_fraktur(out, w), e, out);
   } else {
     write_entry(e.typeface, e, out);
   }
@@ -221,13 +209,13 @@ void write_item_colour(FontKind kind, const ast::Expr& item, Bytes& out, QvfWrit
 }
 
 WriteResult write_font_sequence(FontKind kind, const ast::Sequence& seq, bool run_starts_raw, Bytes& out,
-                                std::uint8_t size, QvfWriter& w) {
+                                SizeLevel size, QvfWriter& w) {
   bool left_colour = !run_starts_raw;
   bool flag = false;
-  std::uint8_t level = size;
+  SizeLevel level = size;
   for (const ast::Expr& item : seq.items) {
     if (level != size) {
-      out.push_back(static_cast<std::uint8_t>(tag::kFull + size));
+      write_size_record(size, out);
       level = size;
     }
     if (expr_starts_with_raw_tex(item)) {
@@ -250,89 +238,17 @@ ast::Box wrapped_box(FontKind kind, const ast::Box& b) {
 
 }  // namespace
 
-void ensure_black_color_def(Bytes& out, QvfWriter& writer) {
-  if (writer.black_defined) return;
-  out.insert(out.end(), std::begin(kBlackColorDef), std::end(kBlackColorDef));
-  writer.black_defined = true;
-}
-
-void select_black(Bytes& out, QvfWriter& writer) {
-  ensure_black_color_def(out, writer);
-  color_black(out);
-  if (writer.next_colour_index == 1) writer.next_colour_index = 2;
-}
-
-void ensure_calvane_math_one(Bytes& out, QvfWriter& w) {
-  if (w.calvane_math_one_defined) return;
-  if (w.bold_calvane_math_one_defined) {
-    // The font is in the stream with its bold style: add the regular style.
-    write_font_style_def(w.calvane_math_one_font_index, kStyleRegular, out);
-    w.calvane_math_one_typeface = typeface_byte(126 - w.calvane_math_two_defined - w.calvane_fraktur_defined);
-  } else {
-    define_calvane_math_one(kStyleRegular, out, w);
+std::uint8_t ensure_on_demand_font(OnDemandFont font, Bytes& out, QvfWriter& writer) {
+  if (!writer.fonts.defined(font)) {
+    const FontAssignment a = writer.fonts.define(font);
+    const FontRecipe r = font_recipe(font);
+    if (a.new_font) {
+      if (!r.encoding.empty()) must_write(write_encoding_def(r.encoding, out));
+      must_write(write_font_def(a.encoding, name_bytes(r.font), out));
+    }
+    write_font_style_def(a.font, r.style, out);
   }
-  w.calvane_math_one_defined = true;
-}
-
-std::uint8_t ensure_bold_calvane_math_one(Bytes& out, QvfWriter& w) {
-  if (w.bold_calvane_math_one_defined) return w.bold_calvane_math_one_typeface;
-  const std::uint8_t t = typeface_byte(127 - w.calvane_math_one_defined - w.calvane_fraktur_defined -
-                                       w.calvane_math_two_defined);
-  if (w.calvane_math_one_defined) {
-    write_font_style_def(w.calvane_math_one_font_index, kStyleBold, out);
-  } else {
-    define_calvane_math_one(kStyleBold, out, w);
-  }
-  w.bold_calvane_math_one_typeface = t;
-  w.bold_calvane_math_one_defined = true;
-  return t;
-}
-
-void ensure_calvane_math_two(Bytes& out, QvfWriter& w) {
-  if (w.calvane_math_two_defined) return;
-  const bool after_other =
-      w.bold_calvane_math_one_defined || w.calvane_fraktur_defined || w.calvane_math_one_defined;
-  const std::uint8_t encoding = after_other ? 8 : 7;
-  const std::uint8_t font = after_other ? 7 : 6;
-  if (w.bold_calvane_math_one_defined) {
-    w.calvane_math_two_typeface =
-        typeface_byte(127 - w.calvane_math_one_defined - w.calvane_fraktur_defined - 1);
-  } else {
-    w.calvane_math_two_typeface = (w.calvane_fraktur_defined || w.calvane_math_one_defined) ? 126 : 127;
-  }
-  write_encoding_def("CalvaneMath2", out);
-  write_font_def(encoding, "Calvane Math Two", out);
-  write_font_style_def(font, kStyleRegular, out);
-  w.calvane_math_two_defined = true;
-}
-
-void ensure_calvane_fraktur(Bytes& out, QvfWriter& w) {
-  if (w.calvane_fraktur_defined) return;
-  const bool after_other =
-      w.bold_calvane_math_one_defined || w.calvane_math_two_defined || w.calvane_math_one_defined;
-  const std::uint8_t encoding = after_other ? 8 : 7;
-  const std::uint8_t font = after_other ? 7 : 6;
-  if (w.bold_calvane_math_one_defined) {
-    w.calvane_fraktur_typeface =
-        typeface_byte(127 - w.calvane_math_one_defined - w.calvane_math_two_defined - 1);
-  } else {
-    w.calvane_fraktur_typeface = after_other ? 126 : 127;
-  }
-  write_encoding_def("CalvaneFraktur", out);
-  write_font_def(encoding, "Calvane Fraktur", out);
-  write_font_style_def(font, kStyleRegular, out);
-  w.calvane_fraktur_defined = true;
-}
-
-void ensure_arial(Bytes& out, QvfWriter& w) {
-  if (w.arial_defined) return;
-  const bool after_other =
-      w.calvane_math_two_defined || w.calvane_math_one_defined || w.calvane_fraktur_defined;
-  const std::uint8_t font = after_other ? 7 : 6;
-  w.arial_typeface = after_other ? 126 : 127;
-  write_font_def(kArialEncodingIndex, "Arial", out);
-  write_font_style_def(font, kStyleRegular, out);
-  w.arial_defined = true;
+  return writer.fonts.typeface(font);
 }
 
 void ensure_calvane_math_one_for_expr(const ast::Expr& expr, Bytes& out, QvfWriter& writer) {
@@ -372,13 +288,13 @@ Status write_font_char(FontKind kind, char32_t ch, Bytes& out, QvfWriter& writer
       if (ch == U'<' || ch == U'>') return write_char(ch, out, writer);
       write_table_char(kTypefaceRoman, code, false, 0, out);
       return {};
-    case FontKind::TypewriterText: write_table_char(kTypefaceTypewriter, code, false, 0, out); return {};
+    case FontKind::TypewriterText:
+      // The typewriter style itself is defined by the font run.
+      write_table_char(writer.fonts.typeface(OnDemandFont::Typewriter), code, false, 0, out);
+      return {};
     case FontKind::MathCal: return write_calligraphic_char(kind, ch, false, out, writer);
     case FontKind::MathScr: return write_calligraphic_char(kind, ch, true, out, writer);
-    case FontKind::MathSf:
-      ensure_arial(out, writer);
-      write_table_char(writer.arial_typeface, code, false, 0, out);
-      return {};
+    case FontKind::MathSf: write_table_char(ensure_arial(out, writer), code, false, 0, out); return {};
     case FontKind::MathBb: return write_double_struck_char(ch, out, writer);
     case FontKind::MathFrak: return write_fraktur_char(ch, out, writer);
   }
@@ -390,14 +306,13 @@ ast::Expr font_wrapped_expr(FontKind kind, const ast::Expr& expr) {
   return ast::Font{ast::box(expr), kind};
 }
 
-WriteResult write_font_expr(FontKind kind, const ast::Expr& body, Bytes& out, std::uint8_t size,
+WriteResult write_font_expr(FontKind kind, const ast::Expr& body, Bytes& out, SizeLevel size,
                             QvfWriter& writer) {
   if (kind == FontKind::MathSf && through_sequences_and_styles(body).is<ast::Font>())
     select_black(out, writer);
-  if (kind == FontKind::TypewriterText && !writer.typewriter_style_defined) {
-    write_font_style_def(kTypewriterFontIndex, kStyleRegular, out);
+  if (kind == FontKind::TypewriterText && !writer.fonts.defined(OnDemandFont::Typewriter)) {
+    ensure_on_demand_font(OnDemandFont::Typewriter, out, writer);
     select_black(out, writer);
-    writer.typewriter_style_defined = true;
   }
 
   if (const auto* c = body.get_if<ast::Char>()) {

@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <vector>
 
+#include "qvf/stream/records.h"
 #include "qvf/tables/chars.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/expr_writer.h"
 #include "qvf/writer/predicates.h"
-#include "qvf/stream/records.h"
 #include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
@@ -65,7 +65,7 @@ bool is_script_mod_spacing(const Expr& e) {
   return kNarrow;
 }
 
-// Step 5: whether black is wanted in front of an item.
+// Whether black is wanted in front of an item that has no colour in force.
 bool item_wants_black(const Expr& item) {
   const bool colourless = any_on_path(item, through::kUsual, [](const Expr& n) {
     if (const auto* f = n.get_if<Font>())
@@ -81,8 +81,8 @@ bool item_wants_black(const Expr& item) {
 
 struct SequenceState {
   ItemList items;
-  std::uint8_t s;  // the sequence's size level
-  std::size_t i;   // current item
+  SizeLevel s;    // the sequence's size level
+  std::size_t i;  // current item
   Bytes& out;
   QvfWriter& w;
 
@@ -90,14 +90,16 @@ struct SequenceState {
   const Expr& prev() const { return items[i - 1]; }
 };
 
-// Check (d): raw TeX right after a named colour returns to the default colour.
+// Raw TeX right after a named colour returns to the default colour.
 bool reset_after_named_colour(const SequenceState& st) {
   if (st.i == 0 || !is_coloured_not_black(st.prev()) || !expr_starts_with_raw_tex(st.item())) return false;
   color_default(st.out);
   return true;
 }
 
-// Step 8: COLOR 0 in front of constructs whose slots start in the default colour.
+// COLOR 0 in front of constructs whose slots start in the default colour.
+// With `full` false (no colour in force and none written in front of the
+// item) only the return to the default colour after a named colour applies.
 void write_default_colour_resets(const SequenceState& st, bool full) {
   const Expr& item = st.item();
   if (!full) {
@@ -125,7 +127,7 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
         color_default(st.out);
         return;
       }
-      if (expr_starts_with_parenthesized_pile(item)) st.w.binomial_colour_written = true;
+      if (expr_starts_with_parenthesized_pile(item)) st.w.marks.binomial_colour_written = true;
     }
     if (expr_starts_with_top_matrix(item) && contains_raw_tex(st.prev())) {
       color_default(st.out);
@@ -133,19 +135,19 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
     }
     if (expr_starts_with_environment_fallback(item)) return;
   }
-  // (g) An explicit accent template resets the colour, except when it opens
-  // the sequence: for the first item the sequence starts with the same accent.
+  // An explicit accent template resets the colour, except when it opens the
+  // sequence: for the first item the sequence starts with the same accent.
   if (st.i > 0 && is_accent_template(item)) color_default(st.out);
 }
 
-// Step 11: size records after an item.
-void write_after_item(const SequenceState& st, std::size_t next, std::uint8_t& c) {
+// The size record, or the shared-SYM mark, that an item leaves for the next.
+void write_after_item(const SequenceState& st, std::size_t next, SizeLevel& c) {
   const Expr& item = st.item();
   if (next >= st.items.size()) return;
   const Expr& following = st.items[next];
   if (is_sized_delimiter_or_group(item)) {
     if (is_sized_delimiter_or_group(following)) {
-      st.w.leading_sym_written = true;
+      st.w.marks.leading_sym_written = true;
     } else {
       write_size_record(st.s, st.out);
       c = st.s;
@@ -170,10 +172,9 @@ void write_after_item(const SequenceState& st, std::size_t next, std::uint8_t& c
   }
 }
 
-// Step 10 for a character followed by primes: one CHAR with the primes as
-// embellishments.
-[[gnu::noinline]] WriteResult write_primed(const Expr& item, std::size_t primes, Bytes& out,
-                                           std::uint8_t size, QvfWriter& w) {
+// A character followed by primes: one CHAR with the primes as embellishments.
+[[gnu::noinline]] WriteResult write_primed(const Expr& item, std::size_t primes, Bytes& out, SizeLevel size,
+                                           QvfWriter& w) {
   const std::vector<std::uint8_t> codes = prime_embellishment_codes(primes);
   if (const auto* cs = item.get_if<CommandSymbol>()) {
     QV_RETURN_IF_ERROR(write_command_symbol_with_embellishments(cs->name, cs->ch, codes, out, w));
@@ -190,8 +191,8 @@ void write_after_item(const SequenceState& st, std::size_t next, std::uint8_t& c
 // before and after an item is done in the helpers below.
 struct SequenceRun {
   ItemList items;
-  std::uint8_t s;                 // the sequence's size level
-  std::uint8_t c;                 // the size level currently selected
+  SizeLevel s;                    // the sequence's size level
+  SizeLevel c;                    // the size level currently selected
   bool flag;                      // black is in force
   bool first_opened;              // the first item writes its own colour
   std::size_t first_substantial;  // index of the first item that is content
@@ -202,46 +203,45 @@ struct ItemPlan {
   bool done = false;         // written already (a space without colour)
   bool mod_spacing = false;  // written with narrower spaces
   std::size_t primes = 0;    // following primes written as embellishments
-  bool saved_after_item = false;
-  bool saved_after_raw_item = false;
+  ItemFlags flags;           // the item flags while the item is written
 };
 
-[[gnu::noinline]] SequenceRun start_sequence(const ItemList& items, std::uint8_t s, QvfWriter& w) {
+[[gnu::noinline]] SequenceRun start_sequence(const ItemList& items, SizeLevel s, QvfWriter& w) {
   SequenceRun run{items, s, s, true, false, items.size()};
-  if (w.sequence_skips_colour) {
-    w.sequence_skips_colour = false;
+  if (take(w.line.sequence_skips_colour)) {
     run.flag = false;
     run.first_opened = true;
-  } else if (w.line_opens_itself && !items.empty() && expr_starts_with_line_layout_object(items[0])) {
+  } else if (w.line.line_opens_itself && !items.empty() && expr_starts_with_line_layout_object(items[0])) {
     run.flag = false;
     run.first_opened = true;
   }
   return run;
 }
 
-// Steps 1 to 9 for item i, and the count of primes for step 10.
+// Everything written in front of item i (size, symbol-size and colour
+// records), the marks it leaves for its writer, and how it is to be written.
 [[gnu::noinline]] ItemPlan prepare_item(SequenceRun& run, std::size_t i, Bytes& out, QvfWriter& w) {
   const ItemList& items = run.items;
   const std::size_t n = items.size();
-  const std::uint8_t s = run.s;
+  const SizeLevel s = run.s;
   const SequenceState st{items, s, i, out, w};
   const Expr& item = items[i];
   ItemPlan plan;
   if (run.first_substantial == n && is_substantial(item)) run.first_substantial = i;
-  plan.mod_spacing = s == 1 && is_script_mod_spacing(item);
+  plan.mod_spacing = s == SizeLevel::Subscript && is_script_mod_spacing(item);
 
-  // Step 2: a named colour lasts across raw TeX only.
+  // A named colour lasts across raw TeX only.
   if (i > 0 && !is_raw(st.prev()) && !(expr_starts_with_raw_tex(item) && is_coloured_not_black(st.prev())))
-    w.named_colour_active = false;
+    w.colours.named_colour_active = false;
 
-  // Step 3: back to the sequence's size.
+  // Back to the sequence's size.
   if (run.c != s && !item.is<IntegralSign>()) {
     define_leading_calvane_math_font(item, out, w);
     write_size_record(s, out);
     run.c = s;
   }
 
-  // Step 4: spaces without colour.
+  // A space with no colour in force, or after another space, goes without colour.
   if (item.is<Space>() && (!run.flag || (i > 0 && st.prev().is<Space>()))) {
     write_space_without_color(item.as<Space>().width, out);
     run.flag = false;
@@ -249,27 +249,23 @@ struct ItemPlan {
     return plan;
   }
 
-  // Step 5.
+  // The opened first item writes its own colour.
   const bool opened = run.first_opened && i == 0;
   const bool wants_black = !run.flag && !opened && item_wants_black(item);
 
-  // Step 6: symbol size.
+  // Symbol size: a big glyph after \left, and each sized delimiter or group
+  // unless one SYM is already in force for it.
   if (i > 0 && is_raw(st.prev()) && st.prev().as<RawTex>().text.starts_with("\\left") &&
       is_big_glyph(descend(item, through::kSequence | through::kGroup | through::kStyle)))
     out.push_back(tag::kSym);
-  if (is_sized_delimiter_or_group(item)) {
-    if (w.leading_sym_written)
-      w.leading_sym_written = false;
-    else
-      out.push_back(tag::kSym);
-  }
+  if (is_sized_delimiter_or_group(item) && !take(w.marks.leading_sym_written)) out.push_back(tag::kSym);
 
-  // Step 7: the colour in front of the item.
+  // The colour in front of the item: a named colour resumed after raw TeX,
+  // else black.
   if (wants_black) {
     const Expr& before = i == 0 ? item : st.prev();
-    if (is_raw(before) && w.named_colour_active) {
-      w.named_colour_active = false;
-      write_color_index(w.named_colour_index, out);
+    if (is_raw(before) && take(w.colours.named_colour_active)) {
+      write_color_index(w.colours.named_colour_index, out);
     } else {
       define_leading_calvane_font(item, out, w);
       // After raw TeX that follows earlier content, black is already defined.
@@ -280,40 +276,34 @@ struct ItemPlan {
     }
   }
 
-  // Step 8.
   write_default_colour_resets(st, wants_black || run.flag);
 
-  // Step 9: flags for the item.
+  // Marks for the item's writer.
   if (opened && descend(item, through::kSequence | through::kHybrid).is<Style>())
-    w.sequence_skips_colour = true;
+    w.line.sequence_skips_colour = true;
   if (i + 1 < n && expr_starts_with_raw_tex(items[i + 1])) {
-    if (expr_ends_with_limit_like_template(item)) w.limit_before_raw = true;
+    if (expr_ends_with_limit_like_template(item)) w.marks.limit_before_raw = true;
     const auto* in = collapse_single_expr(item).get_if<Integral>();
-    if (in != nullptr && !in->body && in->nolimits) w.integral_before_raw = true;
+    if (in != nullptr && !in->body && in->nolimits) w.marks.integral_before_raw = true;
   }
-  plan.saved_after_item = w.after_item;
-  plan.saved_after_raw_item = w.after_raw_item;
-  w.after_item = i > 0;
-  w.after_raw_item = i > 0 && is_raw(st.prev());
+  plan.flags = ItemFlags{i > 0, i > 0 && is_raw(st.prev())};
 
-  // Step 10: primes right after a character become its embellishments.
+  // Primes right after a character become its embellishments.
   if (item.is<Char>() || item.is<CommandSymbol>())
     while (i + 1 + plan.primes < n && is_char(items[i + 1 + plan.primes], U'\'')) ++plan.primes;
   return plan;
 }
 
-// Step 11 and the restoring of the item flags.
+// What is written after item i, before the next item.
 [[gnu::noinline]] void finish_item(SequenceRun& run, std::size_t i, const ItemPlan& plan, Bytes& out,
                                    QvfWriter& w) {
   const SequenceState st{run.items, run.s, i, out, w};
   write_after_item(st, i + 1 + plan.primes, run.c);
-  w.after_item = plan.saved_after_item;
-  w.after_raw_item = plan.saved_after_raw_item;
 }
 
 }  // namespace
 
-WriteResult write_sequence_items(ItemList items, Bytes& out, std::uint8_t s, QvfWriter& w) {
+WriteResult write_sequence_items(ItemList items, Bytes& out, SizeLevel s, QvfWriter& w) {
   SequenceRun run = start_sequence(items, s, w);
   ItemPlan plan;
   for (std::size_t i = 0; i < items.size();) {
@@ -322,6 +312,7 @@ WriteResult write_sequence_items(ItemList items, Bytes& out, std::uint8_t s, Qvf
       ++i;
       continue;
     }
+    const ScopedValue<ItemFlags> item_scope(w.item, plan.flags);
     const Expr& item = plan.mod_spacing ? narrow_mod_spacing() : items[i];
     WriteResult r =
         plan.primes > 0 ? write_primed(item, plan.primes, out, run.c, w) : write_expr(item, out, run.c, w);

@@ -1,10 +1,10 @@
 // Style nodes: \displaystyle, \textstyle, \scriptstyle, \scriptscriptstyle.
+#include "qvf/constructs/scripts.h"
+#include "qvf/constructs/templates.h"
 #include "qvf/tables/chars.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/expr_writer.h"
 #include "qvf/writer/predicates.h"
-#include "qvf/constructs/scripts.h"
-#include "qvf/constructs/templates.h"
 #include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
@@ -14,14 +14,14 @@ using namespace ast;
 namespace {
 
 // The size level a style selects.
-std::uint8_t style_level(StyleKind k) {
+SizeLevel style_level(StyleKind k) {
   switch (k) {
-    case StyleKind::Display: return 0;
-    case StyleKind::Text: return 0;
-    case StyleKind::Script: return 1;
-    case StyleKind::ScriptScript: return 2;
+    case StyleKind::Display:
+    case StyleKind::Text: return SizeLevel::Full;
+    case StyleKind::Script: return SizeLevel::Subscript;
+    case StyleKind::ScriptScript: return SizeLevel::SubSubscript;
   }
-  return 0;
+  return SizeLevel::Full;
 }
 
 bool is_bodyless_limited_big_op(const Expr& e) {
@@ -31,11 +31,11 @@ bool is_bodyless_limited_big_op(const Expr& e) {
 
 // A script-level style whose body starts with spaces: the spaces stay at the
 // current size and without colour, the rest follows at the style's level.
-WriteResult write_spaced_script_style(LeadingSpaces lead, Bytes& out, std::uint8_t c, std::uint8_t level,
+WriteResult write_spaced_script_style(LeadingSpaces lead, Bytes& out, SizeLevel c, SizeLevel level,
                                       bool at_tree_start, QvfWriter& w) {
   for (const Expr& sp : lead.spaces) write_space_without_color(sp.as<Space>().width, out);
   if (lead.rest.empty()) return WriteOutcome{false, c};
-  const bool after_raw = w.after_raw_item;
+  const bool after_raw = w.item.after_raw_item;
   bool size_written = false;
   if (!at_tree_start && !after_raw && c != level) {
     write_size_record(level, out);
@@ -50,10 +50,9 @@ WriteResult write_spaced_script_style(LeadingSpaces lead, Bytes& out, std::uint8
 
 }  // namespace
 
-WriteResult write_style(const Style& style, Bytes& out, std::uint8_t c, QvfWriter& w) {
+WriteResult write_style(const Style& style, Bytes& out, SizeLevel c, QvfWriter& w) {
   const Expr& b = collapse_single_expr(required(style.body));
-  const bool t = w.style_at_tree_start;
-  w.style_at_tree_start = false;
+  const bool t = take(w.tree_start.style_at_tree_start);
 
   if (style.style == StyleKind::Text) {
     if (const auto* f = b.get_if<Fraction>())
@@ -67,15 +66,15 @@ WriteResult write_style(const Style& style, Bytes& out, std::uint8_t c, QvfWrite
   }
 
   if (style.style == StyleKind::Display) {
-    if (b.is<Fraction>() && c != 0) return write_expr(b, out, c, w);
+    if (b.is<Fraction>() && c != SizeLevel::Full) return write_expr(b, out, c, w);
     const auto* bin = b.get_if<Binomial>();
-    if ((is_bodyless_limited_big_op(b) || (bin != nullptr && bin->kind != 0)) && (c != 0 || t))
+    if ((is_bodyless_limited_big_op(b) || (bin != nullptr && bin->kind != 0)) && (c != SizeLevel::Full || t))
       return write_expr(b, out, c, w);
   }
 
   if (t && !b.is<Sequence>() && !expr_starts_with_self_opening(b)) select_black(out, w);
 
-  const std::uint8_t level = style_level(style.style);
+  const SizeLevel level = style_level(style.style);
   if (style.style == StyleKind::Script || style.style == StyleKind::ScriptScript) {
     if (LeadingSpaces lead = leading_space_rest(b); !lead.spaces.empty())
       return write_spaced_script_style(lead, out, c, level, t, w);

@@ -5,9 +5,9 @@
 
 #include "quorvix_ansi/encode.h"
 #include "quorvix_ansi/unicode_text.h"
+#include "qvf/stream/records.h"
 #include "qvf/tables/chars.h"
 #include "qvf/writer/colors.h"
-#include "qvf/stream/records.h"
 #include "qvf/writer/writer_core.h"
 
 namespace quorvix::qvf {
@@ -81,7 +81,7 @@ Status write_function_name_chars(std::string_view name, Bytes& out) {
   return {};
 }
 
-WriteResult write_function_name(std::string_view name, Bytes& out, std::uint8_t size, QvfWriter& writer) {
+WriteResult write_function_name(std::string_view name, Bytes& out, SizeLevel size, QvfWriter& writer) {
   const auto* split = std::find_if(std::begin(kTwoPartNames), std::end(kTwoPartNames),
                                    [name](const TwoPartName& t) { return t.name == name; });
   if (split == std::end(kTwoPartNames)) {

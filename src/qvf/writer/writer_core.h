@@ -13,6 +13,7 @@
 #include "common/bytes.h"
 #include "common/internal_error.h"
 #include "common/result.h"
+#include "qvf/stream/records.h"
 #include "qvf/writer/write_result.h"
 #include "qvf/writer/writer_state.h"
 
@@ -49,11 +50,11 @@ class ItemList {
 };
 
 // The sequence writer: `items` written as one Sequence at size level `size`.
-WriteResult write_sequence_items(ItemList items, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_sequence_items(ItemList items, Bytes& out, SizeLevel size, QvfWriter& writer);
 
-WriteResult write_hybrid(const ast::Hybrid& hybrid, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_style(const ast::Style& style, Bytes& out, std::uint8_t size, QvfWriter& writer);
-WriteResult write_function_name(std::string_view name, Bytes& out, std::uint8_t size, QvfWriter& writer);
+WriteResult write_hybrid(const ast::Hybrid& hybrid, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_style(const ast::Style& style, Bytes& out, SizeLevel size, QvfWriter& writer);
+WriteResult write_function_name(std::string_view name, Bytes& out, SizeLevel size, QvfWriter& writer);
 
 // One CHAR per character of `text` (char options 0 for text, 0x80 for raw TeX).
 Status write_text_code_units(std::string_view text, std::uint8_t char_options, Bytes& out);
@@ -66,8 +67,8 @@ void write_space_without_color(std::uint8_t width, Bytes& out);
 void write_only_spaces(const ast::Expr& expr, Bytes& out);
 
 // The record selecting size level `level` (FULL, SUB or SUB2).
-inline void write_size_record(std::uint8_t level, Bytes& out) {
-  out.push_back(static_cast<std::uint8_t>(10 + level));
+inline void write_size_record(SizeLevel level, Bytes& out) {
+  out.push_back(static_cast<std::uint8_t>(tag::kFull + static_cast<std::uint8_t>(level)));
 }
 
 // Defines the Calvane font (Math One, Math Two or Fraktur) that `expr` starts
