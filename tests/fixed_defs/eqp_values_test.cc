@@ -147,6 +147,13 @@ TEST(DefinitionRecords, FontAndEncodingDefs) {
   EXPECT_TRUE(out.empty());
 }
 
+TEST(DefinitionRecords, FontStyleDefTakesTheUnsignedFontIndex) {
+  Bytes out;
+  write_font_style_def(7, 0x01, out);
+  write_font_style_def(255, 0x02, out);
+  EXPECT_EQ(out, (Bytes{0x08, 0x07, 0x01, 0x08, 0xFF, 0xFF, 0x00, 0x02}));
+}
+
 TEST(EncodeFontName, AsciiOnly) {
   Result<Bytes> ok = encode_font_name("Times New Roman");
   ASSERT_TRUE(ok.ok());
