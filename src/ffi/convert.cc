@@ -5,6 +5,7 @@
 #include "ffi/request.h"
 #include "ole/compound_file.h"
 #include "parser/parser.h"
+#include "quorvix_ansi/encode.h"
 #include "qvf/stream/stream.h"
 
 namespace quorvix::ffi {
@@ -13,9 +14,12 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
                                                   const std::optional<std::string>& prefs_file) {
   conversion::EncodedEquation equation;
   equation.normalized_latex = parser::normalize_latex(latex);
+  // The environment is read once; parser and writer encode with this choice.
+  const quorvix_ansi::SourceEncoding encoding = quorvix_ansi::SourceEncoding::from_environment();
   {
-    QV_ASSIGN_OR_RETURN(ast::Expr tree, parser::Parser(equation.normalized_latex).parse());
-    QV_ASSIGN_OR_RETURN(equation.qvf, qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file));
+    QV_ASSIGN_OR_RETURN(ast::Expr tree, parser::Parser(equation.normalized_latex, encoding).parse());
+    QV_ASSIGN_OR_RETURN(equation.qvf,
+                        qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file, encoding));
     // The tree and the framed stream are released as soon as the compound
     // file exists.
     QV_ASSIGN_OR_RETURN(Bytes native, qvf::write_equation_native(equation.qvf));

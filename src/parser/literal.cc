@@ -77,7 +77,7 @@ Result<Expr> Parser::parse_literal_char(char32_t c, std::string_view leading_spa
 
   std::string utf8;
   append_utf8(utf8, c);
-  QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(utf8));
+  QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(utf8, encoding_));
   if (encoded.find_first_not_of('?') == std::string::npos) {
     // Not representable: one question mark per encoded byte.
     if (encoded.empty()) internal_failure("source encoder returned no bytes for a character");

@@ -3,22 +3,22 @@
 // A Parser turns one normalised TeX text into one expression tree. Parsing
 // descends recursively through groups, arguments and sub-parsers; the depth
 // of that descent is bounded (see NestingScope) so that the host's stack is
-// never exhausted, and recovery rules that re-parse text after a failure
-// consult an AttemptMemo so that no failed attempt is ever repeated.
+// never exhausted, and recovery rules that re-parse text after a failure go
+// through attempt_once, which undoes the failed attempt (see Checkpoint) and
+// never runs the same failed attempt twice.
 //
 // Where later construct code hooks in:
-//   - parse_control_word / parse_control_symbol (commands.cc) dispatch
-//     commands; the command table goes there, before the final
-//     parse_unsupported_command fallback;
-//   - parse_complete_atom / parse_atom_with_scripts (commands.cc) attach
-//     scripts and big-operator operands;
-//   - consume_infix_command / parse_infix_rest (commands.cc) handle \over and
-//     its relatives inside parse_sequence.
+//   - read_command (commands/dispatch.cc) is the command dispatcher: it holds
+//     the nesting level of every command handler, reads the name and calls
+//     parse_control_word / parse_control_symbol, where the command table
+//     goes, before the final parse_unsupported_command fallback;
+//   - parse_complete_atom / parse_atom_with_scripts (commands/dispatch.cc)
+//     attach scripts and big-operator operands;
+//   - consume_infix_command / parse_infix_rest (commands/dispatch.cc) handle
+//     \over and its relatives inside parse_sequence.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,20 +29,14 @@
 #include "ast/nesting.h"
 #include "common/result.h"
 #include "parser/attempt_memo.h"
+#include "parser/definitions.h"
+#include "parser/environment_stack.h"
+#include "quorvix_ansi/encode.h"
 
 namespace quorvix::parser {
 
 // Trims the text, strips byte-order marks and $ / $$ delimiters, fixes line endings.
 std::string normalize_latex(std::string_view latex);
-
-// A user macro recorded from \def or \gdef.
-struct MacroDefinition {
-  std::string replacement;
-  std::uint8_t parameter_count = 0;  // 0, 1 or 2
-};
-
-using MacroTable = std::map<std::string, MacroDefinition, std::less<>>;
-using LetAliasTable = std::map<std::string, std::string, std::less<>>;
 
 // The failure every nesting check returns; fatal, so no recovery rule turns
 // it into raw TeX.
@@ -50,6 +44,10 @@ Error nesting_error();
 
 class Parser {
  public:
+  // A parser whose non-ASCII literals are checked against `encoding`, the
+  // one the conversion chose.
+  Parser(std::string_view normalized, quorvix_ansi::SourceEncoding encoding);
+  // The same with the encoding the environment names at this moment.
   explicit Parser(std::string_view normalized);
 
   Parser(const Parser&) = delete;
@@ -76,11 +74,11 @@ class Parser {
   // Called after a backslash; the result carries `leading_space` in front of
   // its first raw text.
   Result<ast::Expr> parse_command(std::string_view leading_space);
-  // The command after the backslash, without the leading space.
+  // The command dispatcher: reads the command after the backslash and runs
+  // its handler (without the leading space). The handler runs under one
+  // nesting level taken here, so a handler that reads further commands or
+  // arguments is bounded without a scope of its own.
   Result<ast::Expr> read_command();
-  // A control word (letters) and a control symbol (one other character).
-  Result<ast::Expr> parse_control_word(const std::string& name);
-  Result<ast::Expr> parse_control_symbol(char32_t symbol);
   // An unrecognised control word kept as raw TeX.
   Result<ast::Expr> parse_unsupported_command(std::string_view name);
   // Consumes an infix command (\over and its relatives) if one comes next.
@@ -103,9 +101,12 @@ class Parser {
   // The letters of a control word that comes next after whitespace; nothing moves.
   std::optional<std::string> peek_next_control_word() const;
 
-  // Parses `text` with a sub-parser that shares this parser's definitions and
-  // environment stacks and continues its nesting count.
-  Result<ast::Expr> parse_macro_replacement(std::string_view text);
+  // Parses `text` with a sub-parser that reads this parser's definitions and
+  // environment stacks (recording its own on top, for its lifetime only) and
+  // continues its nesting count. When `hidden_macro` is not empty, that
+  // macro is undefined for the sub-parser (a definition's own replacement
+  // does not refer to itself).
+  Result<ast::Expr> parse_macro_replacement(std::string_view text, std::string_view hidden_macro = {});
 
   // --- Position and lookahead -----------------------------------------------
 
@@ -128,17 +129,44 @@ class Parser {
   // --- State ----------------------------------------------------------------
 
   std::string& pending_space() { return pending_space_; }
-  std::vector<std::string>& environment_stack() { return environment_stack_; }
-  std::vector<std::string>& shell_stack() { return shell_stack_; }
+  // Open environments, and the names kept while an unsupported environment
+  // is copied as raw TeX.
+  EnvironmentStack& environment_stack() { return environment_stack_; }
+  EnvironmentStack& shell_stack() { return shell_stack_; }
   // Sub-parser level: 0 for the top parser, one more per parse_macro_replacement.
   unsigned depth() const { return depth_; }
-  // Definition tables. They are shared with sub-parsers and copied on the
-  // first change, so creating a sub-parser never copies them.
-  const MacroTable& macros() const { return *macros_; }
-  const LetAliasTable& let_aliases() const { return *let_aliases_; }
-  void define_macro(std::string name, MacroDefinition definition);
-  void remove_macro(std::string_view name);
-  void set_let_alias(std::string name, std::string target);
+  // The encoding non-ASCII literals are checked against.
+  const quorvix_ansi::SourceEncoding& source_encoding() const { return encoding_; }
+
+  // Definitions visible here: this parser's own and those of the parsers it
+  // was made from (null when not defined).
+  const MacroDefinition* find_macro(std::string_view name) const { return definitions_.find_macro(name); }
+  const std::string* find_let_alias(std::string_view name) const { return definitions_.find_let_alias(name); }
+  // Records a definition for the rest of this parser's input.
+  void define_macro(std::string name, MacroDefinition definition) {
+    definitions_.define_macro(std::move(name), std::move(definition));
+  }
+  void remove_macro(std::string_view name) { definitions_.hide_macro(name); }
+  void set_let_alias(std::string name, std::string target) {
+    definitions_.set_let_alias(std::move(name), std::move(target));
+  }
+
+  // --- Undoing an attempt ---------------------------------------------------
+
+  // What a recovery resets after a failed attempt: the position, the pending
+  // space (whitespace the attempt took over or left behind belongs to text
+  // that is read again) and the environments the attempt left open.
+  // Definitions recorded on the way stay, and so does the memo of failures.
+  struct Checkpoint {
+    std::size_t pos = 0;
+    std::string pending_space;
+    std::size_t environments = 0;
+    std::size_t shells = 0;
+  };
+  Checkpoint save() const {
+    return Checkpoint{pos_, pending_space_, environment_stack_.own_size(), shell_stack_.own_size()};
+  }
+  void restore(const Checkpoint& checkpoint);
 
   // --- Bounded work ---------------------------------------------------------
 
@@ -148,11 +176,13 @@ class Parser {
   // state.cc). Check with -fstack-usage and the stack test in
   // tests/pathological.
   //
-  // One level of nesting for the lifetime of the object. parse_atom holds one,
-  // which covers every recursion through groups, arguments and scripts; any
-  // other recursive path (a function calling itself, or calling parse_sequence
-  // again without an atom in between) must hold its own scope and return
-  // nesting_error() when exceeded() is true.
+  // One level of nesting for the lifetime of the object. Every atom holds
+  // one: the dispatcher (read_command) for a command, parse_atom for any
+  // other atom. That covers every recursion through groups, arguments,
+  // scripts and command handlers; any other recursive path (a function
+  // calling itself, or calling parse_sequence again without an atom in
+  // between) must hold its own scope and return nesting_error() when
+  // exceeded() is true.
   class [[nodiscard]] NestingScope {
    public:
     explicit NestingScope(Parser& parser) : parser_(parser) { ++parser_.nesting_; }
@@ -170,27 +200,40 @@ class Parser {
 
   // Runs `attempt` (returning a Result) as the attempt of `construct` at the
   // current position unless the same attempt already failed; then its stored
-  // error comes back at once. Failures are recorded. The caller recovers
-  // from either kind of failure in the same way (reset the position, ...).
+  // error comes back at once without running it. Failures are recorded, and
+  // after either kind of failure the parser is back at the checkpoint taken
+  // before the attempt, so the caller's recovery starts from there.
   template <class F>
   auto attempt_once(Construct construct, F&& attempt) -> decltype(attempt()) {
     using R = decltype(attempt());
-    const std::size_t start = pos_;
-    const Error* known = memo_.known_failure(construct, start);
+    const Checkpoint start = save();
+    const Error* known = memo_.known_failure(construct, start.pos);
     // One named result, returned in place: this sits on recursive paths.
     R result = known != nullptr ? R(*known) : attempt();
-    if (known == nullptr && !result.ok()) memo_.mark_failed(construct, start, result.error());
+    if (!result.ok()) {
+      if (known == nullptr) memo_.mark_failed(construct, start.pos, result.error());
+      restore(start);
+    }
     return result;
   }
   const AttemptMemo& attempt_memo() const { return memo_; }
 
  private:
-  // A sub-parser over `text` continuing this parser's state and nesting.
+  // A sub-parser over `text` on top of `parent`'s definitions and stacks,
+  // continuing its nesting.
+  Parser(std::string_view text, const Parser& parent);
+  // The same on the heap: it sits once per nesting level on recursive paths.
   std::unique_ptr<Parser> make_sub_parser(std::string_view text) const;
+
+  // The handlers the dispatcher calls: a control word (letters) and a
+  // control symbol (one other character). Reached only through
+  // read_command, which holds their nesting level.
+  Result<ast::Expr> parse_control_word(const std::string& name);
+  Result<ast::Expr> parse_control_symbol(char32_t symbol);
   // Parses a `{` group after the brace; an unclosed group becomes raw "{".
   Result<ast::Expr> parse_group_atom();
   // Consumes the infix command that comes next and parses the rest of the
-  // sequence around it (step 3 of parse_sequence).
+  // sequence around it, the items so far on its left.
   [[gnu::noinline]] Result<ast::Expr> parse_infix_rest(std::vector<ast::Expr>& items,
                                                        std::optional<char32_t> stop,
                                                        const std::string& separator_prefix);
@@ -203,10 +246,10 @@ class Parser {
   std::u32string chars_;
   std::size_t pos_ = 0;
   std::string pending_space_;
-  std::vector<std::string> environment_stack_;
-  std::vector<std::string> shell_stack_;
-  std::shared_ptr<const MacroTable> macros_;
-  std::shared_ptr<const LetAliasTable> let_aliases_;
+  EnvironmentStack environment_stack_;
+  EnvironmentStack shell_stack_;
+  DefinitionScope definitions_;
+  quorvix_ansi::SourceEncoding encoding_;
   unsigned depth_ = 0;
   std::size_t nesting_ = 0;
   AttemptMemo memo_;

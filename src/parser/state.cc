@@ -15,10 +15,20 @@ using ast::Expr;
 
 Error nesting_error() { return Error{std::string(kNestedTooDeeply), /*fatal=*/true}; }
 
+Parser::Parser(std::string_view normalized, quorvix_ansi::SourceEncoding encoding)
+    : chars_(decode_utf8(normalized)), encoding_(std::move(encoding)) {}
+
 Parser::Parser(std::string_view normalized)
-    : chars_(decode_utf8(normalized)),
-      macros_(std::make_shared<const MacroTable>()),
-      let_aliases_(std::make_shared<const LetAliasTable>()) {}
+    : Parser(normalized, quorvix_ansi::SourceEncoding::from_environment()) {}
+
+Parser::Parser(std::string_view text, const Parser& parent)
+    : chars_(decode_utf8(text)),
+      environment_stack_(&parent.environment_stack_),
+      shell_stack_(&parent.shell_stack_),
+      definitions_(&parent.definitions_),
+      encoding_(parent.encoding_),
+      depth_(parent.depth_ + 1),
+      nesting_(parent.nesting_ + 1) {}
 
 bool Parser::starts_with(std::string_view text) const {
   if (chars_.size() - std::min(pos_, chars_.size()) < text.size()) return false;
@@ -27,23 +37,11 @@ bool Parser::starts_with(std::string_view text) const {
   return true;
 }
 
-void Parser::define_macro(std::string name, MacroDefinition definition) {
-  auto table = std::make_shared<MacroTable>(*macros_);
-  (*table)[std::move(name)] = std::move(definition);
-  macros_ = std::move(table);
-}
-
-void Parser::remove_macro(std::string_view name) {
-  if (macros_->find(name) == macros_->end()) return;
-  auto table = std::make_shared<MacroTable>(*macros_);
-  table->erase(table->find(name));
-  macros_ = std::move(table);
-}
-
-void Parser::set_let_alias(std::string name, std::string target) {
-  auto table = std::make_shared<LetAliasTable>(*let_aliases_);
-  (*table)[std::move(name)] = std::move(target);
-  let_aliases_ = std::move(table);
+void Parser::restore(const Checkpoint& checkpoint) {
+  pos_ = checkpoint.pos;
+  pending_space_ = checkpoint.pending_space;
+  environment_stack_.truncate(checkpoint.environments);
+  shell_stack_.truncate(checkpoint.shells);
 }
 
 Result<Expr> Parser::parse() && {
@@ -76,7 +74,8 @@ bool is_empty_sequence(const Expr& e) {
   return seq != nullptr && seq->items.empty();
 }
 
-// Adds one parsed atom to the items (steps 5 to 8 of the loop). Returns false
+// Adds one parsed atom to the items: with its leading raw space, dropped when
+// empty, or appended to a raw definition that it continues. Returns false
 // when the sequence ends here: the atom failed, or it is the failure marker.
 [[gnu::noinline]] bool take_sequence_atom(std::vector<Expr>& items, Result<Expr>& parsed,
                                           std::string_view ws) {
@@ -136,15 +135,18 @@ Result<Expr> Parser::finish_sequence(std::vector<Expr>& items, std::optional<cha
 }
 
 Result<Expr> Parser::parse_atom() {
+  std::string leading_space = take_leading_space();
+  if (peek() == U'\\') {
+    // The dispatcher holds the nesting level of a command.
+    ++pos_;
+    return parse_command(leading_space);
+  }
   NestingScope scope(*this);
   if (scope.exceeded()) return nesting_failure();
-
-  std::string leading_space = take_leading_space();
   if (at_end()) return atom_at_end_error();
   const char32_t c = chars_[pos_++];
   switch (c) {
     case U'\'': return raw_atom("'", leading_space);
-    case U'\\': return parse_command(leading_space);
     case U'{': return parse_group_atom();
     case U'}': return raw_atom("}", "");
     default: return parse_literal_char(c, leading_space);
@@ -158,29 +160,16 @@ std::string Parser::take_leading_space() {
 }
 
 Result<Expr> Parser::parse_group_atom() {
-  const std::size_t after_brace = pos_;
-  // Returned in place (no copy of the result on this frame).
+  // Returned in place (no copy of the result on this frame). A failed group
+  // leaves the parser just after the brace: the brace stays as raw text and
+  // parsing resumes inside the group.
   Result<Expr> group = attempt_once(Construct::BraceGroup, [&] { return parse_sequence(U'}'); });
-  if (!group.ok() && !group.error().fatal) {
-    // The brace stays as raw text and parsing resumes inside the group.
-    // Whitespace that the failed attempt left pending belongs to text that
-    // is read again, so it is dropped with the attempt.
-    pos_ = after_brace;
-    pending_space_.clear();
-  }
   finish_group(group);  // braces kept raw, or the raw "{" of the recovery
   return group;
 }
 
 std::unique_ptr<Parser> Parser::make_sub_parser(std::string_view text) const {
-  auto sub = std::make_unique<Parser>(text);
-  sub->environment_stack_ = environment_stack_;
-  sub->shell_stack_ = shell_stack_;
-  sub->macros_ = macros_;
-  sub->let_aliases_ = let_aliases_;
-  sub->depth_ = depth_ + 1;
-  sub->nesting_ = nesting_ + 1;
-  return sub;
+  return std::unique_ptr<Parser>(new Parser(text, *this));
 }
 
 namespace {
@@ -194,10 +183,9 @@ namespace {
 
 }  // namespace
 
-Result<Expr> Parser::parse_macro_replacement(std::string_view text) {
-  // The sub-parser lives on the heap: it sits once per nesting level on
-  // recursive paths through macro arguments.
+Result<Expr> Parser::parse_macro_replacement(std::string_view text, std::string_view hidden_macro) {
   const std::unique_ptr<Parser> sub = make_sub_parser(text);
+  if (!hidden_macro.empty()) sub->remove_macro(hidden_macro);
   Result<Expr> result =
       sub->nesting_ > kMaxNestingDepth ? Result<Expr>(nesting_error()) : sub->parse_sequence(std::nullopt);
   finish_macro_replacement(result, *sub);

@@ -1,7 +1,9 @@
 #include "quorvix_ansi/encode.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,22 +16,23 @@ namespace {
 
 constexpr const char* kEncodingVariable = "QUORVIX_SOURCE_ENCODING";
 
-enum class SourceEncoding { kUtf8, kGbk, kWindows1252 };
+// The accepted spellings (after trimming and lower-casing ASCII letters).
+enum class Named : std::uint8_t { kUtf8, kGbk, kWindows1252 };
 
 struct EncodingName {
   std::string_view name;
-  SourceEncoding encoding;
+  Named encoding;
 };
 
 constexpr EncodingName kEncodingNames[] = {
-    {"utf8", SourceEncoding::kUtf8},
-    {"utf-8", SourceEncoding::kUtf8},
-    {"gbk", SourceEncoding::kGbk},
-    {"cp936", SourceEncoding::kGbk},
-    {"windows-936", SourceEncoding::kGbk},
-    {"gb18030", SourceEncoding::kGbk},
-    {"cp1252", SourceEncoding::kWindows1252},
-    {"windows-1252", SourceEncoding::kWindows1252},
+    {"utf8", Named::kUtf8},
+    {"utf-8", Named::kUtf8},
+    {"gbk", Named::kGbk},
+    {"cp936", Named::kGbk},
+    {"windows-936", Named::kGbk},
+    {"gb18030", Named::kGbk},
+    {"cp1252", Named::kWindows1252},
+    {"windows-1252", Named::kWindows1252},
 };
 
 // `text` in double quotes, with quotes, backslashes and control characters escaped.
@@ -60,7 +63,7 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
-std::optional<SourceEncoding> lookup_encoding(std::string_view value) {
+std::optional<Named> lookup_encoding(std::string_view value) {
   std::string key(trim_white_space(value));
   for (char& c : key)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -71,24 +74,42 @@ std::optional<SourceEncoding> lookup_encoding(std::string_view value) {
 
 }  // namespace
 
-Result<std::string> encode_quorvix_text(std::string_view text) {
-  // Read afresh on every call so that a change takes effect at the next one.
-  // The library only reads the environment; a host that changes it while
-  // other threads convert must serialise that itself, as for any getenv user.
-  const char* raw = std::getenv(kEncodingVariable);
-  if (raw == nullptr) return std::string(text);
+SourceEncoding SourceEncoding::from_environment() { return from_value(std::getenv(kEncodingVariable)); }
 
+SourceEncoding SourceEncoding::from_value(const char* raw) {
+  SourceEncoding chosen;
+  if (raw == nullptr) return chosen;
   const std::string value = utf8_lossy(raw);
-  const std::optional<SourceEncoding> encoding = lookup_encoding(value);
-  if (!encoding)
-    return make_error("unsupported QUORVIX_SOURCE_ENCODING value " + quoted(value) +
-                      "; expected utf-8, gbk, or windows-1252");
-  switch (*encoding) {
-    case SourceEncoding::kUtf8: return std::string(text);
-    case SourceEncoding::kGbk: return encode_legacy(LegacyEncoding::kGbk, text);
-    case SourceEncoding::kWindows1252: return encode_legacy(LegacyEncoding::kWindows1252, text);
+  const std::optional<Named> named = lookup_encoding(value);
+  if (!named) {
+    chosen.kind_ = Kind::kUnsupported;
+    chosen.unsupported_ =
+        std::make_shared<const std::string>("unsupported QUORVIX_SOURCE_ENCODING value " + quoted(value) +
+                                            "; expected utf-8, gbk, or windows-1252");
+    return chosen;
+  }
+  switch (*named) {
+    case Named::kUtf8: chosen.kind_ = Kind::kUtf8; break;
+    case Named::kGbk: chosen.kind_ = Kind::kGbk; break;
+    case Named::kWindows1252: chosen.kind_ = Kind::kWindows1252; break;
+  }
+  return chosen;
+}
+
+Result<std::string> encode_quorvix_text(std::string_view text, const SourceEncoding& encoding) {
+  switch (encoding.kind_) {
+    case SourceEncoding::Kind::kUtf8: return std::string(text);
+    case SourceEncoding::Kind::kGbk: return encode_legacy(LegacyEncoding::kGbk, text);
+    case SourceEncoding::Kind::kWindows1252: return encode_legacy(LegacyEncoding::kWindows1252, text);
+    case SourceEncoding::Kind::kUnsupported: return make_error(*encoding.unsupported_);
   }
   return std::string(text);
+}
+
+Result<std::string> encode_quorvix_text(std::string_view text) {
+  // The library only reads the environment; a host that changes it while
+  // other threads convert must serialise that itself, as for any getenv user.
+  return encode_quorvix_text(text, SourceEncoding::from_environment());
 }
 
 }  // namespace quorvix::quorvix_ansi

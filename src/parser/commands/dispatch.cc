@@ -3,12 +3,14 @@
 // sequence loop.
 //
 // Current state of each hook:
-//   - parse_command reads the control word or control symbol after the
-//     backslash and puts the atom's leading space in front of the result.
-//     parse_control_word still sends every word to parse_unsupported_command
-//     (kept as raw TeX); the command table is consulted there, before that
-//     fallback, once it exists. parse_control_symbol keeps every control
-//     symbol as raw TeX until the symbol rules arrive.
+//   - parse_command puts the atom's leading space in front of the command
+//     that read_command dispatches. read_command holds the nesting level of
+//     the command, reads the control word or control symbol after the
+//     backslash and calls its handler. parse_control_word still sends every
+//     word to parse_unsupported_command (kept as raw TeX); the command table
+//     is consulted there, before that fallback, once it exists.
+//     parse_control_symbol keeps every control symbol as raw TeX until the
+//     symbol rules arrive.
 //   - parse_complete_atom and parse_atom_with_scripts are one plain atom:
 //     scripts, primes, limit modifiers and big-operator operands attach here.
 //     A recursion added here that does not pass through parse_atom (an
@@ -37,6 +39,8 @@ namespace {
 
 [[gnu::noinline]] Result<Expr> dangling_backslash() { return make_error("dangling backslash"); }
 
+[[gnu::noinline]] Result<Expr> command_nesting_failure() { return nesting_error(); }
+
 }  // namespace
 
 Result<Expr> Parser::parse_command(std::string_view leading_space) {
@@ -46,6 +50,9 @@ Result<Expr> Parser::parse_command(std::string_view leading_space) {
 }
 
 Result<Expr> Parser::read_command() {
+  // One level for the command and everything its handler reads.
+  NestingScope scope(*this);
+  if (scope.exceeded()) return command_nesting_failure();
   const std::optional<char32_t> first = peek();
   if (!first) return dangling_backslash();
   if (!is_ascii_letter(*first)) {

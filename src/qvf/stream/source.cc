@@ -9,8 +9,9 @@ namespace {
 constexpr std::string_view kSourceLanguage = "TeX Input Language";
 }
 
-Status write_tex_source_record(std::string_view text, Bytes& out) {
-  QV_ASSIGN_OR_RETURN(const std::string encoded, quorvix_ansi::encode_quorvix_text(text));
+Status write_tex_source_record(std::string_view text, const quorvix_ansi::SourceEncoding& encoding,
+                               Bytes& out) {
+  QV_ASSIGN_OR_RETURN(const std::string encoded, quorvix_ansi::encode_quorvix_text(text, encoding));
   const std::size_t payload_length = kSourceLanguage.size() + 1 + encoded.size() + 1;
   // The length goes to a scratch buffer first so that an oversized payload
   // leaves `out` untouched.
@@ -25,6 +26,10 @@ Status write_tex_source_record(std::string_view text, Bytes& out) {
   append_bytes(out, encoded);
   out.push_back(0);
   return {};
+}
+
+Status write_tex_source_record(std::string_view text, Bytes& out) {
+  return write_tex_source_record(text, quorvix_ansi::SourceEncoding::from_environment(), out);
 }
 
 }  // namespace quorvix::qvf

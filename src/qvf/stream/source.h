@@ -6,11 +6,15 @@
 
 #include "common/bytes.h"
 #include "common/result.h"
+#include "quorvix_ansi/encode.h"
 
 namespace quorvix::qvf {
 
 // Appends tag 102, the payload length and the payload "TeX Input Language",
-// NUL, the encoded text, NUL. On failure nothing is appended.
+// NUL, the text encoded in `encoding`, NUL. On failure nothing is appended.
+Status write_tex_source_record(std::string_view text, const quorvix_ansi::SourceEncoding& encoding,
+                               Bytes& out);
+// The same in the encoding the environment names at this moment.
 Status write_tex_source_record(std::string_view text, Bytes& out);
 
 }  // namespace quorvix::qvf

@@ -126,6 +126,12 @@ void write_closing(Bytes& out) { out.insert(out.end(), {tag::kEnd, tag::kEnd}); 
 
 Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree,
                                    const std::optional<std::string>& prefs_path) {
+  return write_qvf_with_prefs(normalized, tree, prefs_path, quorvix_ansi::SourceEncoding::from_environment());
+}
+
+Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree,
+                                   const std::optional<std::string>& prefs_path,
+                                   const quorvix_ansi::SourceEncoding& encoding) {
   if (nested_too_deeply(tree)) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
 
   Bytes out;
@@ -138,7 +144,7 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
   if (!placeholder) {
     // An input that was only the display-math closer leaves no text behind.
     const std::string_view source = empty_tree && normalized == "\\]" ? std::string_view() : normalized;
-    QV_RETURN_IF_ERROR(write_tex_source_record(source, out));
+    QV_RETURN_IF_ERROR(write_tex_source_record(source, encoding, out));
   }
   QV_RETURN_IF_ERROR(append_fixed_defs(prefs_path, out));
 
@@ -152,7 +158,7 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
   else
     out.insert(out.end(), {tag::kFull, tag::kLine, 0x00});
 
-  QvfWriter writer;
+  QvfWriter writer(encoding);
   if (expr_is_only_spaces(tree)) {
     write_only_spaces(tree, out);
     write_closing(out);

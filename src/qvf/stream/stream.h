@@ -8,11 +8,16 @@
 #include "ast/expr.h"
 #include "common/bytes.h"
 #include "common/result.h"
+#include "quorvix_ansi/encode.h"
 
 namespace quorvix::qvf {
 
-// Writes the complete QVF stream for `tree`; `prefs_path` replaces the
-// built-in definitions when given.
+// Writes the complete QVF stream for `tree`, its source text and text runs
+// in `encoding`; `prefs_path` replaces the built-in definitions when given.
+Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const ast::Expr& tree,
+                                   const std::optional<std::string>& prefs_path,
+                                   const quorvix_ansi::SourceEncoding& encoding);
+// The same in the encoding the environment names at this moment.
 Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const ast::Expr& tree,
                                    const std::optional<std::string>& prefs_path);
 

@@ -62,7 +62,7 @@ struct NodeWriter {
     return WriteOutcome{false, size};
   }
   WriteResult operator()(const RawTex& n) const {
-    QV_RETURN_IF_ERROR(write_text_code_units(n.text, 0x80, out));
+    QV_RETURN_IF_ERROR(write_text_code_units(n.text, 0x80, out, w.source_encoding));
     return WriteOutcome{false, size};
   }
   WriteResult operator()(const Space& n) const {
@@ -72,7 +72,7 @@ struct NodeWriter {
   }
   WriteResult operator()(const FunctionName& n) const { return write_function_name(n.name, out, size, w); }
   WriteResult operator()(const TextRun& n) const {
-    return black_after(write_text_code_units(n.text, 0, out), size);
+    return black_after(write_text_code_units(n.text, 0, out, w.source_encoding), size);
   }
   WriteResult operator()(const Color& n) const { return write_color(n, out, size, w); }
   WriteResult operator()(const Style& n) const { return write_style(n, out, size, w); }
@@ -102,7 +102,7 @@ struct NodeWriter {
   WriteResult operator()(const XArrow& n) const { return write_xarrow_node(n, out, size, w); }
   WriteResult operator()(const Substack&) const {
     // Stacked lines only make sense as the limit of a big operator.
-    return black_after(write_text_code_units(kTranslationFailed, 0, out), size);
+    return black_after(write_text_code_units(kTranslationFailed, 0, out, w.source_encoding), size);
   }
   WriteResult operator()(const Subarray& n) const { return write_subarray_node(n, out, size, w); }
   WriteResult operator()(const Matrix& n) const { return write_matrix_node(n, out, size, w); }
@@ -210,7 +210,7 @@ WriteResult write_hybrid(const Hybrid& hybrid, Bytes& out, SizeLevel size, QvfWr
   for (const HybridPart& part : hybrid.parts) {
     if (const auto* raw = std::get_if<HybridRaw>(&part)) {
       if (state.black_in_force) color_default(out);
-      QV_RETURN_IF_ERROR(write_text_code_units(raw->text, 0x80, out));
+      QV_RETURN_IF_ERROR(write_text_code_units(raw->text, 0x80, out, writer.source_encoding));
       state = WriteOutcome{false, size};
       continue;
     }

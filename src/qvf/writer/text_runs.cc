@@ -37,14 +37,15 @@ constexpr TwoPartName kTwoPartNames[] = {
 
 }  // namespace
 
-Status write_text_code_units(std::string_view text, std::uint8_t char_options, Bytes& out) {
+Status write_text_code_units(std::string_view text, std::uint8_t char_options, Bytes& out,
+                             const quorvix_ansi::SourceEncoding& encoding) {
   for (std::size_t pos = 0; pos < text.size();) {
     const quorvix_ansi::Utf8Step step = quorvix_ansi::decode_utf8(text, pos);
     const char32_t c = step.code_point;
     const std::string_view bytes = text.substr(pos, step.length);
     pos += step.length;
     if (char_options == 0) {
-      QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(bytes));
+      QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(bytes, encoding));
       // A character the source encoding cannot hold is shown as the question
       // marks the encoder produced for it.
       if (c != U'?' && !encoded.empty() &&

@@ -57,7 +57,9 @@ WriteResult write_style(const ast::Style& style, Bytes& out, SizeLevel size, Qvf
 WriteResult write_function_name(std::string_view name, Bytes& out, SizeLevel size, QvfWriter& writer);
 
 // One CHAR per character of `text` (char options 0 for text, 0x80 for raw TeX).
-Status write_text_code_units(std::string_view text, std::uint8_t char_options, Bytes& out);
+// Text characters that `encoding` cannot hold are written as its question marks.
+Status write_text_code_units(std::string_view text, std::uint8_t char_options, Bytes& out,
+                             const quorvix_ansi::SourceEncoding& encoding);
 // One CHAR per character of a function name, the first marked as its start.
 Status write_function_name_chars(std::string_view name, Bytes& out);
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "quorvix_ansi/encode.h"
 #include "qvf/writer/font_slots.h"
 
 namespace quorvix::qvf {
@@ -71,6 +72,13 @@ struct ItemFlags {
 };
 
 struct QvfWriter {
+  // A writer for text runs in the encoding the environment names now, and
+  // one for the encoding its conversion chose.
+  QvfWriter() = default;
+  explicit QvfWriter(quorvix_ansi::SourceEncoding encoding) : source_encoding(std::move(encoding)) {}
+
+  // The encoding of text runs.
+  quorvix_ansi::SourceEncoding source_encoding = quorvix_ansi::SourceEncoding::from_environment();
   ColourState colours;
   FontSlots fonts;
   TreeStartContext tree_start;
