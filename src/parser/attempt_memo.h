@@ -18,15 +18,12 @@
 //
 // Fatal errors (nesting too deep) end the whole parse and are never stored.
 //
-// Usage in construct code (see `Parser::parse_group_atom` for a complete
-// example):
+// Construct code does not use the memo directly: it runs each attempt
+// through `Parser::attempt_once`, which consults and fills the memo and
+// undoes a failed attempt (see `Parser::parse_group_atom`):
 //
-//   const std::size_t start = pos_;
-//   if (const Error* known = memo_.known_failure(Construct::Fraction, start)) {
-//     ... recover exactly as after a fresh failure with *known ...
-//   }
-//   auto r = attempt();
-//   if (!r.ok() && !r.error().fatal) memo_.mark_failed(Construct::Fraction, start, r.error());
+//   Result<Expr> r = attempt_once(Construct::Fraction, [&] { return ...; });
+//   if (!r.ok() && !r.error().fatal) ... recover from the attempt's start ...
 #pragma once
 
 #include <cstddef>

@@ -204,7 +204,9 @@ class Parser {
   // after either kind of failure the parser is back at the checkpoint taken
   // before the attempt, so the caller's recovery starts from there.
   template <class F>
-  auto attempt_once(Construct construct, F&& attempt) -> decltype(attempt()) {
+  [[gnu::always_inline]] auto attempt_once(Construct construct, F&& attempt) -> decltype(attempt()) {
+    // Inlined into the caller, so that the attempt runs with one frame less
+    // between the levels of a recursion.
     using R = decltype(attempt());
     const Checkpoint start = save();
     const Error* known = memo_.known_failure(construct, start.pos);
