@@ -194,7 +194,6 @@ class MarkdownTable:
 
     header: tuple[str, ...]
     after: str | None = None
-    columns: int | None = None  # when set, every row must have this many cells
 
     def _is_header(self, text: str) -> bool:
         if not text.startswith("|"):
@@ -214,8 +213,7 @@ class MarkdownTable:
                 i += 1
             if i == len(lines) or not self._is_header(lines[i].text):
                 raise ListingError(f"{what} does not follow {self.after!r}")
-        header = _cells(lines[i])
-        width = self.columns or len(header)
+        width = len(_cells(lines[i]))  # every row has the header's cell count
         if i + 1 >= len(lines) or not re.fullmatch(r"\|(\s*:?-+:?\s*\|)+", lines[i + 1].text.strip()):
             raise ListingError(f"{lines[i].where}: {what} has no separator row")
         items = []
