@@ -13,7 +13,7 @@ SAMPLE ?= a+b=c
 PACKAGES := cmake make g++ clang libclang-rt-14-dev nlohmann-json3-dev libicu-dev libgtest-dev \
             libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile binutils
 
-.PHONY: all deps configure build demo test bench fuzz format clean
+.PHONY: all deps configure build demo test bench fuzz format tables clean
 
 all: build
 
@@ -58,6 +58,15 @@ fuzz:
 	cmake --build build-fuzz -j $(JOBS) --target quorvix_fuzz
 	mkdir -p fuzz/corpus-run
 	build-fuzz/fuzz/quorvix_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 fuzz/corpus-run fuzz/seeds
+
+# The Markdown documents holding the table listings the generated tables are
+# written from.
+TABLE_DOCS ?= $(wildcard $(CURDIR)/../shared/*.md)
+
+tables:
+	@if [ -z "$(TABLE_DOCS)" ]; then \
+	  echo "no Markdown document with the table listings in $(CURDIR)/../shared; set TABLE_DOCS"; exit 1; fi
+	PYTHONDONTWRITEBYTECODE=1 python3 tools/tablegen/tablegen.py $(TABLE_DOCS)
 
 format:
 	clang-format -i $$(git ls-files '*.cc' '*.h' '*.c' '*.inl')

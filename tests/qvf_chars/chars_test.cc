@@ -14,12 +14,16 @@ namespace {
 using testing::bytes;
 using testing::hex;
 
+constexpr FontSelector kMathOne = FontSelector::CalvaneMathOne;
+constexpr FontSelector kMathTwo = FontSelector::CalvaneMathTwo;
+constexpr FontSelector kTypeface = FontSelector::Typeface;
+
 struct StyleCase {
   char32_t ch;
   bool has_position;
   std::uint8_t position;
   std::uint16_t code;
-  std::uint8_t selector;
+  FontSelector selector;
   std::uint8_t typeface;
 };
 
@@ -35,7 +39,7 @@ TEST_P(ResolveCharStyle, GivesStyle) {
   }
   EXPECT_EQ(style->code, c.code);
   EXPECT_EQ(style->font_selector, c.selector);
-  if (c.selector == kSelectorTypeface) {
+  if (c.selector == kTypeface) {
     EXPECT_EQ(style->typeface, c.typeface);
   }
 }
@@ -45,31 +49,45 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Rows of the character table: first and last of each group, and the
         // rows whose written code differs from the character.
-        StyleCase{0x03B1, true, 0x61, 0x03B1, 2, 132}, StyleCase{0x03C6, true, 0x6A, 0x03C6, 2, 132},
-        StyleCase{0x0394, true, 0x44, 0x0394, 2, 133}, StyleCase{0x0396, true, 0x5A, 0x0396, 2, 133},
-        StyleCase{0x00D7, true, 0xB4, 0x00D7, 2, 134}, StyleCase{0x222A, true, 0xC8, 0x222A, 2, 134},
-        StyleCase{0x29EB, true, 0xA8, 0x2666, 2, 134}, StyleCase{0x2235, true, 0x51, 0x2235, 2, 139},
-        StyleCase{0x27F8, true, 0x6E, 0xFFFD, 2, 139}, StyleCase{0x2035, true, 0x60, 0x2035, 2, 139},
-        StyleCase{0x220B, false, 0, 0x220B, 2, 140}, StyleCase{0x266F, false, 0, 0x266F, 2, 140},
-        StyleCase{0x0026, false, 0, 0x0026, 2, 130}, StyleCase{0x223C, false, 0, 0x007E, 2, 130},
-        StyleCase{0x2021, false, 0, 0x2021, 2, 130}, StyleCase{0x0131, false, 0, 0x0131, 2, 131},
-        StyleCase{0xEF01, false, 0, 0xEF01, 2, 152}, StyleCase{0x03F5, true, 0xF2, 0x03F5, 0, 0},
-        StyleCase{0x0237, true, 0xF8, 0xED02, 0, 0}, StyleCase{0x2141, true, 0xF6, 0xED01, 0, 0},
-        StyleCase{0x2204, true, 0xF3, 0x2204, 0, 0}, StyleCase{0x22D2, true, 0xD3, 0x22D2, 1, 0},
-        StyleCase{0x22D6, true, 0x80, 0x22D6, 1, 0},
+        StyleCase{0x03B1, true, 0x61, 0x03B1, kTypeface, 132},
+        StyleCase{0x03C6, true, 0x6A, 0x03C6, kTypeface, 132},
+        StyleCase{0x0394, true, 0x44, 0x0394, kTypeface, 133},
+        StyleCase{0x0396, true, 0x5A, 0x0396, kTypeface, 133},
+        StyleCase{0x00D7, true, 0xB4, 0x00D7, kTypeface, 134},
+        StyleCase{0x222A, true, 0xC8, 0x222A, kTypeface, 134},
+        StyleCase{0x29EB, true, 0xA8, 0x2666, kTypeface, 134},
+        StyleCase{0x2235, true, 0x51, 0x2235, kTypeface, 139},
+        StyleCase{0x27F8, true, 0x6E, 0xFFFD, kTypeface, 139},
+        StyleCase{0x2035, true, 0x60, 0x2035, kTypeface, 139},
+        StyleCase{0x220B, false, 0, 0x220B, kTypeface, 140},
+        StyleCase{0x266F, false, 0, 0x266F, kTypeface, 140},
+        StyleCase{0x0026, false, 0, 0x0026, kTypeface, 130},
+        StyleCase{0x223C, false, 0, 0x007E, kTypeface, 130},
+        StyleCase{0x2021, false, 0, 0x2021, kTypeface, 130},
+        StyleCase{0x0131, false, 0, 0x0131, kTypeface, 131},
+        StyleCase{0xEF01, false, 0, 0xEF01, kTypeface, 152},
+        StyleCase{0x03F5, true, 0xF2, 0x03F5, kMathOne, 0},
+        StyleCase{0x0237, true, 0xF8, 0xED02, kMathOne, 0},
+        StyleCase{0x2141, true, 0xF6, 0xED01, kMathOne, 0},
+        StyleCase{0x2204, true, 0xF3, 0x2204, kMathOne, 0},
+        StyleCase{0x22D2, true, 0xD3, 0x22D2, kMathTwo, 0},
+        StyleCase{0x22D6, true, 0x80, 0x22D6, kMathTwo, 0},
         // The only table character above U+FFFF.
-        StyleCase{0x1D55C, true, 0x6B, 0xF0A4, 1, 0},
+        StyleCase{0x1D55C, true, 0x6B, 0xF0A4, kMathTwo, 0},
         // Fallback rules.
-        StyleCase{U'x', false, 0, 0x78, 2, 131}, StyleCase{U'#', false, 0, 0x23, 2, 130},
-        StyleCase{U'_', false, 0, 0x5F, 2, 130}, StyleCase{U'~', false, 0, 0x00A0, 2, 130},
-        StyleCase{0x03BF, true, 0x6F, 0x03BF, 2, 132}, StyleCase{U'@', false, 0, 0x40, 2, 130},
-        StyleCase{U'|', false, 0, 0x7C, 2, 130}, StyleCase{U'+', true, 0x2B, 0x2B, 2, 134},
-        StyleCase{U'-', true, 0x2D, 0x2212, 2, 134}, StyleCase{U'=', true, 0x3D, 0x3D, 2, 134},
-        StyleCase{U'<', true, 0x3C, 0x3C, 2, 134}, StyleCase{U'>', true, 0x3E, 0x3E, 2, 134},
-        StyleCase{U'*', false, 0, 0x2A, 2, 130}, StyleCase{U'7', false, 0, 0x37, 2, 136},
-        StyleCase{U'?', false, 0, 0x3F, 2, 130}, StyleCase{0x2211, false, 0, 0x2211, 2, 134},
-        StyleCase{0x2AFF, false, 0, 0x2AFF, 2, 134}, StyleCase{0x2B00, false, 0, 0x2B00, 2, 131},
-        StyleCase{0x00E9, false, 0, 0x00E9, 2, 131}));
+        StyleCase{U'x', false, 0, 0x78, kTypeface, 131}, StyleCase{U'#', false, 0, 0x23, kTypeface, 130},
+        StyleCase{U'_', false, 0, 0x5F, kTypeface, 130}, StyleCase{U'~', false, 0, 0x00A0, kTypeface, 130},
+        StyleCase{0x03BF, true, 0x6F, 0x03BF, kTypeface, 132},
+        StyleCase{U'@', false, 0, 0x40, kTypeface, 130}, StyleCase{U'|', false, 0, 0x7C, kTypeface, 130},
+        StyleCase{U'+', true, 0x2B, 0x2B, kTypeface, 134},
+        StyleCase{U'-', true, 0x2D, 0x2212, kTypeface, 134},
+        StyleCase{U'=', true, 0x3D, 0x3D, kTypeface, 134}, StyleCase{U'<', true, 0x3C, 0x3C, kTypeface, 134},
+        StyleCase{U'>', true, 0x3E, 0x3E, kTypeface, 134}, StyleCase{U'*', false, 0, 0x2A, kTypeface, 130},
+        StyleCase{U'7', false, 0, 0x37, kTypeface, 136}, StyleCase{U'?', false, 0, 0x3F, kTypeface, 130},
+        StyleCase{0x2211, false, 0, 0x2211, kTypeface, 134},
+        StyleCase{0x2AFF, false, 0, 0x2AFF, kTypeface, 134},
+        StyleCase{0x2B00, false, 0, 0x2B00, kTypeface, 131},
+        StyleCase{0x00E9, false, 0, 0x00E9, kTypeface, 131}));
 
 TEST(ResolveCharStyleTest, RejectsUnlistedCharactersOutsideBmp) {
   const Result<CharStyle> style = resolve_char_style(0x1D400);
@@ -100,7 +118,7 @@ TEST(CharTable, RowsAreDistinctAndAllFound) {
       EXPECT_EQ(found, &row.style) << std::hex << static_cast<std::uint32_t>(row.ch);
     }
     // Calvane rows carry no usable typeface; every other row has one.
-    if (row.style.font_selector != kSelectorTypeface) {
+    if (row.style.font_selector != kTypeface) {
       EXPECT_TRUE(row.style.has_position);
     }
   }
@@ -123,23 +141,23 @@ TEST(CommandSymbolTable, RowsAndLookups) {
     std::uint16_t code;
     bool has_position;
     std::uint8_t position;
-    std::uint8_t selector;
+    FontSelector selector;
     std::uint8_t typeface;
   };
   const Row rows[] = {
-      {"langle", 0x3008, 0x2329, true, 0xE1, 2, 134},
-      {"weierp", 0x2118, 0x2118, true, 0xC3, 2, 134},
-      {"thetasym", 0x03D1, 0x03D1, true, 0x4A, 2, 132},
-      {"yen", 0x00A5, 0x00A5, false, 0, 2, 130},
-      {"nless", 0x226E, 0x226E, false, 0, 2, 140},
-      {"centerdot", 0x22C5, 0xE98F, true, 0x67, 2, 139},
-      {"vartriangleright", 0x22B3, 0x22B3, true, 0x3E, 2, 139},
-      {"curvearrowleft", 0x21B6, 0x21B6, true, 0xD1, 0, 0},
-      {"ncong", 0x2246, 0x2247, true, 0xAE, 0, 0},
-      {"wr", 0x2240, 0x2240, true, 0xAA, 0, 0},
-      {"curlyeqprec", 0x22DE, 0x22DE, true, 0xB2, 1, 0},
-      {"varsupsetneqq", 0x2ACC, 0xEA47, true, 0xDF, 1, 0},
-      {"veebar", 0x22BB, 0x22BB, true, 0xA9, 1, 0},
+      {"langle", 0x3008, 0x2329, true, 0xE1, kTypeface, 134},
+      {"weierp", 0x2118, 0x2118, true, 0xC3, kTypeface, 134},
+      {"thetasym", 0x03D1, 0x03D1, true, 0x4A, kTypeface, 132},
+      {"yen", 0x00A5, 0x00A5, false, 0, kTypeface, 130},
+      {"nless", 0x226E, 0x226E, false, 0, kTypeface, 140},
+      {"centerdot", 0x22C5, 0xE98F, true, 0x67, kTypeface, 139},
+      {"vartriangleright", 0x22B3, 0x22B3, true, 0x3E, kTypeface, 139},
+      {"curvearrowleft", 0x21B6, 0x21B6, true, 0xD1, kMathOne, 0},
+      {"ncong", 0x2246, 0x2247, true, 0xAE, kMathOne, 0},
+      {"wr", 0x2240, 0x2240, true, 0xAA, kMathOne, 0},
+      {"curlyeqprec", 0x22DE, 0x22DE, true, 0xB2, kMathTwo, 0},
+      {"varsupsetneqq", 0x2ACC, 0xEA47, true, 0xDF, kMathTwo, 0},
+      {"veebar", 0x22BB, 0x22BB, true, 0xA9, kMathTwo, 0},
   };
   for (const Row& r : rows) {
     const CommandSymbolEntry* e = find_command_symbol(r.name);
@@ -151,7 +169,7 @@ TEST(CommandSymbolTable, RowsAndLookups) {
       EXPECT_EQ(e->style.position, r.position) << r.name;
     }
     EXPECT_EQ(e->style.font_selector, r.selector) << r.name;
-    if (r.selector == kSelectorTypeface) {
+    if (r.selector == kTypeface) {
       EXPECT_EQ(e->style.typeface, r.typeface) << r.name;
     }
   }

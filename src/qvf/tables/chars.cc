@@ -19,10 +19,10 @@ constexpr std::uint8_t kTypefaceSymbolFont = 134;
 constexpr std::uint8_t kTypefaceNumber = 136;  // typeface 8
 
 constexpr CharStyle unpositioned(std::uint16_t code, std::uint8_t typeface) {
-  return CharStyle{false, 0, code, kSelectorTypeface, typeface};
+  return CharStyle{false, 0, code, FontSelector::Typeface, typeface};
 }
 constexpr CharStyle positioned(std::uint16_t code, std::uint8_t position, std::uint8_t typeface) {
-  return CharStyle{true, position, code, kSelectorTypeface, typeface};
+  return CharStyle{true, position, code, FontSelector::Typeface, typeface};
 }
 
 // The style of a character the character table does not list.
@@ -73,32 +73,33 @@ Result<CharStyle> fallback_char_style(char32_t c) {
 
 // The typeface byte a style is written with, defining its Calvane font first
 // when the stream does not have it yet.
-std::uint8_t styled_typeface(std::uint8_t typeface, std::uint8_t font_selector, Bytes& out,
+std::uint8_t styled_typeface(std::uint8_t typeface, FontSelector font_selector, Bytes& out,
                              QvfWriter& writer) {
   switch (font_selector) {
-    case kSelectorCalvaneMathOne:
+    case FontSelector::CalvaneMathOne:
       ensure_calvane_math_one(out, writer);
       return writer.fonts.typeface(OnDemandFont::CalvaneMathOne);
-    case kSelectorCalvaneMathTwo:
+    case FontSelector::CalvaneMathTwo:
       ensure_calvane_math_two(out, writer);
       return writer.fonts.typeface(OnDemandFont::CalvaneMathTwo);
-    default: return typeface;
+    case FontSelector::Typeface: break;
   }
+  return typeface;
 }
 
 // The Calvane fonts a first character can be drawn from.
 enum class CalvaneFont : std::uint8_t { MathOne, MathTwo, Fraktur };
 
-std::optional<std::uint8_t> char_selector(char32_t c) {
+std::optional<FontSelector> char_selector(char32_t c) {
   if (const CharStyle* s = find_char_table_style(c)) return s->font_selector;
   return std::nullopt;  // the fallback rules never select a Calvane font
 }
 
-bool selector_is(std::optional<std::uint8_t> selector, CalvaneFont font) {
+bool selector_is(std::optional<FontSelector> selector, CalvaneFont font) {
   if (!selector) return false;
   switch (font) {
-    case CalvaneFont::MathOne: return *selector == kSelectorCalvaneMathOne;
-    case CalvaneFont::MathTwo: return *selector == kSelectorCalvaneMathTwo;
+    case CalvaneFont::MathOne: return *selector == FontSelector::CalvaneMathOne;
+    case CalvaneFont::MathTwo: return *selector == FontSelector::CalvaneMathTwo;
     case CalvaneFont::Fraktur: return false;
   }
   return false;
@@ -184,14 +185,14 @@ Result<CharStyle> resolve_char_style(char32_t ch) {
 }
 
 void write_styled_table_char(std::uint8_t typeface, std::uint16_t code, bool has_position,
-                             std::uint8_t position, std::uint8_t font_selector, Bytes& out,
+                             std::uint8_t position, FontSelector font_selector, Bytes& out,
                              QvfWriter& writer) {
   const std::uint8_t t = styled_typeface(typeface, font_selector, out, writer);
   write_table_char(t, code, has_position, position, out);
 }
 
 void write_styled_table_char_with_embellishments(std::uint8_t typeface, std::uint16_t code, bool has_position,
-                                                 std::uint8_t position, std::uint8_t font_selector,
+                                                 std::uint8_t position, FontSelector font_selector,
                                                  std::span<const std::uint8_t> embellishments, Bytes& out,
                                                  QvfWriter& writer) {
   const std::uint8_t t = styled_typeface(typeface, font_selector, out, writer);

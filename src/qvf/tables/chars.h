@@ -16,17 +16,20 @@
 
 namespace quorvix::qvf {
 
-// Font selector of a character style.
-inline constexpr std::uint8_t kSelectorCalvaneMathOne = 0;
-inline constexpr std::uint8_t kSelectorCalvaneMathTwo = 1;
-inline constexpr std::uint8_t kSelectorTypeface = 2;
+// The font a character style draws from: one of the two Calvane math fonts
+// (defined on first use), or the style's own typeface byte.
+enum class FontSelector : std::uint8_t {
+  CalvaneMathOne = 0,
+  CalvaneMathTwo = 1,
+  Typeface = 2,
+};
 
 struct CharStyle {
   bool has_position = false;
   std::uint8_t position = 0;
   std::uint16_t code = 0;
-  std::uint8_t font_selector = kSelectorTypeface;
-  std::uint8_t typeface = 0;  // typeface number + 128; used with kSelectorTypeface
+  FontSelector font_selector = FontSelector::Typeface;
+  std::uint8_t typeface = 0;  // typeface number + 128; used with FontSelector::Typeface
 };
 
 Result<CharStyle> resolve_char_style(char32_t ch);
@@ -53,10 +56,10 @@ std::span<const CommandSymbolEntry> command_symbol_table();
 
 Status write_char(char32_t ch, Bytes& out, QvfWriter& writer);
 void write_styled_table_char(std::uint8_t typeface, std::uint16_t code, bool has_position,
-                             std::uint8_t position, std::uint8_t font_selector, Bytes& out,
+                             std::uint8_t position, FontSelector font_selector, Bytes& out,
                              QvfWriter& writer);
 void write_styled_table_char_with_embellishments(std::uint8_t typeface, std::uint16_t code, bool has_position,
-                                                 std::uint8_t position, std::uint8_t font_selector,
+                                                 std::uint8_t position, FontSelector font_selector,
                                                  std::span<const std::uint8_t> embellishments, Bytes& out,
                                                  QvfWriter& writer);
 

@@ -93,7 +93,7 @@ void write_entry(std::uint8_t typeface, const AlphabetEntry& e, Bytes& out) {
 Status write_bold_char(char32_t c, Bytes& out, QvfWriter& w) {
   if (!is_bold_alphanumeric(c)) return write_char(c, out, w);
   const CharStyle* s = find_char_table_style(c);
-  if (s != nullptr && s->font_selector == kSelectorCalvaneMathOne) {
+  if (s != nullptr && s->font_selector == FontSelector::CalvaneMathOne) {
     const std::uint8_t t = ensure_bold_calvane_math_one(out, w);
     write_table_char(t, s->code, s->has_position, s->position, out);
   } else {

@@ -1,0 +1,316 @@
+#!/usr/bin/env python3
+"""Tests of the table generator: the listing readers, the row mappings and
+the write/check modes, on small documents written here."""
+
+from __future__ import annotations
+
+import contextlib
+import io
+import sys
+import tempfile
+import textwrap
+import unittest
+from pathlib import Path
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+import tablegen  # noqa: E402
+from listings import Documents, GroupedList, InlineList, Item, ListingError, MarkdownTable  # noqa: E402
+from tables import char_row, color_row, command_symbol_row, named_char_row, style_group  # noqa: E402
+
+
+def docs(text: str, name: str = "doc.md") -> Documents:
+    return Documents({name: textwrap.dedent(text)})
+
+
+class GroupedListTest(unittest.TestCase):
+    TEXT = """\
+        Intro.
+
+        The list (remarks; more):
+
+        - Head one: a, b, c.
+        - Head two: d. Head three: e, f.
+
+        - Not part of the list: g.
+        """
+
+    def test_groups_in_order_with_several_groups_in_one_bullet(self):
+        items = GroupedList("The list (").read(docs(self.TEXT))
+        self.assertEqual(
+            [(i.group, i.text) for i in items],
+            [("Head one", "a"), ("Head one", "b"), ("Head one", "c"), ("Head two", "d"),
+             ("Head three", "e"), ("Head three", "f")],
+        )
+        self.assertEqual(items[0].where, "doc.md:5")
+        self.assertEqual(items[-1].where, "doc.md:6")
+
+    def test_unreadable_bullets_fail_with_their_line(self):
+        cases = {
+            "no full stop": "The list:\n\n- Head: a, b\n",
+            "no heading": "The list:\n\n- a, b.\n",
+            "empty entry": "The list:\n\n- Head: a, , b.\n",
+            "no bullets": "The list:\n\nSomething else.\n",
+        }
+        for name, text in cases.items():
+            with self.subTest(name), self.assertRaisesRegex(ListingError, r"doc\.md:3"):
+                GroupedList("The list").read(docs(text))
+
+    def test_anchor_must_occur_exactly_once(self):
+        with self.assertRaisesRegex(ListingError, "found 0"):
+            GroupedList("Missing").read(docs(self.TEXT))
+        twice = {"a.md": "The list:\n\n- H: a.\n", "b.md": "x\nThe list:\n\n- H: b.\n"}
+        with self.assertRaisesRegex(ListingError, r"found 2 \(a\.md:1, b\.md:2\)"):
+            GroupedList("The list").read(Documents(twice))
+
+    def test_documents_without_the_listing_are_ignored(self):
+        both = Documents({"other.md": "Nothing here.\n", "doc.md": "The list:\n\n- H: a.\n"})
+        self.assertEqual([i.where for i in GroupedList("The list").read(both)], ["doc.md:3"])
+
+
+class InlineListTest(unittest.TestCase):
+    def test_entries_after_the_remark_up_to_the_full_stop(self):
+        text = """\
+            `table` (10 rows; note `x` (y) and more): one 01; two 02;
+            three "a. b"; four 04. The next sentence: five 05.
+            """
+        items = InlineList("`table`").read(docs(text))
+        self.assertEqual([i.text for i in items], ["one 01", "two 02", 'three "a. b"', "four 04"])
+        self.assertEqual({i.where for i in items}, {"doc.md:1"})
+
+    def test_comma_separated_entries_without_remark(self):
+        items = InlineList("`widths`", separator=", ").read(docs("`widths`: `a` 1, `b` 2.\n"))
+        self.assertEqual([i.text for i in items], ["`a` 1", "`b` 2"])
+
+    def test_malformed_lists_fail(self):
+        cases = {
+            "no colon": "`t` knows a, b.\n",
+            "unbalanced": "`t` (open: a; b.\n",
+            "no full stop": "`t`: a; b\n",
+            "empty entry": "`t`: a; ; b.\n",
+        }
+        for name, text in cases.items():
+            with self.subTest(name), self.assertRaisesRegex(ListingError, r"doc\.md:1"):
+                InlineList("`t`").read(docs(text))
+
+
+class MarkdownTableTest(unittest.TestCase):
+    TEXT = """\
+        | Name | Bytes (remark) |
+        |---|---|
+        | "a" | 01 \\| 02 |
+        | "b" | 03 |
+
+        | Name | Other |
+        |---|---|
+        | x | y |
+        """
+
+    def test_rows_of_the_table_with_the_header(self):
+        items = MarkdownTable(("Name", "Bytes")).read(docs(self.TEXT))
+        self.assertEqual([i.text for i in items], [('"a"', "01 | 02"), ('"b"', "03")])
+        self.assertEqual(items[1].where, "doc.md:4")
+
+    def test_header_cells_match_whole_words_only(self):
+        with self.assertRaisesRegex(ListingError, "found 0"):
+            MarkdownTable(("Name", "Byte")).read(docs(self.TEXT))
+        with self.assertRaisesRegex(ListingError, "found 2"):
+            MarkdownTable(("Name",)).read(docs(self.TEXT))
+
+    def test_table_after_an_anchor(self):
+        text = textwrap.dedent(self.TEXT) + "\nSecond:\n\n| Name |\n|---|\n| z |\n"
+        items = MarkdownTable(("Name",), after="Second:").read(Documents({"doc.md": text}))
+        self.assertEqual([i.text for i in items], [("z",)])
+
+    def test_rows_with_a_wrong_cell_count_fail(self):
+        with self.assertRaisesRegex(ListingError, r"doc\.md:3: expected 2 cells, found 3"):
+            MarkdownTable(("Name", "Bytes")).read(docs("| Name | Bytes |\n|---|---|\n| a | b | c |\n"))
+
+
+def rows(heading: str, *entries: str, row=char_row) -> list[str]:
+    group, _ = style_group(Item(entries[0], "doc.md:1", heading))
+    return [row(Item(e, "doc.md:1", heading), group) for e in entries]
+
+
+class StyleRowTest(unittest.TestCase):
+    def test_rows_by_selector_position_and_code(self):
+        self.assertEqual(rows("Typeface 134, with position", "U+00D7 B4", "U+29EB→2666 A8"),
+                         ["at(134, 0x00D7, 0xB4)", "at_coded(134, 0x29EB, 0x2666, 0xA8)"])
+        self.assertEqual(rows("Typeface 130, no position", "U+0026", "U+223C→007E"),
+                         ["plain(130, 0x0026)", "plain_coded(130, 0x223C, 0x007E)"])
+        self.assertEqual(rows("Calvane Math Two (selector 1), with position", "U+1D55C→F0A4 6B"),
+                         ["math_two_coded(0x1D55C, 0xF0A4, 0x6B)"])
+        self.assertEqual(rows("Typeface 139 (QV Extra), with position", "centerdot U+22C5→E98F 67",
+                              row=command_symbol_row),
+                         ['at_coded(139, "centerdot", 0x22C5, 0xE98F, 0x67)'])
+        self.assertEqual(rows("Calvane Math One, with position", "wr U+2240 AA", row=command_symbol_row),
+                         ['math_one("wr", 0x2240, 0xAA)'])
+
+    def test_group_comments(self):
+        cases = {
+            "Typeface 139 (QV Extra), with position": "Typeface byte 139, with position.",
+            "Typeface 131, no position": "Typeface byte 131, no position.",
+            "Calvane Math One (selector 0), with position": "Calvane Math One.",
+        }
+        for heading, comment in cases.items():
+            with self.subTest(heading):
+                self.assertEqual(style_group(Item("U+0000", "doc.md:1", heading))[1], comment)
+
+    def test_inconsistent_entries_fail(self):
+        cases = [
+            ("Typeface 134, with position", "U+00D7"),  # position missing
+            ("Typeface 130, no position", "U+0026 26"),  # position not wanted
+            ("Typeface 134, with position", "U+00D7 B"),
+            ("Typeface 134, with position", "x U+00D7 B4"),  # a name in the character table
+            ("Typeface 134, with position", "U+D800 B4"),  # not a scalar value
+            ("Typeface 300, with position", "U+00D7 B4"),
+            ("Calvane Math One (selector 1), with position", "U+03F5 F2"),
+            ("Calvane Math Two, no position", "U+22D2"),
+            ("Typeface, with position", "U+00D7 B4"),
+        ]
+        for heading, entry in cases:
+            with self.subTest(heading=heading, entry=entry), self.assertRaisesRegex(ListingError, "doc.md:1"):
+                rows(heading, entry)
+        with self.assertRaisesRegex(ListingError, "doc.md:1"):
+            rows("Typeface 134, with position", "U+2111 C1", row=command_symbol_row)  # name missing
+
+
+class OtherRowsTest(unittest.TestCase):
+    def test_colour_components_are_little_endian(self):
+        item = Item(('"purple"', "10 00 0226 008C 03E8"), "doc.md:1")
+        self.assertEqual(color_row(item, None), '{"purple", {0x10, 0x00, 0x26, 0x02, 0x8C, 0x00, 0xE8, 0x03}}')
+
+    def test_malformed_colours_fail(self):
+        for cells in [('"red"', "10 00 03E8 0000"), ("red", "10 00 03E8 0000 0000"), ('"red"', "10 00 3E8 0 0")]:
+            with self.subTest(cells), self.assertRaisesRegex(ListingError, "doc.md:1"):
+                color_row(Item(cells, "doc.md:1"), None)
+
+    def test_named_characters(self):
+        self.assertEqual(named_char_row(Item("Bbbk 1D55C", "d:1"), None), '{"Bbbk", 0x1D55C}')
+        with self.assertRaises(ListingError):
+            named_char_row(Item("alpha U+03B1", "d:1"), None)
+
+
+# A document with every listing the generator reads, two or three rows each.
+DOCUMENT = """\
+# Characters
+
+- The character table: 4 entries, each a character.
+- The command symbol table: 2 entries, each a name.
+
+The character table (remarks):
+
+- Typeface 132, with position: U+03B1 61, U+03B2 62.
+- Typeface 131, no position: U+0131. Calvane Math One (selector 0), with position: U+0237→ED02 F8.
+
+The command symbol table (remarks):
+
+- Typeface 134, with position: int U+222B F2.
+- Calvane Math Two, with position: lll U+22D8 8C.
+
+| Table | Rows |
+|---|---|
+| `command_to_char` | 2 |
+| `command_specific_to_char` | 1 |
+| `named_color_def` | 2 |
+
+| Name | COLOR_DEF bytes (remarks) |
+|---|---|
+| "black" | 10 00 0000 0000 0000 |
+| "blue" | 10 00 0000 0000 03E8 |
+
+`command_specific_to_char` (1 row): int 222B.
+
+`command_to_char` (2 rows; note `x`): alpha 03B1; beta 03B2.
+"""
+
+
+class GenerateAndCheckTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.root = Path(self.dir.name) / "tree"
+        self.doc = Path(self.dir.name) / "doc.md"
+        self.doc.write_text(DOCUMENT, encoding="utf-8")
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def run_main(self, *args: str) -> tuple[int, str, str]:
+        out, err = io.StringIO(), io.StringIO()
+        with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
+            code = tablegen.main(["--root", str(self.root), *args])
+        return code, out.getvalue(), err.getvalue()
+
+    def test_writes_then_checks_then_detects_a_changed_file(self):
+        code, out, err = self.run_main(str(self.doc))
+        self.assertEqual(code, 0, err)
+        self.assertIn("wrote src/qvf/tables/char_table_generated.cc", out)
+        # The listing has 4 rows but announces 4: no note; nothing else is announced differently.
+        self.assertEqual(err, "")
+
+        chars = (self.root / "src/qvf/tables/char_table_generated.cc").read_text(encoding="utf-8")
+        self.assertTrue(chars.startswith(tablegen.HEADER))
+        self.assertIn(
+            "    // Typeface byte 131, no position.\n    plain(131, 0x0131),\n"
+            "    // Calvane Math One.\n    math_one_coded(0x0237, 0xED02, 0xF8),\n",
+            chars,
+        )
+        self.assertIn("static_assert(std::size(kCharTable) == 4);", chars)
+        colors = (self.root / "src/qvf/tables/named_colors_generated.cc").read_text(encoding="utf-8")
+        self.assertIn('{"black", {0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},\n    {"blue",', colors)
+
+        self.assertEqual(self.run_main("--check", str(self.doc))[0], 0)
+
+        path = self.root / "src/qvf/tables/command_symbol_table_generated.cc"
+        path.write_text(path.read_text(encoding="utf-8").replace("0xF2", "0xF3"), encoding="utf-8")
+        code, out, _ = self.run_main("--check", str(self.doc))
+        self.assertEqual(code, 1)
+        self.assertIn("out of date (run `make tables`): src/qvf/tables/command_symbol_table_generated.cc", out)
+        self.assertIn('-    at(134, "int", 0x222B, 0xF3),\n+    at(134, "int", 0x222B, 0xF2),', out)
+
+        path.unlink()
+        self.assertEqual(self.run_main("--check", str(self.doc))[0], 1)
+        self.assertFalse(path.exists())  # checking never writes
+
+    def test_listing_changes_reach_the_check(self):
+        self.run_main(str(self.doc))
+        self.doc.write_text(DOCUMENT.replace("U+03B2 62", "U+03B2 63"), encoding="utf-8")
+        code, out, _ = self.run_main("--check", str(self.doc))
+        self.assertEqual(code, 1)
+        self.assertIn("+    at(132, 0x03B2, 0x63),", out)
+
+    def test_a_count_different_from_the_announced_one_is_noted(self):
+        self.doc.write_text(DOCUMENT.replace("table: 4 entries", "table: 5 entries"), encoding="utf-8")
+        code, _, err = self.run_main(str(self.doc))
+        self.assertEqual(code, 0)
+        self.assertIn("note: char_table: the listing has 4 rows where 5 are announced", err)
+
+    def test_unreadable_listings_fail_without_writing(self):
+        broken = {
+            "entry": DOCUMENT.replace("alpha 03B1", "alpha U+03B1"),  # in a table that is only read
+            "missing": DOCUMENT.replace("The command symbol table (", "The symbol table ("),
+            "announcement": DOCUMENT.replace("| `named_color_def` | 2 |\n", ""),
+        }
+        for name, text in broken.items():
+            with self.subTest(name):
+                self.doc.write_text(text, encoding="utf-8")
+                code, _, err = self.run_main(str(self.doc))
+                self.assertEqual(code, 2)
+                self.assertIn("error: ", err)
+                self.assertFalse((self.root / "src").exists())
+
+    def test_list_reports_rows_per_table(self):
+        code, out, _ = self.run_main("--list", str(self.doc))
+        self.assertEqual(code, 0)
+        self.assertIn("command_to_char: 2 rows (2 announced) (not written)", out)
+        self.assertIn("char_table: 4 rows (4 announced) -> src/qvf/tables/char_table_generated.cc", out)
+
+    def test_check_without_documents_is_skipped(self):
+        code, out, _ = self.run_main("--check")
+        self.assertEqual(code, tablegen.SKIPPED)
+        self.assertIn("skipped", out)
+
+
+if __name__ == "__main__":
+    unittest.main()
