@@ -172,6 +172,12 @@ TEST(PrefsFile, Messages) {
       {EqpText().str() + "Full 12pt\n", "invalid key/value line: Full 12pt"},
       {"[Other]\n  no pair here \t\n", "invalid key/value line: no pair here"},
       {"[Sizes]\n[x\n", "invalid key/value line: [x"},
+      // Before any section header the file may be anything: its lines are not quoted.
+      {"root:x:0:0:root:/root:/bin/bash\n", "not a preferences file"},
+      {"; comment\n\nKEY=value\nsecret line\n[Sizes]\nFull 12pt\n", "not a preferences file"},
+      {"no line feed at all", "not a preferences file"},
+      {"[\nsecret\n", "not a preferences file"},
+      {"[]\nsecret\n", "invalid key/value line: secret"},
       {EqpText().remove("Sizes", "Full").str() + "[Other]\nFull=12pt\n", "missing `Full` in Quorvix prefs"},
       {EqpText().remove("Spacing", "HorizFenceGap").str(), "missing `HorizFenceGap` in Quorvix prefs"},
       {EqpText().remove("Spacing", "StrikeThruThick").str(), "missing `StrikeThruThick` in Quorvix prefs"},

@@ -120,6 +120,10 @@ Status write_dimension_list(const std::vector<Dimension>& values, const char* to
 Result<ParsedEqp> parse_eqp_text(std::string_view text) {
   ParsedEqp eqp;
   EqpSection* section = nullptr;  // lines before the first header are ignored
+  // Until a section header has been read, the text may be any file at all: a
+  // bad line is then not quoted, so that naming an unrelated file in a request
+  // does not reveal its content.
+  bool seen_header = false;
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -128,6 +132,7 @@ Result<ParsedEqp> parse_eqp_text(std::string_view text) {
 
     if (line.empty() || line.front() == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      seen_header = true;
       if (line == "[Styles]")
         section = &eqp.styles;
       else if (line == "[Sizes]")
@@ -139,7 +144,10 @@ Result<ParsedEqp> parse_eqp_text(std::string_view text) {
       continue;
     }
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return make_error("invalid key/value line: " + std::string(line));
+    if (eq == std::string_view::npos) {
+      if (!seen_header) return make_error("not a preferences file");
+      return make_error("invalid key/value line: " + std::string(line));
+    }
     if (section == nullptr) continue;
     section->insert_or_assign(std::string(trim_white_space(line.substr(0, eq))),
                               std::string(trim_white_space(line.substr(eq + 1))));
