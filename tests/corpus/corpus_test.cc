@@ -11,9 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "quorvix.h"
+#include "support/respond.h"
 
 namespace {
+
+using quorvix::test_support::respond;
 
 struct CorpusLine {
   std::string file;
@@ -59,13 +61,6 @@ const std::vector<CorpusLine>& corpus() {
   return lines;
 }
 
-std::string convert(const std::string& request) {
-  char* response = quorvix_convert_v1(request.c_str());
-  std::string text = response;
-  quorvix_free_v1(response);
-  return text;
-}
-
 TEST(CorpusTest, EveryLineGetsAWellFormedResponse) {
   ASSERT_GT(corpus().size(), 2000u) << "corpus not found in " << QUORVIX_CORPUS_DIR;
   struct Tally {
@@ -75,7 +70,7 @@ TEST(CorpusTest, EveryLineGetsAWellFormedResponse) {
   std::map<std::string, Tally> tallies;
   for (const auto& line : corpus()) {
     ++tallies[line.file].lines;
-    const std::string response = convert(line.request);
+    const std::string response = respond(line.request);
     const auto parsed = nlohmann::json::parse(response, nullptr, /*allow_exceptions=*/false);
     ASSERT_TRUE(parsed.is_object()) << line.where << ": " << response;
     ASSERT_EQ(parsed.size(), 1u) << line.where << ": " << response;
@@ -112,7 +107,7 @@ TEST(CorpusTest, ConcurrentConversionsMatchOneThread) {
   ASSERT_FALSE(lines.empty());
   std::vector<std::string> expected;
   expected.reserve(lines.size());
-  for (const auto& line : lines) expected.push_back(convert(line.request));
+  for (const auto& line : lines) expected.push_back(respond(line.request));
 
   constexpr int kThreads = 8;
   std::vector<std::vector<std::string>> answers(kThreads);
@@ -125,7 +120,7 @@ TEST(CorpusTest, ConcurrentConversionsMatchOneThread) {
       // are not always in flight together.
       for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t k = (i + static_cast<std::size_t>(t) * lines.size() / kThreads) % lines.size();
-        mine.push_back(convert(lines[k].request));
+        mine.push_back(respond(lines[k].request));
       }
     });
   }

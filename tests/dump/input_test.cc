@@ -7,14 +7,13 @@
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "cfb_bytes.h"
 #include "ole/compound_file.h"
 #include "quorvix/cfb_reader.h"
 #include "quorvix/dump_input.h"
 #include "quorvix/dump_run.h"
 #include "qvf_bytes.h"
+#include "support/temp_dir.h"
 
 namespace quorvix::tools {
 namespace {
@@ -194,12 +193,12 @@ TEST(CompoundFileReader, DamagedFilesGiveErrors) {
   std::vector<Case> cases;
   {
     Bytes f = good;
-    testing::put_u32(f, testing::kCfbFatOffset + 4 * 3, 2);  // sector 3 points back to 2
+    store_u32le(f, testing::kCfbFatOffset + 4 * 3, 2);  // sector 3 points back to 2
     cases.push_back({"loop", f, "compound file: the chain of stream \"Equation Native\" runs in a loop"});
   }
   {
     Bytes f = good;
-    testing::put_u32(f, testing::kCfbFatOffset + 4 * 3, 90);
+    store_u32le(f, testing::kCfbFatOffset + 4 * 3, 90);
     cases.push_back(
         {"beyond the file", f,
          "compound file: the chain of stream \"Equation Native\" reaches sector 90, which is not a "
@@ -207,7 +206,7 @@ TEST(CompoundFileReader, DamagedFilesGiveErrors) {
   }
   {
     Bytes f = good;
-    testing::put_u16(f, 30, 7);
+    store_u16le(f, 30, 7);
     cases.push_back({"sector shift", f, "compound file: sector shift 7 at offset 0x1E is neither 9 nor 12"});
   }
   cases.push_back({"truncated", Bytes(good.begin(), good.begin() + 300),
@@ -223,15 +222,7 @@ TEST(CompoundFileReader, DamagedFilesGiveErrors) {
 class DumpCommand : public ::testing::Test {
  protected:
   std::string write_file(const std::string& name, const Bytes& data) {
-    const std::filesystem::path p = std::filesystem::temp_directory_path() /
-                                    ("quorvix_dump_test_" + std::to_string(::getpid()) + "_" + name);
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    files_.push_back(p);
-    return p.string();
-  }
-  void TearDown() override {
-    for (const auto& p : files_) std::filesystem::remove(p);
+    return dir_.write(name, {reinterpret_cast<const char*>(data.data()), data.size()});
   }
   int run(DumpOptions options) {
     out_.str("");
@@ -239,7 +230,7 @@ class DumpCommand : public ::testing::Test {
     return run_dump(options, out_, err_);
   }
   std::ostringstream out_, err_;
-  std::vector<std::filesystem::path> files_;
+  test_support::TempDir dir_;
 };
 
 TEST_F(DumpCommand, ListsAFileAndReportsTheOutcome) {

@@ -1,27 +1,20 @@
 // The exported conversion function end to end: internal failures injected
 // through the fault hook, and what a failing preferences file may reveal.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <new>
 #include <stdexcept>
 #include <string>
 
 #include "common/internal_error.h"
 #include "ffi/fault_hook.h"
-#include "quorvix.h"
+#include "support/respond.h"
+#include "support/temp_dir.h"
 
 namespace quorvix::ffi {
 namespace {
 
-std::string respond(const std::string& request) {
-  char* response = quorvix_convert_v1(request.c_str());
-  std::string text = response;
-  quorvix_free_v1(response);
-  return text;
-}
+using test_support::respond;
 
 // Installs a fault hook for one test and removes it again, even when the test fails.
 class ScopedFaultHook {
@@ -68,12 +61,10 @@ TEST(EntryTest, HookThatReturnsLeavesTheConversionAlone) {
 // A request may name any readable file as its preferences: unless the file
 // has begun like one, the answer says so without quoting it.
 TEST(EntryTest, UnrelatedPrefsFileIsNotQuoted) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("quorvix_entry_test_" + std::to_string(::getpid()) + ".txt");
-  std::ofstream(path, std::ios::binary) << "root:x:0:0:secret:/root:/bin/bash\ndaemon:x:1:1\n";
-  const std::string response = respond(R"({"latex":"x","prefs_file":")" + path.string() + R"("})");
-  std::filesystem::remove(path);
-  EXPECT_EQ(response, R"({"error":"failed to parse )" + path.string() + R"(: not a preferences file"})");
+  test_support::TempDir dir;
+  const std::string path = dir.write("passwd", "root:x:0:0:secret:/root:/bin/bash\ndaemon:x:1:1\n");
+  const std::string response = respond(R"({"latex":"x","prefs_file":")" + path + R"("})");
+  EXPECT_EQ(response, R"({"error":"failed to parse )" + path + R"(: not a preferences file"})");
   EXPECT_EQ(response.find("secret"), std::string::npos);
 }
 

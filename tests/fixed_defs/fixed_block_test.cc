@@ -10,22 +10,10 @@
 #include "fixed_defs/eqp_fixture.h"
 #include "qvf/definitions/fixed_defs.h"
 #include "qvf/definitions/fixed_defs_eqp.h"
+#include "support/default_definitions.h"
 
 namespace quorvix::qvf {
 namespace {
-
-Bytes from_hex(std::string_view hex) {
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < hex.size();) {
-    if (hex[i] == ' ') {
-      ++i;
-      continue;
-    }
-    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    i += 2;
-  }
-  return out;
-}
 
 void append_record(Bytes& out, std::initializer_list<std::uint8_t> head, std::string_view name) {
   out.insert(out.end(), head);
@@ -50,20 +38,7 @@ Bytes style_entries(const Bytes& block) { return Bytes(block.end() - 24, block.e
 Result<Bytes> build(const EqpText& eqp) { return build_fixed_defs_from_eqp_text(eqp.str()); }
 
 TEST(BuiltinFixedDefs, MatchesTheDocumentedBlock) {
-  Bytes expected;
-  append_record(expected, {0x13}, "WinAllBasicCodePages");
-  append_record(expected, {0x11, 0x05}, "Times New Roman");
-  append_record(expected, {0x11, 0x03}, "Symbol");
-  append_record(expected, {0x11, 0x05}, "Courier New");
-  append_record(expected, {0x11, 0x04}, "QV Extra");
-  append_record(expected, {0x13}, "WinAllCodePages");
-  append_record(expected, {0x11, 0x06}, "\xCB\xCE\xCC\xE5");
-  const Bytes prefs = from_hex(
-      "12 00 08 21 2f 45 8f 44 2f 41 50 f4 10 0f 47 5f 41 50 f2 1f 1e 41 50 f4 15 0f 41 00 f4 45 f4 25 f4 8f "
-      "42 5f 41 00 f4 10 0f 43 5f 41 00 f4 8f 45 f4 2a 5f 48 f4 8f 41 00 f4 10 0f 40 f4 8f 41 7f 48 f4 10 0f "
-      "41 2a 5f 44 5f 45 f4 5f 45 f4 5f 41 0f 0c 01 00 01 00 01 02 02 02 02 00 02 00 01 01 01 00 03 00 01 00 "
-      "04 00 05 00");
-  expected.insert(expected.end(), prefs.begin(), prefs.end());
+  const Bytes expected = test_support::default_definitions();
   ASSERT_EQ(expected.size(), 204u);
   EXPECT_EQ(builtin(), expected);
 }
