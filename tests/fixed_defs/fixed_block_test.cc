@@ -259,7 +259,7 @@ TEST(DefaultDefinitions, BuiltOnceUnderConcurrentFirstUse) {
   for (int i = 0; i < kThreads; ++i)
     threads.emplace_back([&, i] {
       start.arrive_and_wait();
-      seen[i] = &cell.get();
+      seen[static_cast<std::size_t>(i)] = &cell.get();
     });
   for (auto& t : threads) t.join();
   EXPECT_EQ(builds.load(), 1);
@@ -303,7 +303,8 @@ TEST(DefaultDefinitions, ProcessWideBlock) {
     GTEST_SKIP() << "a preferences file is installed at " << default_prefs_path();
   std::vector<const Result<Bytes>*> seen(8, nullptr);
   std::vector<std::thread> threads;
-  for (int i = 0; i < 8; ++i) threads.emplace_back([&, i] { seen[i] = &default_fixed_defs(); });
+  for (int i = 0; i < 8; ++i)
+    threads.emplace_back([&, i] { seen[static_cast<std::size_t>(i)] = &default_fixed_defs(); });
   for (auto& t : threads) t.join();
   for (const Result<Bytes>* r : seen) EXPECT_EQ(r, seen[0]);
   ASSERT_TRUE(seen[0]->ok());

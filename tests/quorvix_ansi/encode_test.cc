@@ -226,7 +226,7 @@ TEST(LegacyEncoders, ThreadsEncodeIndependently) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < 50; ++i) {
         Result<std::string> r = encode_quorvix_text(input);
-        if (!r.ok() || *r != expected) ++mismatches[t];
+        if (!r.ok() || *r != expected) ++mismatches[static_cast<std::size_t>(t)];
       }
     });
   for (auto& th : threads) th.join();
