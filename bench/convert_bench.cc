@@ -32,7 +32,7 @@ void BM_ConvertCorpus(benchmark::State& state) {
     for (const auto& e : entries) {
       char* response = quorvix_convert_v1(e.request.c_str());
       benchmark::DoNotOptimize(response);
-      errors += is_error_response(response) ? 1 : 0;
+      errors += is_error_response(response) ? 1u : 0u;
       quorvix_free_v1(response);
     }
     allocations += allocation_count() - before;

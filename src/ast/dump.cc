@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/escape.h"
+
 namespace quorvix::ast {
 
 namespace {
@@ -20,27 +22,10 @@ std::string char_form(char32_t c) {
   return buf;
 }
 
-std::string text_form(std::string_view text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    switch (ch) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(ch) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(ch));
-          out += buf;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
-}
+// Texts in double quotes; bytes from 0x80 up are kept as they are.
+constexpr EscapeForm kDumpForm{};
+
+std::string text_form(std::string_view text) { return quote_escaped(text, kDumpForm); }
 
 const char* style_name(StyleKind k) {
   switch (k) {

@@ -41,9 +41,6 @@ class Box {
   std::unique_ptr<Expr> p_;
 };
 
-using Text = std::string;  // UTF-8
-using Rows = std::vector<std::vector<Expr>>;
-
 enum class FontKind : std::uint8_t {
   Bold,
   RomanText,
@@ -76,6 +73,11 @@ enum class BigOperatorKind : std::uint8_t { Sum = 0, Prod = 1, Coprod = 2, Bigcu
 enum class IntegralKind : std::uint8_t { Int = 0, Iint = 1, Iiint = 2, Oint = 3 };
 enum class StrikeKind : std::uint8_t { Sout = 0, Cancel = 1, Bcancel = 2, Xcancel = 3 };
 
+// Declared after the kinds, whose enumerators (StyleKind::Text) would
+// otherwise shadow it.
+using Text = std::string;  // UTF-8
+using Rows = std::vector<std::vector<Expr>>;
+
 const char* font_kind_name(FontKind k);
 const char* accent_kind_name(AccentKind k);
 
@@ -106,56 +108,185 @@ struct EnvironmentTrivia {
 };
 
 // The 43 node kinds, in their canonical order.
-struct Sequence { std::vector<Expr> items; };
-struct DefaultColor { Box body; };
-struct Hybrid { std::vector<HybridPart> parts; };
-struct Char { char32_t ch = 0; };
-struct SizedDelimiter { char32_t ch = 0; };
-struct Group { Box body; };
-struct CommandSymbol { Text name; char32_t ch = 0; };
-struct BigSymbol { char32_t ch = 0; };
-struct BigOperatorSymbol { char32_t ch = 0; };
+struct Sequence {
+  std::vector<Expr> items;
+};
+struct DefaultColor {
+  Box body;
+};
+struct Hybrid {
+  std::vector<HybridPart> parts;
+};
+struct Char {
+  char32_t ch = 0;
+};
+struct SizedDelimiter {
+  char32_t ch = 0;
+};
+struct Group {
+  Box body;
+};
+struct CommandSymbol {
+  Text name;
+  char32_t ch = 0;
+};
+struct BigSymbol {
+  char32_t ch = 0;
+};
+struct BigOperatorSymbol {
+  char32_t ch = 0;
+};
 struct Empty {};
-struct RawTex { Text text; };
-struct Space { std::uint8_t width = 0; };
-struct FunctionName { Text name; };
-struct TextRun { Text text; };  // the `Text` alternative
-struct Color { Text name; Box body; };
-struct Style { Box body; StyleKind style = StyleKind::Display; };
-struct Font { Box body; FontKind font = FontKind::Bold; };
-struct Accent { Box body; AccentKind accent = AccentKind::Bar; };
-struct ArrowAccent { Box body; std::uint8_t direction = 0; bool under = false; };
-struct OverUnderline { Box body; bool under = false; };
-struct Strike { Box body; StrikeKind strike = StrikeKind::Sout; };
-struct Not { Box body; };
-struct Fraction { Box numerator; Box denominator; };
-struct Sqrt { Box radicand; };
-struct Root { Box index; Box radicand; };
-struct BigOperator { Box lower; Box upper; Box body; BigOperatorKind op = BigOperatorKind::Sum; bool nolimits = false; };
-struct BigOperatorBody { Box body; BigOperatorKind op = BigOperatorKind::Sum; };
-struct Limit { Text name; Box lower; Box upper; bool nolimits = false; };
-struct MathOp { Box body; Box lower; Box upper; bool nolimits = false; bool unbraced = false; };
-struct IntegralSign { IntegralKind integral = IntegralKind::Int; };
-struct Integral { Box lower; Box upper; Box body; IntegralKind integral = IntegralKind::Int; bool nolimits = true; };
-struct Binomial { Box upper; Box lower; std::uint8_t kind = 0; };
-struct Brace { Box body; Box label; std::uint8_t kind = 0; };
-struct Stackrel { Box over; Box base; };
-struct Underset { Box under; Box base; };
-struct XArrow { Box over; Box under; std::uint8_t kind = 0; };
-struct Substack { Rows rows; };
-struct Subarray { Text columns; Rows rows; };
-struct Matrix { Rows rows; std::uint8_t kind = 0; };
-struct Environment { Rows rows; EnvironmentTrivia trivia; std::uint8_t kind = 0; };
-struct Delimited { Box body; char32_t left = 0; char32_t right = 0; };
-struct OneSidedDelimited { Box body; char32_t delimiter = 0; std::uint8_t side = 0; };
-struct Script { Box base; Box sub; Box sup; };
+struct RawTex {
+  Text text;
+};
+struct Space {
+  std::uint8_t width = 0;
+};
+struct FunctionName {
+  Text name;
+};
+struct TextRun {
+  Text text;
+};  // the `Text` alternative
+struct Color {
+  Text name;
+  Box body;
+};
+struct Style {
+  Box body;
+  StyleKind style = StyleKind::Display;
+};
+struct Font {
+  Box body;
+  FontKind font = FontKind::Bold;
+};
+struct Accent {
+  Box body;
+  AccentKind accent = AccentKind::Bar;
+};
+struct ArrowAccent {
+  Box body;
+  std::uint8_t direction = 0;
+  bool under = false;
+};
+struct OverUnderline {
+  Box body;
+  bool under = false;
+};
+struct Strike {
+  Box body;
+  StrikeKind strike = StrikeKind::Sout;
+};
+struct Not {
+  Box body;
+};
+struct Fraction {
+  Box numerator;
+  Box denominator;
+};
+struct Sqrt {
+  Box radicand;
+};
+struct Root {
+  Box index;
+  Box radicand;
+};
+struct BigOperator {
+  Box lower;
+  Box upper;
+  Box body;
+  BigOperatorKind op = BigOperatorKind::Sum;
+  bool nolimits = false;
+};
+struct BigOperatorBody {
+  Box body;
+  BigOperatorKind op = BigOperatorKind::Sum;
+};
+struct Limit {
+  Text name;
+  Box lower;
+  Box upper;
+  bool nolimits = false;
+};
+struct MathOp {
+  Box body;
+  Box lower;
+  Box upper;
+  bool nolimits = false;
+  bool unbraced = false;
+};
+struct IntegralSign {
+  IntegralKind integral = IntegralKind::Int;
+};
+struct Integral {
+  Box lower;
+  Box upper;
+  Box body;
+  IntegralKind integral = IntegralKind::Int;
+  bool nolimits = true;
+};
+struct Binomial {
+  Box upper;
+  Box lower;
+  std::uint8_t kind = 0;
+};
+struct Brace {
+  Box body;
+  Box label;
+  std::uint8_t kind = 0;
+};
+struct Stackrel {
+  Box over;
+  Box base;
+};
+struct Underset {
+  Box under;
+  Box base;
+};
+struct XArrow {
+  Box over;
+  Box under;
+  std::uint8_t kind = 0;
+};
+struct Substack {
+  Rows rows;
+};
+struct Subarray {
+  Text columns;
+  Rows rows;
+};
+struct Matrix {
+  Rows rows;
+  std::uint8_t kind = 0;
+};
+struct Environment {
+  Rows rows;
+  EnvironmentTrivia trivia;
+  std::uint8_t kind = 0;
+};
+struct Delimited {
+  Box body;
+  char32_t left = 0;
+  char32_t right = 0;
+};
+struct OneSidedDelimited {
+  Box body;
+  char32_t delimiter = 0;
+  std::uint8_t side = 0;
+};
+struct Script {
+  Box base;
+  Box sub;
+  Box sup;
+};
 
-using Node = std::variant<Sequence, DefaultColor, Hybrid, Char, SizedDelimiter, Group, CommandSymbol,
-                          BigSymbol, BigOperatorSymbol, Empty, RawTex, Space, FunctionName, TextRun,
-                          Color, Style, Font, Accent, ArrowAccent, OverUnderline, Strike, Not, Fraction,
-                          Sqrt, Root, BigOperator, BigOperatorBody, Limit, MathOp, IntegralSign, Integral,
-                          Binomial, Brace, Stackrel, Underset, XArrow, Substack, Subarray, Matrix,
-                          Environment, Delimited, OneSidedDelimited, Script>;
+using Node =
+    std::variant<Sequence, DefaultColor, Hybrid, Char, SizedDelimiter, Group, CommandSymbol, BigSymbol,
+                 BigOperatorSymbol, Empty, RawTex, Space, FunctionName, TextRun, Color, Style, Font, Accent,
+                 ArrowAccent, OverUnderline, Strike, Not, Fraction, Sqrt, Root, BigOperator, BigOperatorBody,
+                 Limit, MathOp, IntegralSign, Integral, Binomial, Brace, Stackrel, Underset, XArrow, Substack,
+                 Subarray, Matrix, Environment, Delimited, OneSidedDelimited, Script>;
 
 static_assert(std::variant_size_v<Node> == 43);
 
@@ -173,15 +304,25 @@ class Expr {
   ~Expr();
 
   template <class T>
-  bool is() const { return std::holds_alternative<T>(node); }
+  bool is() const {
+    return std::holds_alternative<T>(node);
+  }
   template <class T>
-  T* get_if() { return std::get_if<T>(&node); }
+  T* get_if() {
+    return std::get_if<T>(&node);
+  }
   template <class T>
-  const T* get_if() const { return std::get_if<T>(&node); }
+  const T* get_if() const {
+    return std::get_if<T>(&node);
+  }
   template <class T>
-  T& as() { return std::get<T>(node); }
+  T& as() {
+    return std::get<T>(node);
+  }
   template <class T>
-  const T& as() const { return std::get<T>(node); }
+  const T& as() const {
+    return std::get<T>(node);
+  }
 
   Node node;
 

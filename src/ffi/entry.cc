@@ -2,13 +2,17 @@
 #include <cstdlib>
 
 #include "ffi/convert.h"
+#include "ffi/fault_hook.h"
 #include "ffi/guard.h"
 #include "ffi/response.h"
 #include "quorvix.h"
 
 extern "C" char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT {
   using namespace quorvix::ffi;
-  auto outcome = run_guarded([request] { return convert_request(request); });
+  auto outcome = run_guarded([request] {
+    run_fault_hook();
+    return convert_request(request);
+  });
   if (!outcome) return serialize_error(kPanicMessage);
   if (!outcome->ok()) return serialize_error(outcome->error().message);
   return serialize_result(outcome->value());

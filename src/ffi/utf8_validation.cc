@@ -4,31 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "common/utf8.h"
+
 namespace quorvix::ffi {
 namespace {
 
-bool is_continuation(std::uint8_t b) { return (b & 0xC0) == 0x80; }
-
-// Number of bytes of the sequence that a lead byte announces; 0 for a byte
-// that cannot begin a sequence (continuations, C0, C1, F5 to FF).
-int sequence_width(std::uint8_t lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// The allowed range of the second byte narrows for some lead bytes so that
-// overlong forms, surrogates and values past U+10FFFF are rejected there.
-bool second_byte_fits(std::uint8_t lead, std::uint8_t second) {
-  switch (lead) {
-    case 0xE0: return second >= 0xA0 && second <= 0xBF;
-    case 0xED: return second >= 0x80 && second <= 0x9F;
-    case 0xF0: return second >= 0x90 && second <= 0xBF;
-    case 0xF4: return second >= 0x80 && second <= 0x8F;
-    default: return is_continuation(second);
-  }
-}
+// Whether `lead` can begin a sequence of two to four bytes.
+bool is_lead_byte(std::uint8_t lead) { return lead >= 0xC2 && lead <= 0xF4; }
 
 Error invalid_sequence(std::size_t length, std::size_t index) {
   return make_error("invalid utf-8 sequence of " + std::to_string(length) + " bytes from index " +
@@ -59,17 +41,14 @@ Status validate_utf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    const int width = sequence_width(lead);
-    if (width == 0) return invalid_sequence(1, i);
-    // Each following byte that is missing makes the sequence incomplete; each
-    // that is present but wrong ends the valid prefix before it.
-    for (int k = 1; k < width; ++k) {
-      if (i + k >= size) return incomplete_sequence(i);
-      const std::uint8_t b = data[i + k];
-      const bool fits = k == 1 ? second_byte_fits(lead, b) : is_continuation(b);
-      if (!fits) return invalid_sequence(static_cast<std::size_t>(k), i);
+    const Utf8Step step = decode_utf8(bytes, i);
+    if (!step.valid) {
+      // A sequence cut short by the end of the text is incomplete; one with a
+      // wrong byte is invalid for as many bytes as could have begun it.
+      if (is_lead_byte(lead) && i + step.length == size) return incomplete_sequence(i);
+      return invalid_sequence(step.length, i);
     }
-    i += static_cast<std::size_t>(width);
+    i += step.length;
   }
   return Status();
 }

@@ -1,10 +1,11 @@
-// Constants of the compound file binary format (version 3, 512-byte sectors)
-// and little-endian stores into pre-sized sector buffers.
+// Constants of the compound file binary format (version 3, 512-byte sectors).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "common/bytes.h"
 
 namespace quorvix::ole {
 
@@ -27,18 +28,5 @@ inline constexpr std::uint32_t kFatSectorMark = 0xFFFFFFFD;
 inline constexpr std::uint32_t kFatSector = 0;
 inline constexpr std::uint32_t kFirstDirectorySector = 1;
 inline constexpr std::uint32_t kFirstMiniFatSector = 2;
-
-inline void store_u16(std::span<std::uint8_t> out, std::size_t at, std::uint16_t v) {
-  out[at] = static_cast<std::uint8_t>(v & 0xFF);
-  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-inline void store_u32(std::span<std::uint8_t> out, std::size_t at, std::uint32_t v) {
-  for (std::size_t i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
-}
-
-inline void store_u64(std::span<std::uint8_t> out, std::size_t at, std::uint64_t v) {
-  for (std::size_t i = 0; i < 8; ++i) out[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
-}
 
 }  // namespace quorvix::ole

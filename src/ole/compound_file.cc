@@ -32,18 +32,18 @@ using Sector = std::span<std::uint8_t>;
 
 void write_header(const Layout& layout, std::span<std::uint8_t> h) {
   std::copy(kSignature.begin(), kSignature.end(), h.begin());
-  store_u16(h, 24, 0x003E);  // minor version
-  store_u16(h, 26, 3);       // major version
-  store_u16(h, 28, 0xFFFE);  // byte order
-  store_u16(h, 30, 9);       // sector shift: 512
-  store_u16(h, 32, 6);       // mini sector shift: 64
-  store_u32(h, 44, 1);       // FAT sectors
-  store_u32(h, 48, kFirstDirectorySector);
-  store_u32(h, 56, kMiniStreamCutoff);
-  store_u32(h, 60, layout.first_mini_fat_sector_or_none());
-  store_u32(h, 64, layout.mini_fat_sectors);
-  store_u32(h, 68, kEndOfChain);  // no DIFAT sectors
-  store_u32(h, 76, kFatSector);   // first DIFAT slot
+  store_u16le(h, 24, 0x003E);  // minor version
+  store_u16le(h, 26, 3);       // major version
+  store_u16le(h, 28, 0xFFFE);  // byte order
+  store_u16le(h, 30, 9);       // sector shift: 512
+  store_u16le(h, 32, 6);       // mini sector shift: 64
+  store_u32le(h, 44, 1);       // FAT sectors
+  store_u32le(h, 48, kFirstDirectorySector);
+  store_u32le(h, 56, kMiniStreamCutoff);
+  store_u32le(h, 60, layout.first_mini_fat_sector_or_none());
+  store_u32le(h, 64, layout.mini_fat_sectors);
+  store_u32le(h, 68, kEndOfChain);  // no DIFAT sectors
+  store_u32le(h, 76, kFatSector);   // first DIFAT slot
   std::fill(h.begin() + 80, h.end(), std::uint8_t{0xFF});
 }
 

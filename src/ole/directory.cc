@@ -23,19 +23,19 @@ void write_directory_entry(std::span<std::uint8_t, kDirectoryEntrySize> slot, st
                            const std::optional<std::array<std::uint8_t, 16>>& class_id) {
   if (name.empty() || name.size() > kMaxNameUnits)
     internal_failure("compound file entry name has a bad length");
-  for (std::size_t i = 0; i < name.size(); ++i) store_u16(slot, 2 * i, name[i]);
+  for (std::size_t i = 0; i < name.size(); ++i) store_u16le(slot, 2 * i, name[i]);
   // The terminator is already zero.
-  store_u16(slot, kNameLengthOffset, static_cast<std::uint16_t>(2 * (name.size() + 1)));
+  store_u16le(slot, kNameLengthOffset, static_cast<std::uint16_t>(2 * (name.size() + 1)));
   slot[kTypeOffset] = static_cast<std::uint8_t>(type);
   slot[kColourOffset] = static_cast<std::uint8_t>(colour);
-  store_u32(slot, kLeftOffset, left);
-  store_u32(slot, kRightOffset, right);
-  store_u32(slot, kChildOffset, child);
+  store_u32le(slot, kLeftOffset, left);
+  store_u32le(slot, kRightOffset, right);
+  store_u32le(slot, kChildOffset, child);
   if (class_id) {
     for (std::size_t i = 0; i < class_id->size(); ++i) slot[kClassIdOffset + i] = (*class_id)[i];
   }
-  store_u32(slot, kStartSectorOffset, start_sector);
-  store_u64(slot, kSizeOffset, size);
+  store_u32le(slot, kStartSectorOffset, start_sector);
+  store_u64le(slot, kSizeOffset, size);
 }
 
 }  // namespace quorvix::ole

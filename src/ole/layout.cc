@@ -12,7 +12,8 @@ void chain(std::span<std::uint8_t> table, std::uint64_t first, std::uint64_t cou
   if ((first + count) * 4 > table.size()) internal_failure("compound file chain runs past its table");
   for (std::uint64_t i = first; i < first + count; ++i) {
     const bool last = i + 1 == first + count;
-    store_u32(table, static_cast<std::size_t>(4 * i), last ? kEndOfChain : static_cast<std::uint32_t>(i + 1));
+    store_u32le(table, static_cast<std::size_t>(4 * i),
+                last ? kEndOfChain : static_cast<std::uint32_t>(i + 1));
   }
 }
 
@@ -60,10 +61,10 @@ Result<Layout> plan_layout(std::span<Stream> streams) {
 
 void fill_fat(const Layout& layout, std::span<const Stream> streams, std::span<std::uint8_t> fat) {
   fill_free(fat);
-  store_u32(fat, 4 * kFatSector, kFatSectorMark);
+  store_u32le(fat, 4 * kFatSector, kFatSectorMark);
   const std::uint32_t second_directory = layout.second_directory_sector();
-  store_u32(fat, 4 * kFirstDirectorySector, second_directory);
-  store_u32(fat, 4 * std::size_t{second_directory}, kEndOfChain);
+  store_u32le(fat, 4 * kFirstDirectorySector, second_directory);
+  store_u32le(fat, 4 * std::size_t{second_directory}, kEndOfChain);
   if (layout.has_mini_stream()) {
     chain(fat, kFirstMiniFatSector, layout.mini_fat_sectors);
     chain(fat, layout.first_container_sector(), layout.container_sectors);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/bytes.h"
+
 namespace quorvix::ole {
 namespace {
 
@@ -20,17 +22,8 @@ constexpr std::uint32_t kAdviseFlags = 2;
 constexpr std::size_t kPaddingSize = 18;
 constexpr std::uint32_t kTocSignature = 0x494E414E;
 
-std::uint16_t read_u16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
 std::int16_t read_i16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::int16_t>(read_u16(b, at));
-}
-
-std::uint32_t read_u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return static_cast<std::int16_t>(load_u16le(b, at));
 }
 
 // Rounds a span in metafile units to hundredths of a millimetre. `span` is
@@ -50,19 +43,20 @@ Status check_presentation_data_size(std::uint64_t data_size) {
 Result<Bytes> build_presentation_record(std::span<const std::uint8_t> metafile) {
   const std::size_t length = metafile.size();
   if (length <= kPlaceableHeaderSize) return make_error("placeable WMF is shorter than its 22-byte header");
-  if (read_u32(metafile, 0) != kPlaceableKey)
+  if (load_u32le(metafile, 0) != kPlaceableKey)
     return make_error("WMF presentation is missing the Aldus placeable header");
   const std::int16_t left = read_i16(metafile, 6);
   const std::int16_t top = read_i16(metafile, 8);
   const std::int16_t right = read_i16(metafile, 10);
   const std::int16_t bottom = read_i16(metafile, 12);
-  const std::uint16_t units = read_u16(metafile, 14);
+  const std::uint16_t units = load_u16le(metafile, 14);
   if (top >= bottom || left >= right || units == 0)
     return make_error("WMF presentation has invalid placeable bounds");
   if (length < kStandardHeaderEnd) return make_error("WMF presentation is shorter than its standard header");
-  if (read_u16(metafile, kPlaceableHeaderSize + 2) != kStandardHeaderWords)
+  if (load_u16le(metafile, kPlaceableHeaderSize + 2) != kStandardHeaderWords)
     return make_error("WMF presentation has an invalid standard header size");
-  const std::uint64_t declared = 2 * static_cast<std::uint64_t>(read_u32(metafile, kPlaceableHeaderSize + 6));
+  const std::uint64_t declared =
+      2 * static_cast<std::uint64_t>(load_u32le(metafile, kPlaceableHeaderSize + 6));
   const std::uint64_t present = length - kPlaceableHeaderSize;
   if (declared != present) {
     return make_error("WMF presentation declares " + std::to_string(declared) + " bytes but contains " +

@@ -16,7 +16,8 @@ constexpr bool is_ascii_letter(char32_t c) { return (c >= U'a' && c <= U'z') || 
 
 using quorvix::append_utf8;
 
-// UTF-8 text as code points; a malformed sequence becomes U+FFFD.
+// UTF-8 text as code points; each malformed sequence (its maximal subpart)
+// becomes one U+FFFD.
 std::u32string decode_utf8(std::string_view text);
 
 // A run of code points as UTF-8.

@@ -11,25 +11,16 @@ namespace quorvix::parser {
 
 namespace {
 
-// Length in bytes of the UTF-8 sequence that starts with `lead`.
-std::size_t sequence_length(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 1;
-}
-
-// Code point of the UTF-8 sequence at `text[i]` that is `len` bytes long.
-char32_t code_point_at(std::string_view text, std::size_t i, std::size_t len) {
-  const std::u32string decoded = decode_utf8(text.substr(i, len));
-  return decoded.size() == 1 ? decoded.front() : 0xFFFD;
+// The length of the white-space character that begins `text`, or 0.
+std::size_t leading_white_space_length(std::string_view text) {
+  const Utf8Step step = quorvix::decode_utf8(text, 0);
+  return step.valid && is_whitespace(step.code_point) ? step.length : 0;
 }
 
 std::string_view trim_leading(std::string_view text) {
   while (!text.empty()) {
-    const std::size_t len = std::min(sequence_length(static_cast<unsigned char>(text.front())), text.size());
-    if (!is_whitespace(code_point_at(text, 0, len))) break;
+    const std::size_t len = leading_white_space_length(text);
+    if (len == 0) break;
     text.remove_prefix(len);
   }
   return text;
@@ -41,7 +32,8 @@ std::string_view trim_trailing(std::string_view text) {
     std::size_t start = text.size() - 1;
     while (start > 0 && text.size() - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
       --start;
-    if (!is_whitespace(code_point_at(text, start, text.size() - start))) break;
+    // Only a whole character that reaches the end counts.
+    if (leading_white_space_length(text.substr(start)) != text.size() - start) break;
     text.remove_suffix(text.size() - start);
   }
   return text;

@@ -1,12 +1,12 @@
 #include "quorvix_ansi/encode.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "common/escape.h"
 #include "quorvix_ansi/legacy_encoders.h"
 #include "quorvix_ansi/unicode_text.h"
 
@@ -35,33 +35,15 @@ constexpr EncodingName kEncodingNames[] = {
     {"windows-1252", Named::kWindows1252},
 };
 
-// `text` in double quotes, with quotes, backslashes and control characters escaped.
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t pos = 0; pos < text.size();) {
-    const Utf8Step step = decode_utf8(text, pos);
-    const char32_t c = step.code_point;
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case 0: out += "\\0"; break;
-      default:
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
-          char buf[16];
-          std::snprintf(buf, sizeof buf, "\\u{%x}", static_cast<unsigned>(c));
-          out += buf;
-        } else {
-          append_utf8(out, c);
-        }
-    }
-    pos += step.length;
-  }
-  out += '"';
-  return out;
-}
+// `text` in double quotes, with quotes, backslashes and control characters
+// (C0, delete and C1) escaped.
+constexpr EscapeForm kMessageForm{.nul_as_zero = true,
+                                  .escape_delete = true,
+                                  .escape_c1 = true,
+                                  .braced_code = true,
+                                  .invalid = InvalidUtf8::kReplace};
+
+std::string quoted(std::string_view text) { return quote_escaped(text, kMessageForm); }
 
 std::optional<Named> lookup_encoding(std::string_view value) {
   std::string key(trim_white_space(value));

@@ -146,7 +146,7 @@ Status convert_chunk(LegacyEncoding encoding, UConverter* converter, ThreadConve
 
     char32_t code_point = units[offset];
     if (U16_IS_LEAD(units[offset]) && offset + 1 < unit_count && U16_IS_TRAIL(units[offset + 1]))
-      code_point = U16_GET_SUPPLEMENTARY(units[offset], units[offset + 1]);
+      code_point = static_cast<char32_t>(U16_GET_SUPPLEMENTARY(units[offset], units[offset + 1]));
 
     bool fits = true;
     if (encoding == LegacyEncoding::kGbk && code_point == kEuroSign) {

@@ -1,5 +1,5 @@
-// Small UTF-8 helpers shared by the text encoder and the preferences reader:
-// decoding with maximal-subpart error handling, validation, white-space trimming.
+// UTF-8 helpers of the text encoder and the preferences reader: validation,
+// lossy conversion and white-space trimming, over the shared step decoder.
 #pragma once
 
 #include <cstddef>
@@ -10,18 +10,9 @@
 
 namespace quorvix::quorvix_ansi {
 
-inline constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-// One decoding step. An invalid sequence yields `valid == false`, the
-// replacement character and the length of its maximal subpart (at least 1).
-struct Utf8Step {
-  char32_t code_point;
-  std::size_t length;
-  bool valid;
-};
-
-// Decodes the sequence starting at `pos` (< s.size()).
-Utf8Step decode_utf8(std::string_view s, std::size_t pos);
+using quorvix::decode_utf8;
+using quorvix::kReplacementCharacter;
+using quorvix::Utf8Step;
 
 bool is_valid_utf8(std::string_view s);
 

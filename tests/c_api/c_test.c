@@ -68,8 +68,8 @@ int main(void) {
   expect_conversion("empty latex", "{\"latex\":\"\"}");
   expect_conversion("prefs_file not a string", "{\"latex\":\"x\",\"prefs_file\":7}");
 
+  /* Freeing NULL does nothing; it has nothing to check but that it returns. */
   quorvix_free_v1(NULL);
-  ++passed;
 
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;

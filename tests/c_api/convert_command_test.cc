@@ -1,7 +1,6 @@
 // `quorvix convert` against direct calls of the C interface.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,7 +9,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "quorvix.h"
+#include "support/respond.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -38,10 +38,7 @@ std::string quote(const std::string& arg) {
 }
 
 std::string response_for(const nlohmann::json& request) {
-  char* response = quorvix_convert_v1(request.dump().c_str());
-  std::string text = response;
-  quorvix_free_v1(response);
-  return text;
+  return quorvix::test_support::respond(request.dump());
 }
 
 std::string unhex(const std::string& digits) {
@@ -57,11 +54,6 @@ class ConvertCommandTest : public testing::Test {
   void SetUp() override {
     tool_ = fs::path(QUORVIX_BINARY_DIR) / "quorvix";
     if (!fs::exists(tool_)) GTEST_SKIP() << "command-line tool not built: " << tool_;
-    dir_ = fs::temp_directory_path() / ("quorvix_convert_test_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
   }
 
   // Runs `quorvix convert ARGS` with `input` on standard input.
@@ -76,7 +68,8 @@ class ConvertCommandTest : public testing::Test {
   }
 
   fs::path tool_;
-  fs::path dir_;
+  quorvix::test_support::TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(ConvertCommandTest, PrintsTheResponseForEachInputSource) {

@@ -21,14 +21,6 @@ struct CfbStream {
 inline constexpr std::uint32_t kCfbEnd = 0xFFFFFFFE;
 inline constexpr std::size_t kCfbFatOffset = 512;  // sector 0
 
-inline void put_u16(Bytes& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-inline void put_u32(Bytes& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 // At most three streams (the directory has one sector of four entries).
 inline Bytes build_compound_file(const std::vector<CfbStream>& streams) {
   std::vector<std::uint32_t> fat(128, 0xFFFFFFFF);
@@ -65,34 +57,34 @@ inline Bytes build_compound_file(const std::vector<CfbStream>& streams) {
   Bytes file(512 * (1 + static_cast<std::size_t>(next)), 0);
   const std::uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   std::copy(std::begin(signature), std::end(signature), file.begin());
-  put_u16(file, 24, 0x3E);
-  put_u16(file, 26, 3);
-  put_u16(file, 28, 0xFFFE);
-  put_u16(file, 30, 9);
-  put_u16(file, 32, 6);
-  put_u32(file, 44, 1);
-  put_u32(file, 48, 1);
-  put_u32(file, 56, 4096);
-  put_u32(file, 60, mini_fat_start);
-  put_u32(file, 64, mini_fat.empty() ? 0 : 1);
-  put_u32(file, 68, kCfbEnd);
-  put_u32(file, 76, 0);
+  store_u16le(file, 24, 0x3E);
+  store_u16le(file, 26, 3);
+  store_u16le(file, 28, 0xFFFE);
+  store_u16le(file, 30, 9);
+  store_u16le(file, 32, 6);
+  store_u32le(file, 44, 1);
+  store_u32le(file, 48, 1);
+  store_u32le(file, 56, 4096);
+  store_u32le(file, 60, mini_fat_start);
+  store_u32le(file, 64, mini_fat.empty() ? 0 : 1);
+  store_u32le(file, 68, kCfbEnd);
+  store_u32le(file, 76, 0);
   for (std::size_t at = 80; at < 512; ++at) file[at] = 0xFF;
-  for (std::size_t k = 0; k < 128; ++k) put_u32(file, kCfbFatOffset + 4 * k, fat[k]);
+  for (std::size_t k = 0; k < 128; ++k) store_u32le(file, kCfbFatOffset + 4 * k, fat[k]);
 
   auto sector_at = [](std::uint32_t s) { return 512 * (static_cast<std::size_t>(s) + 1); };
   auto entry = [&file, &sector_at](std::size_t slot, const std::string& name, std::uint8_t type,
                                    std::uint32_t start, std::size_t size) {
     const std::size_t at = sector_at(1) + 128 * slot;
     for (std::size_t k = 0; k < name.size(); ++k)
-      put_u16(file, at + 2 * k, static_cast<std::uint8_t>(name[k]));
-    put_u16(file, at + 64, static_cast<std::uint32_t>(2 * (name.size() + 1)));
+      store_u16le(file, at + 2 * k, static_cast<std::uint8_t>(name[k]));
+    store_u16le(file, at + 64, static_cast<std::uint16_t>(2 * (name.size() + 1)));
     file[at + 66] = type;
-    put_u32(file, at + 68, 0xFFFFFFFF);
-    put_u32(file, at + 72, 0xFFFFFFFF);
-    put_u32(file, at + 76, 0xFFFFFFFF);
-    put_u32(file, at + 116, start);
-    put_u32(file, at + 120, static_cast<std::uint32_t>(size));
+    store_u32le(file, at + 68, 0xFFFFFFFF);
+    store_u32le(file, at + 72, 0xFFFFFFFF);
+    store_u32le(file, at + 76, 0xFFFFFFFF);
+    store_u32le(file, at + 116, start);
+    store_u32le(file, at + 120, static_cast<std::uint32_t>(size));
   };
   entry(0, "Root Entry", 5, root_start, container_sectors * 512);
   for (std::size_t i = 0; i < streams.size(); ++i)
@@ -100,7 +92,7 @@ inline Bytes build_compound_file(const std::vector<CfbStream>& streams) {
 
   if (!mini_fat.empty()) {
     for (std::size_t k = 0; k < 128; ++k) {
-      put_u32(file, sector_at(mini_fat_start) + 4 * k, k < mini_fat.size() ? mini_fat[k] : 0xFFFFFFFF);
+      store_u32le(file, sector_at(mini_fat_start) + 4 * k, k < mini_fat.size() ? mini_fat[k] : 0xFFFFFFFF);
     }
   }
   if (root_start != kCfbEnd)

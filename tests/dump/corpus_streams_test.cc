@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "quorvix.h"
 #include "quorvix/dump_input.h"
 #include "quorvix/qvf_inspect.h"
+#include "support/respond.h"
 
 namespace quorvix::tools {
 namespace {
@@ -25,9 +25,7 @@ TEST(CorpusStreams, EveryWrittenStreamDecodesCompletely) {
       const nlohmann::json doc = nlohmann::json::parse(line, nullptr, false);
       if (doc.is_discarded() || !doc.contains("latex")) continue;
       const std::string request = nlohmann::json{{"latex", doc["latex"]}}.dump();
-      char* raw = quorvix_convert_v1(request.c_str());
-      const nlohmann::json response = nlohmann::json::parse(raw, nullptr, false);
-      quorvix_free_v1(raw);
+      const nlohmann::json response = nlohmann::json::parse(test_support::respond(request), nullptr, false);
       if (!response.contains("result")) continue;
       const std::string hex = response["result"]["qvf"].get<std::string>();
       const auto stream = decode_hex_text({reinterpret_cast<const std::uint8_t*>(hex.data()), hex.size()});

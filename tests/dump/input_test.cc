@@ -7,14 +7,13 @@
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "cfb_bytes.h"
 #include "ole/compound_file.h"
 #include "quorvix/cfb_reader.h"
 #include "quorvix/dump_input.h"
 #include "quorvix/dump_run.h"
 #include "qvf_bytes.h"
+#include "support/temp_dir.h"
 
 namespace quorvix::tools {
 namespace {
@@ -48,10 +47,8 @@ Bytes small_stream() {
 Bytes framed(const Bytes& stream, std::uint32_t declared) {
   Bytes out = {0x1C, 0x00, 0x00, 0x00, 0x02, 0x00, 0x3F, 0xC4};
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(declared >> (8 * i)));
-  for (std::uint8_t b :
-       {0x00, 0x00, 0x00, 0x00, 0x7C, 0xA2, 0x44, 0x17, 0x5D, 0xAB, 0x97, 0x00, 0x0C, 0x00, 0xD8, 0x08}) {
-    out.push_back(b);
-  }
+  out.insert(out.end(), {0x00, 0x00, 0x00, 0x00, 0x7C, 0xA2, 0x44, 0x17, 0x5D, 0xAB, 0x97, 0x00, 0x0C, 0x00,
+                         0xD8, 0x08});
   out.insert(out.end(), stream.begin(), stream.end());
   return out;
 }
@@ -194,12 +191,12 @@ TEST(CompoundFileReader, DamagedFilesGiveErrors) {
   std::vector<Case> cases;
   {
     Bytes f = good;
-    testing::put_u32(f, testing::kCfbFatOffset + 4 * 3, 2);  // sector 3 points back to 2
+    store_u32le(f, testing::kCfbFatOffset + 4 * 3, 2);  // sector 3 points back to 2
     cases.push_back({"loop", f, "compound file: the chain of stream \"Equation Native\" runs in a loop"});
   }
   {
     Bytes f = good;
-    testing::put_u32(f, testing::kCfbFatOffset + 4 * 3, 90);
+    store_u32le(f, testing::kCfbFatOffset + 4 * 3, 90);
     cases.push_back(
         {"beyond the file", f,
          "compound file: the chain of stream \"Equation Native\" reaches sector 90, which is not a "
@@ -207,7 +204,7 @@ TEST(CompoundFileReader, DamagedFilesGiveErrors) {
   }
   {
     Bytes f = good;
-    testing::put_u16(f, 30, 7);
+    store_u16le(f, 30, 7);
     cases.push_back({"sector shift", f, "compound file: sector shift 7 at offset 0x1E is neither 9 nor 12"});
   }
   cases.push_back({"truncated", Bytes(good.begin(), good.begin() + 300),
@@ -223,15 +220,7 @@ TEST(CompoundFileReader, DamagedFilesGiveErrors) {
 class DumpCommand : public ::testing::Test {
  protected:
   std::string write_file(const std::string& name, const Bytes& data) {
-    const std::filesystem::path p = std::filesystem::temp_directory_path() /
-                                    ("quorvix_dump_test_" + std::to_string(::getpid()) + "_" + name);
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    files_.push_back(p);
-    return p.string();
-  }
-  void TearDown() override {
-    for (const auto& p : files_) std::filesystem::remove(p);
+    return dir_.write(name, {reinterpret_cast<const char*>(data.data()), data.size()});
   }
   int run(DumpOptions options) {
     out_.str("");
@@ -239,7 +228,7 @@ class DumpCommand : public ::testing::Test {
     return run_dump(options, out_, err_);
   }
   std::ostringstream out_, err_;
-  std::vector<std::filesystem::path> files_;
+  test_support::TempDir dir_;
 };
 
 TEST_F(DumpCommand, ListsAFileAndReportsTheOutcome) {

@@ -39,7 +39,7 @@ const ListingLine* find_line(const Listing& listing, const std::string& body) {
 
 std::size_t count_prefix(const Listing& listing, const std::string& prefix) {
   std::size_t n = 0;
-  for (const std::string& b : bodies(listing)) n += b.rfind(prefix, 0) == 0 ? 1 : 0;
+  for (const std::string& b : bodies(listing)) n += b.rfind(prefix, 0) == 0 ? 1u : 0u;
   return n;
 }
 

@@ -6,18 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "quorvix.h"
+#include "support/respond.h"
 
 namespace quorvix::ffi {
 namespace {
 
-// The whole response for a request, through the exported function.
-std::string respond(const char* request) {
-  char* response = quorvix_convert_v1(request);
-  std::string text = response;
-  quorvix_free_v1(response);
-  return text;
-}
+using test_support::respond;
 
 std::string error_response(const std::string& message) { return R"({"error":")" + message + R"("})"; }
 

@@ -10,15 +10,12 @@
 
 #include "ffi/hex.h"
 #include "quorvix.h"
+#include "support/respond.h"
 
 namespace quorvix::ffi {
 namespace {
 
-std::string take(char* response) {
-  std::string text = response;
-  quorvix_free_v1(response);
-  return text;
-}
+using test_support::take_response;
 
 TEST(HexTest, LowerCaseTwoDigitsPerByte) {
   EXPECT_EQ(hex({}), "");
@@ -54,10 +51,10 @@ TEST(ResponseTest, ResultShapeAndOrder) {
   equation.ole = {0xD0, 0xCF, 0x11};
   equation.qvf = {0x05, 0x01, 0x00, 0x07, 0x08};
   equation.normalized_latex = "\\frac{a}{b}";
-  EXPECT_EQ(take(serialize_result(equation)),
+  EXPECT_EQ(take_response(serialize_result(equation)),
             R"({"result":{"ole":"d0cf11","qvf":"0501000708","normalized_latex":"\\frac{a}{b}"}})");
 
-  EXPECT_EQ(take(serialize_result(conversion::EncodedEquation{})),
+  EXPECT_EQ(take_response(serialize_result(conversion::EncodedEquation{})),
             R"({"result":{"ole":"","qvf":"","normalized_latex":""}})");
 }
 
@@ -76,10 +73,10 @@ TEST(ResponseTest, StringEscaping) {
        "\xCE\xB1\xE2\x89\xA4\xF0\x9D\x90\x80 caf\xC3\xA9"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(take(serialize_error(c.text)), R"({"error":")" + c.escaped + R"("})");
+    EXPECT_EQ(take_response(serialize_error(c.text)), R"({"error":")" + c.escaped + R"("})");
     conversion::EncodedEquation equation;
     equation.normalized_latex = c.text;
-    const std::string response = take(serialize_result(equation));
+    const std::string response = take_response(serialize_result(equation));
     EXPECT_EQ(response, R"({"result":{"ole":"","qvf":"","normalized_latex":")" + c.escaped + R"("}})");
     // And a JSON reader gets the text back unchanged.
     EXPECT_EQ(nlohmann::json::parse(response)["result"]["normalized_latex"], c.text);
@@ -91,7 +88,7 @@ TEST(ResponseTest, LargeBuffersAreWrittenInFull) {
   equation.ole.assign(100000, 0xAB);
   equation.qvf.assign(70001, 0x3C);
   equation.normalized_latex = std::string(5000, '\n');
-  const auto parsed = nlohmann::json::parse(take(serialize_result(equation)));
+  const auto parsed = nlohmann::json::parse(take_response(serialize_result(equation)));
   std::string ole_hex;
   for (int i = 0; i < 100000; ++i) ole_hex += "ab";
   std::string qvf_hex;
@@ -110,7 +107,7 @@ TEST(EntryTest, ConversionResponseShape) {
       {R"({"latex":"$\u03b1 + \u00e9$"})", "\xCE\xB1 + \xC3\xA9"},
   };
   for (const auto& [request, normalized] : cases) {
-    const std::string response = take(quorvix_convert_v1(request));
+    const std::string response = take_response(quorvix_convert_v1(request));
     const auto parsed = nlohmann::json::parse(response);
     ASSERT_TRUE(parsed.is_object()) << response;
     ASSERT_EQ(parsed.size(), 1u) << response;
@@ -157,7 +154,7 @@ TEST(EntryTest, EquationBodies) {
   };
   for (const auto& [tex, body] : cases) {
     const nlohmann::json request = {{"latex", tex}};
-    const auto parsed = nlohmann::json::parse(take(quorvix_convert_v1(request.dump().c_str())));
+    const auto parsed = nlohmann::json::parse(take_response(quorvix_convert_v1(request.dump().c_str())));
     ASSERT_TRUE(parsed.contains("result")) << tex << ": " << parsed.dump();
     const std::string qvf = parsed["result"]["qvf"];
     // Header (12 bytes), source record (tag, length, "TeX Input Language",

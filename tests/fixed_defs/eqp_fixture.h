@@ -1,14 +1,11 @@
 // Preferences texts for the tests: the settings of the built-in block, which
-// a test can change or remove key by key, and temporary files to hold them.
+// a test can change or remove key by key.
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 struct EqpEntry {
   std::string section;
@@ -78,29 +75,4 @@ class EqpText {
   std::vector<EqpEntry> entries_;
 };
 
-// A directory of its own under the system temporary directory, removed at the end.
-class TempDir {
- public:
-  TempDir() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("quorvix_defs_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string write(const std::string& name, const std::string& content) const {
-    const auto file = path_ / name;
-    std::ofstream(file, std::ios::binary) << content;
-    return file.string();
-  }
-  std::string path() const { return path_.string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using quorvix::test_support::TempDir;

@@ -10,22 +10,10 @@
 #include "fixed_defs/eqp_fixture.h"
 #include "qvf/definitions/fixed_defs.h"
 #include "qvf/definitions/fixed_defs_eqp.h"
+#include "support/default_definitions.h"
 
 namespace quorvix::qvf {
 namespace {
-
-Bytes from_hex(std::string_view hex) {
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < hex.size();) {
-    if (hex[i] == ' ') {
-      ++i;
-      continue;
-    }
-    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    i += 2;
-  }
-  return out;
-}
 
 void append_record(Bytes& out, std::initializer_list<std::uint8_t> head, std::string_view name) {
   out.insert(out.end(), head);
@@ -50,20 +38,7 @@ Bytes style_entries(const Bytes& block) { return Bytes(block.end() - 24, block.e
 Result<Bytes> build(const EqpText& eqp) { return build_fixed_defs_from_eqp_text(eqp.str()); }
 
 TEST(BuiltinFixedDefs, MatchesTheDocumentedBlock) {
-  Bytes expected;
-  append_record(expected, {0x13}, "WinAllBasicCodePages");
-  append_record(expected, {0x11, 0x05}, "Times New Roman");
-  append_record(expected, {0x11, 0x03}, "Symbol");
-  append_record(expected, {0x11, 0x05}, "Courier New");
-  append_record(expected, {0x11, 0x04}, "QV Extra");
-  append_record(expected, {0x13}, "WinAllCodePages");
-  append_record(expected, {0x11, 0x06}, "\xCB\xCE\xCC\xE5");
-  const Bytes prefs = from_hex(
-      "12 00 08 21 2f 45 8f 44 2f 41 50 f4 10 0f 47 5f 41 50 f2 1f 1e 41 50 f4 15 0f 41 00 f4 45 f4 25 f4 8f "
-      "42 5f 41 00 f4 10 0f 43 5f 41 00 f4 8f 45 f4 2a 5f 48 f4 8f 41 00 f4 10 0f 40 f4 8f 41 7f 48 f4 10 0f "
-      "41 2a 5f 44 5f 45 f4 5f 45 f4 5f 41 0f 0c 01 00 01 00 01 02 02 02 02 00 02 00 01 01 01 00 03 00 01 00 "
-      "04 00 05 00");
-  expected.insert(expected.end(), prefs.begin(), prefs.end());
+  const Bytes expected = test_support::default_definitions();
   ASSERT_EQ(expected.size(), 204u);
   EXPECT_EQ(builtin(), expected);
 }
@@ -172,6 +147,12 @@ TEST(PrefsFile, Messages) {
       {EqpText().str() + "Full 12pt\n", "invalid key/value line: Full 12pt"},
       {"[Other]\n  no pair here \t\n", "invalid key/value line: no pair here"},
       {"[Sizes]\n[x\n", "invalid key/value line: [x"},
+      // Before any section header the file may be anything: its lines are not quoted.
+      {"root:x:0:0:root:/root:/bin/bash\n", "not a preferences file"},
+      {"; comment\n\nKEY=value\nsecret line\n[Sizes]\nFull 12pt\n", "not a preferences file"},
+      {"no line feed at all", "not a preferences file"},
+      {"[\nsecret\n", "not a preferences file"},
+      {"[]\nsecret\n", "invalid key/value line: secret"},
       {EqpText().remove("Sizes", "Full").str() + "[Other]\nFull=12pt\n", "missing `Full` in Quorvix prefs"},
       {EqpText().remove("Spacing", "HorizFenceGap").str(), "missing `HorizFenceGap` in Quorvix prefs"},
       {EqpText().remove("Spacing", "StrikeThruThick").str(), "missing `StrikeThruThick` in Quorvix prefs"},
@@ -278,7 +259,7 @@ TEST(DefaultDefinitions, BuiltOnceUnderConcurrentFirstUse) {
   for (int i = 0; i < kThreads; ++i)
     threads.emplace_back([&, i] {
       start.arrive_and_wait();
-      seen[i] = &cell.get();
+      seen[static_cast<std::size_t>(i)] = &cell.get();
     });
   for (auto& t : threads) t.join();
   EXPECT_EQ(builds.load(), 1);
@@ -322,7 +303,8 @@ TEST(DefaultDefinitions, ProcessWideBlock) {
     GTEST_SKIP() << "a preferences file is installed at " << default_prefs_path();
   std::vector<const Result<Bytes>*> seen(8, nullptr);
   std::vector<std::thread> threads;
-  for (int i = 0; i < 8; ++i) threads.emplace_back([&, i] { seen[i] = &default_fixed_defs(); });
+  for (int i = 0; i < 8; ++i)
+    threads.emplace_back([&, i] { seen[static_cast<std::size_t>(i)] = &default_fixed_defs(); });
   for (auto& t : threads) t.join();
   for (const Result<Bytes>* r : seen) EXPECT_EQ(r, seen[0]);
   ASSERT_TRUE(seen[0]->ok());

@@ -34,8 +34,12 @@ class Image {
     u16(at, static_cast<std::uint16_t>(v));
     u16(at + 2, static_cast<std::uint16_t>(v >> 16));
   }
-  void fill(std::size_t at, std::size_t n, std::uint8_t v) { std::fill_n(b_.begin() + at, n, v); }
-  void bytes(std::size_t at, const Bytes& v) { std::copy(v.begin(), v.end(), b_.begin() + at); }
+  void fill(std::size_t at, std::size_t n, std::uint8_t v) {
+    std::fill_n(b_.begin() + static_cast<std::ptrdiff_t>(at), n, v);
+  }
+  void bytes(std::size_t at, const Bytes& v) {
+    std::copy(v.begin(), v.end(), b_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
   void entry(std::size_t at, std::u16string_view name, std::uint8_t type, std::uint8_t colour,
              std::uint32_t left, std::uint32_t right, std::uint32_t child, std::uint32_t start,
              std::uint32_t size) {

@@ -1,7 +1,6 @@
 // Reads the files back with an independent reader, Debian's python3-olefile,
 // which also rejects anything the format calls incorrect.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "ole/presentation.h"
 #include "ole/test_support.h"
 #include "qvf/stream/stream.h"
+#include "support/temp_dir.h"
 
 namespace quorvix::ole {
 namespace {
@@ -57,12 +57,6 @@ class OlefileReaderTest : public ::testing::Test {
   void SetUp() override {
     python_ = python_with_olefile();
     if (python_.empty()) GTEST_SKIP() << "python3 with olefile (Debian package python3-olefile) not found";
-    dir_ = fs::temp_directory_path() / ("quorvix_ole_test_" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    if (!dir_.empty()) fs::remove_all(dir_, ignored);
   }
 
   // Writes `file` and returns olefile's report on it.
@@ -82,7 +76,8 @@ class OlefileReaderTest : public ::testing::Test {
   }
 
   std::string python_;
-  fs::path dir_;
+  test_support::TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 Bytes patterned(std::size_t n) {

@@ -109,8 +109,9 @@ TEST(PresentationTest, RecordLayout) {
   const std::uint32_t head[] = {0xFFFFFFFF, 3, 4,    1,    0xFFFFFFFF,
                                 2,          0, 2540, 1270, static_cast<std::uint32_t>(data)};
   for (std::size_t i = 0; i < std::size(head); ++i) EXPECT_EQ(u32_at(r, 4 * i), head[i]) << "field " << i;
-  EXPECT_EQ(Bytes(r.begin() + 40, r.begin() + 40 + data), Bytes(metafile.begin() + 22, metafile.end()));
-  EXPECT_EQ(Bytes(r.begin() + 40 + data, r.begin() + 58 + data), Bytes(18, 0));
+  const auto at = [&r](std::size_t offset) { return r.begin() + static_cast<std::ptrdiff_t>(offset); };
+  EXPECT_EQ(Bytes(at(40), at(40 + data)), Bytes(metafile.begin() + 22, metafile.end()));
+  EXPECT_EQ(Bytes(at(40 + data), at(58 + data)), Bytes(18, 0));
   EXPECT_EQ(u32_at(r, 58 + data), 0x494E414Eu);
   EXPECT_EQ(u32_at(r, 62 + data), 0u);
 }

@@ -5,28 +5,29 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "common/bytes.h"
+#include "support/bytes.h"
+#include "support/default_definitions.h"
 
 namespace quorvix::ole::testing {
 
+// Little-endian fields of a buffer; reading past its end throws.
 inline std::uint32_t u32_at(const Bytes& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b.at(at)) | (static_cast<std::uint32_t>(b.at(at + 1)) << 8) |
-         (static_cast<std::uint32_t>(b.at(at + 2)) << 16) | (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
+  if (at + 4 > b.size()) throw std::out_of_range("u32_at past the end");
+  return load_u32le(b, at);
 }
 
 inline std::uint16_t u16_at(const Bytes& b, std::size_t at) {
-  return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
+  if (at + 2 > b.size()) throw std::out_of_range("u16_at past the end");
+  return load_u16le(b, at);
 }
 
 inline void append(Bytes& out, std::initializer_list<std::uint8_t> bs) { out.insert(out.end(), bs); }
 
-// A NUL-terminated text.
-inline void append_cstr(Bytes& out, std::string_view s) {
-  append_bytes(out, s);
-  out.push_back(0);
-}
+using test_support::append_cstr;
 
 // The class identifier of the equation object, as stored.
 inline const Bytes kClassId = {0xB7, 0xA2, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00,
@@ -52,32 +53,6 @@ inline Bytes comp_obj_stream() {
   return b;
 }
 
-// The 204-byte default definition block: encodings, fonts and preferences.
-inline Bytes default_definitions() {
-  Bytes d;
-  d.push_back(0x13);
-  append_cstr(d, "WinAllBasicCodePages");
-  append(d, {0x11, 5});
-  append_cstr(d, "Times New Roman");
-  append(d, {0x11, 3});
-  append_cstr(d, "Symbol");
-  append(d, {0x11, 5});
-  append_cstr(d, "Courier New");
-  append(d, {0x11, 4});
-  append_cstr(d, "QV Extra");
-  d.push_back(0x13);
-  append_cstr(d, "WinAllCodePages");
-  append(d, {0x11, 6, 0xCB, 0xCE, 0xCC, 0xE5, 0x00});
-  append(d, {0x12, 0x00, 0x08, 0x21, 0x2f, 0x45, 0x8f, 0x44, 0x2f, 0x41, 0x50, 0xf4, 0x10, 0x0f, 0x47, 0x5f,
-             0x41, 0x50, 0xf2, 0x1f, 0x1e, 0x41, 0x50, 0xf4, 0x15, 0x0f, 0x41, 0x00, 0xf4, 0x45, 0xf4, 0x25,
-             0xf4, 0x8f, 0x42, 0x5f, 0x41, 0x00, 0xf4, 0x10, 0x0f, 0x43, 0x5f, 0x41, 0x00, 0xf4, 0x8f, 0x45,
-             0xf4, 0x2a, 0x5f, 0x48, 0xf4, 0x8f, 0x41, 0x00, 0xf4, 0x10, 0x0f, 0x40, 0xf4, 0x8f, 0x41, 0x7f,
-             0x48, 0xf4, 0x10, 0x0f, 0x41, 0x2a, 0x5f, 0x44, 0x5f, 0x45, 0xf4, 0x5f, 0x45, 0xf4, 0x5f, 0x41,
-             0x0f, 0x0c, 0x01, 0x00, 0x01, 0x00, 0x01, 0x02, 0x02, 0x02, 0x02, 0x00, 0x02, 0x00, 0x01, 0x01,
-             0x01, 0x00, 0x03, 0x00, 0x01, 0x00, 0x04, 0x00, 0x05, 0x00});
-  return d;
-}
-
 // The QVF stream of the empty expression: header, the source record of the
 // empty text, the default definitions, FULL and END.
 inline Bytes empty_expression_qvf() {
@@ -87,7 +62,7 @@ inline Bytes empty_expression_qvf() {
   append(q, {0x66, 0x14});
   append_cstr(q, "TeX Input Language");
   q.push_back(0x00);
-  const Bytes defs = default_definitions();
+  const Bytes defs = test_support::default_definitions();
   q.insert(q.end(), defs.begin(), defs.end());
   append(q, {0x0A, 0x00});
   return q;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "parse_test_util.h"
+#include "support/source_encoding.h"
 
 namespace quorvix::parser {
 namespace {
@@ -22,29 +23,7 @@ void expect_parses(std::initializer_list<ParseCase> cases) {
   for (const auto& c : cases) EXPECT_EQ(parse_dump(c.input), c.dump) << "input: " << c.input;
 }
 
-// Runs with QUORVIX_SOURCE_ENCODING set to `value` (or unset), restoring it after.
-class ScopedEncoding {
- public:
-  explicit ScopedEncoding(const char* value) {
-    if (const char* old = std::getenv(kName)) saved_ = old;
-    if (value != nullptr) {
-      setenv(kName, value, 1);
-    } else {
-      unsetenv(kName);
-    }
-  }
-  ~ScopedEncoding() {
-    if (saved_) {
-      setenv(kName, saved_->c_str(), 1);
-    } else {
-      unsetenv(kName);
-    }
-  }
-
- private:
-  static constexpr const char* kName = "QUORVIX_SOURCE_ENCODING";
-  std::optional<std::string> saved_;
-};
+using test_support::ScopedSourceEncoding;
 
 TEST(SequenceTest, BracesAndRecovery) {
   expect_parses({
@@ -98,25 +77,25 @@ TEST(SequenceTest, FixedFragmentCharacters) {
 
 TEST(SequenceTest, NonAsciiLiteralsFollowTheSourceEncoding) {
   {
-    ScopedEncoding enc(nullptr);  // UTF-8: the two bytes of U+00E9 as one raw run
+    ScopedSourceEncoding enc(nullptr);  // UTF-8: the two bytes of U+00E9 as one raw run
     expect_parses({{"a \xC3\xA9", "Seq[Char('a'), Raw(\" \xC3\x83\xC2\xA9\")]"}});
   }
   {
-    ScopedEncoding enc("windows-1252");
+    ScopedSourceEncoding enc("windows-1252");
     expect_parses({
         {"\xC3\xA9", "Seq[Raw(\"\xC3\xA9\")]"},       // U+00E9 -> byte E9 -> U+00E9
         {"a \xCE\xB1", "Seq[Char('a'), Char('?')]"},  // Greek alpha: not representable
     });
   }
   {
-    ScopedEncoding enc("gbk");
+    ScopedSourceEncoding enc("gbk");
     expect_parses({
         {"\xE4\xB8\xAD", "Seq[Raw(\"\xC3\x96\xC3\x90\")]"},      // U+4E2D -> D6 D0
         {"\xF0\x9F\x98\x80", "Seq[Seq[Char('?'), Char('?')]]"},  // above U+FFFF
     });
   }
   {
-    ScopedEncoding enc("latin1");
+    ScopedSourceEncoding enc("latin1");
     EXPECT_EQ(parse_dump("\xC3\xA9"),
               "error: unsupported QUORVIX_SOURCE_ENCODING value \"latin1\"; expected utf-8, gbk, or "
               "windows-1252");

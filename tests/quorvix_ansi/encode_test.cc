@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "quorvix_ansi/env_guard.h"
 #include "quorvix_ansi/unicode_text.h"
+#include "support/source_encoding.h"
 
 namespace quorvix::quorvix_ansi {
 namespace {
@@ -48,7 +48,7 @@ TEST(SourceEncodingSetting, AcceptedSpellingsSelectTheirEncoding) {
       {"\u00A0windows-1252", as_1252},
   };
   for (const auto& c : cases) {
-    SourceEncodingGuard env(c.value);
+    test_support::ScopedSourceEncoding env(c.value);
     EXPECT_EQ(encode_ok(probe), c.expected) << (c.value ? *c.value : "<unset>");
   }
 }
@@ -64,7 +64,7 @@ TEST(SourceEncodingSetting, UnsupportedValuesQuoteTheUntrimmedValue) {
       {"utf-16", "\"utf-16\""},
   };
   for (const auto& c : cases) {
-    SourceEncodingGuard env(c.value);
+    test_support::ScopedSourceEncoding env(c.value);
     Result<std::string> r = encode_quorvix_text("x");
     ASSERT_FALSE(r.ok()) << c.value;
     EXPECT_EQ(r.error().message, "unsupported QUORVIX_SOURCE_ENCODING value " + c.quoted +
@@ -75,14 +75,14 @@ TEST(SourceEncodingSetting, UnsupportedValuesQuoteTheUntrimmedValue) {
 TEST(SourceEncodingSetting, IsReadAgainOnEveryCall) {
   const std::string euro = utf8(0x20AC);
   {
-    SourceEncodingGuard env(std::string("windows-1252"));
+    test_support::ScopedSourceEncoding env(std::string("windows-1252"));
     EXPECT_EQ(encode_ok(euro), "\x80");
   }
   {
-    SourceEncodingGuard env(std::string("latin1"));
+    test_support::ScopedSourceEncoding env(std::string("latin1"));
     EXPECT_FALSE(encode_quorvix_text(euro).ok());
   }
-  SourceEncodingGuard env(std::nullopt);
+  test_support::ScopedSourceEncoding env(std::nullopt);
   EXPECT_EQ(encode_ok(euro), euro);
 }
 
@@ -90,7 +90,7 @@ TEST(SourceEncodingSetting, Utf8AndUnsetKeepTheBytesAsTheyAre) {
   const std::string bytes = "a\xFF\xC0" + utf8(0x1F600);
   for (const std::optional<std::string>& value :
        {std::optional<std::string>(), std::optional<std::string>("utf8")}) {
-    SourceEncodingGuard env(value);
+    test_support::ScopedSourceEncoding env(value);
     EXPECT_EQ(encode_ok(bytes), bytes);
   }
 }
@@ -139,7 +139,7 @@ TEST(LegacyEncoders, CharactersAndUnmappables) {
       {"gbk", "\xED\xA0\x80", "???"},  // an encoded surrogate is three invalid bytes
   };
   for (const auto& c : cases) {
-    SourceEncodingGuard env(std::string(c.encoding));
+    test_support::ScopedSourceEncoding env(std::string(c.encoding));
     EXPECT_EQ(encode_ok(c.input), c.expected) << c.encoding << " input " << ::testing::PrintToString(c.input);
   }
 }
@@ -147,7 +147,7 @@ TEST(LegacyEncoders, CharactersAndUnmappables) {
 // Long texts go to ICU in chunks; a surrogate pair or a two-byte character
 // must come out whole wherever the chunk boundary falls.
 TEST(LegacyEncoders, LongTextsAcrossChunkBoundaries) {
-  SourceEncodingGuard env(std::string("gbk"));
+  test_support::ScopedSourceEncoding env(std::string("gbk"));
   for (std::size_t prefix = 1018; prefix <= 1026; ++prefix) {
     std::string input(prefix, 'a'), expected(prefix, 'a');
     for (int i = 0; i < 3000; ++i) {
@@ -171,7 +171,7 @@ std::string whatwg_1252_byte(char32_t c) {
 
 // Every BMP character against the WHATWG windows-1252 index.
 TEST(LegacyEncoders, Windows1252MatchesTheWhatwgIndexForTheWholeBmp) {
-  SourceEncodingGuard env(std::string("windows-1252"));
+  test_support::ScopedSourceEncoding env(std::string("windows-1252"));
   std::string input, expected;
   for (char32_t c = 1; c <= 0xFFFF; ++c) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
@@ -187,7 +187,7 @@ TEST(LegacyEncoders, Windows1252MatchesTheWhatwgIndexForTheWholeBmp) {
 // GBK never produces gb18030's four-byte forms: every BMP character is
 // ASCII, "?", the euro byte or a two-byte code that decodes back to it.
 TEST(LegacyEncoders, GbkIsTheTwoByteTableOnly) {
-  SourceEncodingGuard env(std::string("gbk"));
+  test_support::ScopedSourceEncoding env(std::string("gbk"));
   UErrorCode err = U_ZERO_ERROR;
   UConverter* decoder = ucnv_open("gb18030", &err);
   ASSERT_TRUE(U_SUCCESS(err));
@@ -214,7 +214,7 @@ TEST(LegacyEncoders, GbkIsTheTwoByteTableOnly) {
 }
 
 TEST(LegacyEncoders, ThreadsEncodeIndependently) {
-  SourceEncodingGuard env(std::string("gbk"));
+  test_support::ScopedSourceEncoding env(std::string("gbk"));
   std::string input, expected;
   for (int i = 0; i < 500; ++i) {
     input += "x" + utf8(0x4E2D) + utf8(0x1F600) + utf8(0x20AC);
@@ -226,7 +226,7 @@ TEST(LegacyEncoders, ThreadsEncodeIndependently) {
     threads.emplace_back([&, t] {
       for (int i = 0; i < 50; ++i) {
         Result<std::string> r = encode_quorvix_text(input);
-        if (!r.ok() || *r != expected) ++mismatches[t];
+        if (!r.ok() || *r != expected) ++mismatches[static_cast<std::size_t>(t)];
       }
     });
   for (auto& th : threads) th.join();

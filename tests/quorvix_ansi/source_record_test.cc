@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "quorvix_ansi/env_guard.h"
+#include "support/source_encoding.h"
 
 namespace quorvix::qvf {
 namespace {
@@ -22,7 +22,7 @@ Bytes record(std::initializer_list<std::uint8_t> head, std::string_view encoded)
 }
 
 TEST(TexSourceRecord, LayoutAndLengthForms) {
-  SourceEncodingGuard env(std::nullopt);
+  test_support::ScopedSourceEncoding env(std::nullopt);
   // The payload is 20 bytes plus the text: 234 text bytes make 254, the
   // largest one-byte length; 235 make 255, which takes FF FF 00.
   const struct {
@@ -45,7 +45,7 @@ TEST(TexSourceRecord, LayoutAndLengthForms) {
 }
 
 TEST(TexSourceRecord, LengthCountsEncodedBytes) {
-  SourceEncodingGuard env(std::string("GBK"));
+  test_support::ScopedSourceEncoding env(std::string("GBK"));
   Bytes out;
   ASSERT_TRUE(write_tex_source_record("\\text{\xE4\xB8\xAD}", out).ok());
   EXPECT_EQ(out, record({0x66, 0x1D}, "\\text{\xD6\xD0}"));
@@ -63,7 +63,7 @@ TEST(TexSourceRecord, FailuresLeaveTheStreamUntouched) {
        "unsupported QUORVIX_SOURCE_ENCODING value \"latin1\"; expected utf-8, gbk, or windows-1252"},
   };
   for (const auto& c : cases) {
-    SourceEncodingGuard env(c.encoding);
+    test_support::ScopedSourceEncoding env(c.encoding);
     Bytes out = bytes_of("head");
     Status s = write_tex_source_record(c.text, out);
     ASSERT_FALSE(s.ok());

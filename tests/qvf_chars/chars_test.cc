@@ -6,13 +6,13 @@
 #include <string>
 
 #include "qvf/writer/writer_state.h"
-#include "test_util.h"
+#include "support/bytes.h"
 
 namespace quorvix::qvf {
 namespace {
 
-using testing::bytes;
-using testing::hex;
+using test_support::bytes;
+using test_support::hex;
 
 constexpr FontSelector kMathOne = FontSelector::CalvaneMathOne;
 constexpr FontSelector kMathTwo = FontSelector::CalvaneMathTwo;
@@ -209,9 +209,10 @@ TEST(WriteChar, CalvaneMathOneIsDefinedBeforeItsFirstCharacterOnly) {
   QvfWriter w;
   Bytes out;
   ASSERT_TRUE(write_char(0x03F5, out, w).ok());  // \epsilon variant drawn from Calvane Math One
-  Bytes expected = testing::concat({testing::with_name({0x13}, "CalvaneMath1"),
-                                    testing::with_name({0x11, 0x07}, "Calvane Math One"),
-                                    bytes({0x08, 0x06, 0x00}), bytes({0x02, 0x04, 0x7F, 0xF5, 0x03, 0xF2})});
+  Bytes expected =
+      test_support::concat({test_support::with_name({0x13}, "CalvaneMath1"),
+                            test_support::with_name({0x11, 0x07}, "Calvane Math One"),
+                            bytes({0x08, 0x06, 0x00}), bytes({0x02, 0x04, 0x7F, 0xF5, 0x03, 0xF2})});
   EXPECT_EQ(hex(out), hex(expected));
   out.clear();
   ASSERT_TRUE(write_char(0x2216, out, w).ok());
@@ -232,9 +233,9 @@ TEST(CommandSymbols, WritesTableStyleAndEmbellishments) {
   // A Calvane Math Two symbol defines its font first (encoding 7, font 6).
   out.clear();
   ASSERT_TRUE(write_command_symbol_with_embellishments("lll", 0x22D8, {}, out, w).ok());
-  Bytes expected = testing::concat({testing::with_name({0x13}, "CalvaneMath2"),
-                                    testing::with_name({0x11, 0x07}, "Calvane Math Two"),
-                                    bytes({0x08, 0x06, 0x00, 0x02, 0x04, 0x7F, 0xD8, 0x22, 0x8C})});
+  Bytes expected = test_support::concat({test_support::with_name({0x13}, "CalvaneMath2"),
+                                         test_support::with_name({0x11, 0x07}, "Calvane Math Two"),
+                                         bytes({0x08, 0x06, 0x00, 0x02, 0x04, 0x7F, 0xD8, 0x22, 0x8C})});
   EXPECT_EQ(hex(out), hex(expected));
 }
 

@@ -7,17 +7,17 @@
 #include "qvf/tables/chars.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/writer_state.h"
-#include "test_util.h"
+#include "support/bytes.h"
 
 namespace quorvix::qvf {
 namespace {
 
 using ast::Expr;
 using ast::FontKind;
-using testing::bytes;
-using testing::concat;
-using testing::hex;
-using testing::with_name;
+using test_support::bytes;
+using test_support::concat;
+using test_support::hex;
+using test_support::with_name;
 
 const Bytes kBlackDef = bytes({0x10, 0, 0, 0, 0, 0, 0, 0});
 

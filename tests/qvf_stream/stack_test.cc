@@ -7,12 +7,14 @@
 
 #include "qvf/stream/stream.h"
 #include "qvf/writer/writer_core.h"
-#include "qvf_writer/writer_test_util.h"
+#include "support/bytes.h"
+#include "support/source_encoding.h"
+#include "support/tree_builders.h"
 
 namespace quorvix::qvf {
 namespace {
 
-using namespace test;
+using namespace test_support;
 using ast::Expr;
 
 #if defined(__SANITIZE_ADDRESS__)

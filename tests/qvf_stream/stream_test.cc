@@ -10,33 +10,21 @@
 #include "ast/nesting.h"
 #include "common/internal_error.h"
 #include "qvf/stream/header.h"
-#include "qvf_writer/writer_test_util.h"
+#include "support/bytes.h"
+#include "support/default_definitions.h"
+#include "support/source_encoding.h"
+#include "support/tree_builders.h"
 
 namespace quorvix::qvf {
 namespace {
 
-using namespace test;
+using namespace test_support;
 using ast::Expr;
 
 const std::string kHeader = "05 01 00 07 08 \"QRVX7\" 00 01";
 const std::string kPlaceholderHeader = "05 01 00 07 08 \"QRVX7\" 00 00";
 
-// The built-in definition block: encodings, the five fonts, then EQN_PREFS.
-const std::string kDefaultDefs =
-    "13 \"WinAllBasicCodePages\" 00 "
-    "11 05 \"Times New Roman\" 00 "
-    "11 03 \"Symbol\" 00 "
-    "11 05 \"Courier New\" 00 "
-    "11 04 \"QV Extra\" 00 "
-    "13 \"WinAllCodePages\" 00 "
-    "11 06 CB CE CC E5 00 "
-    "12 00 08 21 2f 45 8f 44 2f 41 50 f4 10 0f 47 5f 41 50 f2 1f 1e 41 50 f4 15 0f 41 00 f4 45 f4 25 f4 8f "
-    "42 "
-    "5f 41 00 f4 10 0f 43 5f 41 00 f4 8f 45 f4 2a 5f 48 f4 8f 41 00 f4 10 0f 40 f4 8f 41 7f 48 f4 10 0f 41 "
-    "2a "
-    "5f 44 5f 45 f4 5f 45 f4 5f 41 0f 0c 01 00 01 00 01 02 02 02 02 00 02 00 01 01 01 00 03 00 01 00 04 00 "
-    "05 "
-    "00";
+const std::string kDefaultDefs = hex(default_definitions());
 
 const std::string kBlackDef = "10 00 00 00 00 00 00 00";
 const std::string kRedDef = "10 00 E8 03 00 00 00 00";
@@ -70,7 +58,7 @@ struct StreamCase {
 };
 
 TEST(QvfStream, WholeStreams) {
-  ScopedEncoding utf8(nullptr);
+  ScopedSourceEncoding utf8(nullptr);
   const StreamCase cases[] = {
       {"empty expression", "", seq({}), "0A 00"},
       {"a+b=c", "a+b=c", seq({ch(U'a'), ch(U'+'), ch(U'b'), ch(U'='), ch(U'c')}),
@@ -182,7 +170,7 @@ TEST(QvfStream, FailuresEndTheConversion) {
   EXPECT_EQ(prefs.error().message.rfind("failed to read /nonexistent/prefs.eqp: ", 0), 0u)
       << prefs.error().message;
 
-  ScopedEncoding bad("latin1");
+  ScopedSourceEncoding bad("latin1");
   Result<Bytes> enc = write_qvf_with_prefs("x", ch(U'x'), std::nullopt);
   ASSERT_FALSE(enc.ok());
   EXPECT_EQ(enc.error().message.rfind("unsupported QUORVIX_SOURCE_ENCODING value", 0), 0u);

@@ -11,12 +11,14 @@
 #include "common/internal_error.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/writer_core.h"
-#include "qvf_writer/writer_test_util.h"
+#include "support/bytes.h"
+#include "support/source_encoding.h"
+#include "support/tree_builders.h"
 
 namespace quorvix::qvf {
 namespace {
 
-using namespace test;
+using namespace test_support;
 using ast::Expr;
 using ast::StyleKind;
 
@@ -79,7 +81,7 @@ std::string substack_text() {
 }
 
 TEST(ExprWriterLeaves, WriteTheirRecordsAndReportColourAndSize) {
-  ScopedEncoding utf8(nullptr);
+  ScopedSourceEncoding utf8(nullptr);
   const LeafCase cases[] = {
       {"char with black in force", ch(U'x'), SizeLevel::Full, kX, true},
       {"char keeps the incoming size", ch(U'x'), SizeLevel::Subscript, kX, true},
@@ -136,7 +138,7 @@ TEST(ExprWriterText, FollowsTheSourceEncoding) {
       {nullptr, text("\u00E9"), "02 00 81 E9 00"},
   };
   for (const EncodingCase& c : cases) {
-    ScopedEncoding enc(c.encoding);
+    ScopedSourceEncoding enc(c.encoding);
     QvfWriter w;
     Written r = write(c.expr, SizeLevel::Full, w);
     ASSERT_TRUE(r.ok) << r.error;
@@ -145,7 +147,7 @@ TEST(ExprWriterText, FollowsTheSourceEncoding) {
 }
 
 TEST(ExprWriterText, EncoderFailureEndsTheWrite) {
-  ScopedEncoding enc("latin1");
+  ScopedSourceEncoding enc("latin1");
   QvfWriter w;
   Written r = write(seq({ch(U'x'), text("a")}), SizeLevel::Full, w);
   ASSERT_FALSE(r.ok);

@@ -7,12 +7,14 @@
 #include <functional>
 
 #include "qvf/writer/colors.h"
-#include "qvf_writer/writer_test_util.h"
+#include "support/bytes.h"
+#include "support/source_encoding.h"
+#include "support/tree_builders.h"
 
 namespace quorvix::qvf {
 namespace {
 
-using namespace test;
+using namespace test_support;
 using ast::Expr;
 
 Expr binomial(std::uint8_t kind) { return Expr(ast::Binomial{ast::box(ch(U'a')), ast::box(ch(U'b')), kind}); }

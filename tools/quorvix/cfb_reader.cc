@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/bytes.h"
+#include "common/utf8.h"
 #include "quorvix/text_format.h"
 
 namespace quorvix::tools {
@@ -13,31 +15,19 @@ constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
 constexpr std::size_t kHeaderDifatSlots = 109;
 constexpr std::size_t kDirectoryEntrySize = 128;
 
-std::uint16_t load_u16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-std::uint32_t load_u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-std::uint64_t load_u64(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint64_t>(load_u32(b, at)) |
-         (static_cast<std::uint64_t>(load_u32(b, at + 4)) << 32);
-}
-
 Error cfb_error(std::string message) { return make_error("compound file: " + std::move(message)); }
 
 std::string sector_text(std::uint32_t sector) { return "sector " + std::to_string(sector); }
 
 // The directory entry name: UTF-16 code units up to the terminator.
 std::string entry_name(std::span<const std::uint8_t> entry) {
-  const std::size_t bytes = std::min<std::size_t>(load_u16(entry, 64), 64);
+  const std::size_t bytes = std::min<std::size_t>(load_u16le(entry, 64), 64);
   std::string out;
   for (std::size_t i = 0; i + 1 < bytes; i += 2) {
-    char32_t c = load_u16(entry, i);
+    char32_t c = load_u16le(entry, i);
     if (c == 0) break;
     if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes) {
-      const char32_t low = load_u16(entry, i + 2);
+      const char32_t low = load_u16le(entry, i + 2);
       if (low >= 0xDC00 && low <= 0xDFFF) {
         c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
         i += 2;
@@ -65,32 +55,32 @@ Result<CompoundFileReader> CompoundFileReader::open(std::span<const std::uint8_t
   }
   if (!has_compound_file_signature(file))
     return cfb_error("the file does not start with D0 CF 11 E0 A1 B1 1A E1");
-  const std::uint16_t shift = load_u16(file, 30);
+  const std::uint16_t shift = load_u16le(file, 30);
   if (shift != 9 && shift != 12) {
     return cfb_error("sector shift " + std::to_string(shift) + " at offset 0x1E is neither 9 nor 12");
   }
-  const std::uint16_t mini_shift = load_u16(file, 32);
+  const std::uint16_t mini_shift = load_u16le(file, 32);
   if (mini_shift == 0 || mini_shift >= shift) {
     return cfb_error("mini sector shift " + std::to_string(mini_shift) + " at offset 0x20 is not usable");
   }
   r.shift_ = shift;
   r.mini_shift_ = mini_shift;
-  r.mini_cutoff_ = load_u32(file, 56);
+  r.mini_cutoff_ = load_u32le(file, 56);
   const std::size_t sector_size = std::size_t{1} << shift;
   if (file.size() < sector_size) return cfb_error("the file is shorter than its header sector");
   r.sector_count_ = (file.size() - sector_size + sector_size - 1) / sector_size;
 
   // FAT sectors: the first 109 are listed in the header, the rest in the DIFAT chain.
-  const std::uint32_t fat_sectors = load_u32(file, 44);
+  const std::uint32_t fat_sectors = load_u32le(file, 44);
   if (fat_sectors > r.sector_count_) {
     return cfb_error("the header declares " + std::to_string(fat_sectors) +
                      " FAT sectors but the file holds only " + std::to_string(r.sector_count_) + " sectors");
   }
   std::vector<std::uint32_t> fat_list;
   for (std::size_t i = 0; i < kHeaderDifatSlots && fat_list.size() < fat_sectors; ++i) {
-    fat_list.push_back(load_u32(file, 76 + 4 * i));
+    fat_list.push_back(load_u32le(file, 76 + 4 * i));
   }
-  std::uint32_t difat = load_u32(file, 68);
+  std::uint32_t difat = load_u32le(file, 68);
   for (std::size_t hops = 0; fat_list.size() < fat_sectors; ++hops) {
     if (difat >= r.sector_count_ || hops > r.sector_count_) {
       return cfb_error("the DIFAT chain breaks at " + sector_text(difat) + " before listing all " +
@@ -101,9 +91,9 @@ Result<CompoundFileReader> CompoundFileReader::open(std::span<const std::uint8_t
       return cfb_error("DIFAT " + sector_text(difat) + " is cut off by the end of the file");
     const std::size_t per_sector = sector_size / 4 - 1;
     for (std::size_t i = 0; i < per_sector && fat_list.size() < fat_sectors; ++i) {
-      fat_list.push_back(load_u32(file, at + 4 * i));
+      fat_list.push_back(load_u32le(file, at + 4 * i));
     }
-    difat = load_u32(file, at + 4 * per_sector);
+    difat = load_u32le(file, at + 4 * per_sector);
   }
   for (std::uint32_t sector : fat_list) {
     if (sector >= r.sector_count_)
@@ -111,12 +101,12 @@ Result<CompoundFileReader> CompoundFileReader::open(std::span<const std::uint8_t
     const std::size_t at = r.sector_offset(sector);
     if (at + sector_size > file.size())
       return cfb_error("FAT " + sector_text(sector) + " is cut off by the end of the file");
-    for (std::size_t i = 0; i < sector_size / 4; ++i) r.fat_.push_back(load_u32(file, at + 4 * i));
+    for (std::size_t i = 0; i < sector_size / 4; ++i) r.fat_.push_back(load_u32le(file, at + 4 * i));
   }
 
   // Directory.
-  QV_ASSIGN_OR_RETURN(Bytes directory, r.read_regular(load_u32(file, 48), UINT64_MAX, "the directory"));
-  const bool version3 = load_u16(file, 26) == 3;
+  QV_ASSIGN_OR_RETURN(Bytes directory, r.read_regular(load_u32le(file, 48), UINT64_MAX, "the directory"));
+  const bool version3 = load_u16le(file, 26) == 3;
   for (std::size_t i = 0; i + kDirectoryEntrySize <= directory.size(); i += kDirectoryEntrySize) {
     std::span<const std::uint8_t> e(directory.data() + i, kDirectoryEntrySize);
     if (e[66] == 0) continue;
@@ -124,8 +114,8 @@ Result<CompoundFileReader> CompoundFileReader::open(std::span<const std::uint8_t
     entry.index = i / kDirectoryEntrySize;
     entry.name = entry_name(e);
     entry.type = e[66];
-    entry.start = load_u32(e, 116);
-    entry.size = load_u64(e, 120);
+    entry.start = load_u32le(e, 116);
+    entry.size = load_u64le(e, 120);
     if (version3) entry.size &= 0xFFFFFFFFu;
     r.entries_.push_back(std::move(entry));
   }
@@ -134,10 +124,10 @@ Result<CompoundFileReader> CompoundFileReader::open(std::span<const std::uint8_t
   }
 
   // Mini FAT and the mini stream container (the root entry's data).
-  const std::uint32_t mini_fat_start = load_u32(file, 60);
-  if (mini_fat_start != kEndOfChain && load_u32(file, 64) != 0) {
+  const std::uint32_t mini_fat_start = load_u32le(file, 60);
+  if (mini_fat_start != kEndOfChain && load_u32le(file, 64) != 0) {
     QV_ASSIGN_OR_RETURN(Bytes mini_fat, r.read_regular(mini_fat_start, UINT64_MAX, "the mini FAT"));
-    for (std::size_t i = 0; i + 4 <= mini_fat.size(); i += 4) r.mini_fat_.push_back(load_u32(mini_fat, i));
+    for (std::size_t i = 0; i + 4 <= mini_fat.size(); i += 4) r.mini_fat_.push_back(load_u32le(mini_fat, i));
   }
   const CfbEntry& root = r.entries_.front();
   if (root.start != kEndOfChain && root.size > 0) {

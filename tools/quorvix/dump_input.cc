@@ -7,6 +7,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "common/bytes.h"
 #include "quorvix/cfb_reader.h"
 #include "quorvix/text_format.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 constexpr std::size_t kFramingSize = 28;
 constexpr std::string_view kNativeStreamName = "Equation Native";
-
-std::uint16_t load_u16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-std::uint32_t load_u32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
 
 std::string hex32(std::uint32_t v) {
   char buf[16];
@@ -48,8 +41,8 @@ int hex_value(std::uint8_t c) {
 
 // The framing starts with its own size (28) and the version 0x00020000.
 bool looks_framed(std::span<const std::uint8_t> bytes) {
-  return bytes.size() >= kFramingSize && load_u16(bytes, 0) == kFramingSize &&
-         load_u32(bytes, 2) == 0x00020000;
+  return bytes.size() >= kFramingSize && load_u16le(bytes, 0) == kFramingSize &&
+         load_u32le(bytes, 2) == 0x00020000;
 }
 
 bool looks_like_json(std::span<const std::uint8_t> bytes) {
@@ -75,12 +68,12 @@ Bytes unframe(std::span<const std::uint8_t> framed, std::vector<InputNote>& note
                                       {16, 4, 0x1744A27C, "constant at 16"},
                                       {20, 4, 0x0097AB5D, "constant at 20"},
                                       {24, 4, 0x08D8000C, "constant at 24"}};
-  const std::uint32_t declared = load_u32(framed, 8);
+  const std::uint32_t declared = load_u32le(framed, 8);
   const std::size_t present = framed.size() - kFramingSize;
   notes.push_back(
       {false, "Equation Native framing: 28-byte header, stream length " + std::to_string(declared)});
   for (const Field& f : kFields) {
-    const std::uint32_t v = f.width == 2 ? load_u16(framed, f.at) : load_u32(framed, f.at);
+    const std::uint32_t v = f.width == 2 ? load_u16le(framed, f.at) : load_u32le(framed, f.at);
     if (v != f.expected) {
       notes.push_back(
           {true, "framing " + std::string(f.name) + " is " +

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/utf8.h"
 #include "quorvix/text_format.h"
 
 namespace quorvix::tools {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "common/bytes.h"
 #include "quorvix/qvf_names.h"
 #include "quorvix/text_format.h"
 
@@ -162,7 +163,7 @@ class Decoder {
   }
   std::uint8_t u8() { return s_[pos_++]; }
   std::uint16_t u16() {
-    const auto v = static_cast<std::uint16_t>(s_[pos_] | (s_[pos_ + 1] << 8));
+    const std::uint16_t v = load_u16le(s_, pos_);
     pos_ += 2;
     return v;
   }
@@ -223,7 +224,7 @@ class Decoder {
     std::string out = std::to_string(byte) + " (";
     if (byte >= 129 && byte <= 140) {
       const std::size_t n = byte - 128u;
-      out += kStyleNames[n - 1];
+      out += kStyleKeys[n - 1];
       if (n <= styles_.size()) {
         const StyleEntry& e = styles_[n - 1];
         out += ": " + font_name(e.font) + " " + character_style_name(e.style);
@@ -653,33 +654,32 @@ class Decoder {
     const std::size_t sizes_at = pos_;
     if (!need(1, "the size count of the EQN_PREFS")) return;
     const std::size_t sizes = u8();
-    if (sizes != kSizeNames.size()) {
+    if (sizes != kSizeKeys.size()) {
       warn(sizes_at,
-           plural(sizes, "size value") + "; the definitions have " + std::to_string(kSizeNames.size()), 1);
+           plural(sizes, "size value") + "; the definitions have " + std::to_string(kSizeKeys.size()), 1);
     }
-    if (!decode_dimensions(sizes, kSizeNames, "size")) return;
+    if (!decode_dimensions(sizes, kSizeKeys, "size")) return;
     const std::size_t spacing_at = pos_;
     if (!need(1, "the spacing count of the EQN_PREFS")) return;
     const std::size_t spacing = u8();
-    if (spacing != kSpacingNames.size()) {
-      warn(
-          spacing_at,
-          plural(spacing, "spacing value") + "; the definitions have " + std::to_string(kSpacingNames.size()),
-          1);
+    if (spacing != kSpacingKeys.size()) {
+      warn(spacing_at,
+           plural(spacing, "spacing value") + "; the definitions have " + std::to_string(kSpacingKeys.size()),
+           1);
     }
-    if (!decode_dimensions(spacing, kSpacingNames, "spacing")) return;
+    if (!decode_dimensions(spacing, kSpacingKeys, "spacing")) return;
     const std::size_t styles_at = pos_;
     if (!need(1, "the style count of the EQN_PREFS")) return;
     const std::size_t count = u8();
-    if (count != kStyleNames.size()) {
-      warn(styles_at, plural(count, "style") + "; the definitions have " + std::to_string(kStyleNames.size()),
+    if (count != kStyleKeys.size()) {
+      warn(styles_at, plural(count, "style") + "; the definitions have " + std::to_string(kStyleKeys.size()),
            1);
     }
     styles_.clear();
     for (std::size_t i = 0; i < count; ++i) {
       const std::size_t offset = pos_;
-      const std::string name = i < kStyleNames.size()
-                                   ? std::string(kStyleNames[i])
+      const std::string name = i < kStyleKeys.size()
+                                   ? std::string(kStyleKeys[i])
                                    : "#" + std::to_string(i + 1) + " (beyond the known keys)";
       std::size_t font = 0;
       if (!read_unsigned("the font definition index of EQN_PREFS style " + name, font)) return;

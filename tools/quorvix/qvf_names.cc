@@ -118,7 +118,8 @@ TemplateDescription describe_template(std::uint8_t selector, std::uint8_t variat
       if (variation & 0x20) join(v, "pointing right");
       if (variation & 0x04) join(v, "upper label");
       if (variation & 0x08) join(v, "lower label");
-      if (std::uint8_t rest = variation & ~0x3C; rest != 0) join(v, unknown_bits(rest));
+      if (const auto rest = static_cast<std::uint8_t>(variation & ~0x3C); rest != 0)
+        join(v, unknown_bits(rest));
       d.slots = kArrowSlots;
       return d;
     }

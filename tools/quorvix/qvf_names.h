@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "qvf/definitions/eqp_keys.h"
+
 namespace quorvix::tools {
 
 // The record name of a tag ("LINE", "CHAR", ...), or an empty view when the
@@ -30,19 +32,11 @@ std::string_view embellishment_name(std::uint8_t code);
 // The size records FULL .. SUBSYM (tags 10 to 14): what they select.
 std::string_view size_record_meaning(std::uint8_t tag);
 
-// Typeface numbers 1 to 12 follow the style table of the EQN_PREFS record.
-inline constexpr std::array<std::string_view, 12> kStyleNames = {"Text",    "Function", "Variable", "LCGreek",
-                                                                 "UCGreek", "Symbol",   "Vector",   "Number",
-                                                                 "User1",   "User2",    "QVExtra",  "TextFE"};
-inline constexpr std::array<std::string_view, 8> kSizeNames = {
-    "Full", "Script", "ScriptScript", "Symbol", "SubSymbol", "User1", "User2", "SmallLargeIncr"};
-inline constexpr std::array<std::string_view, 30> kSpacingNames = {
-    "LineSpacing",    "MatrixRowSpacing", "MatrixColSpacing", "SuperscriptHeight", "SubscriptDepth",
-    "SubSupGap",      "LimHeight",        "LimDepth",         "LimLineSpacing",    "NumerHeight",
-    "DenomDepth",     "FractBarOver",     "FractBarThick",    "SubFractBarThick",  "FractGap",
-    "FenceOver",      "OperSpacing",      "NonOperSpacing",   "CharWidth",         "MinGap",
-    "VertRadGap",     "HorizRadGap",      "RadWidth",         "EmbellGap",         "PrimeHeight",
-    "BoxStrokeThick", "StrikeThruThick",  "MatrixLineThick",  "RadStrokeThick",    "HorizFenceGap"};
+// The names of the EQN_PREFS record's sizes, spacing and styles, in record
+// order; typeface numbers 1 to 12 follow the styles.
+using qvf::kSizeKeys;
+using qvf::kSpacingKeys;
+using qvf::kStyleKeys;
 
 // Unit of a packed dimension: "in", "cm", "pt", "pc", "%", or empty.
 std::string_view dimension_unit_name(unsigned code);

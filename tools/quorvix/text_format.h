@@ -24,7 +24,4 @@ std::string quote_text(std::string_view text);
 // dotted circle), "U+000A (control)".
 std::string describe_code(std::uint16_t code);
 
-// Appends the UTF-8 form of a Unicode scalar value.
-void append_utf8(std::string& out, char32_t c);
-
 }  // namespace quorvix::tools

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "quorvix_ansi/unicode_text.h"
+#include "qvf/definitions/eqp_keys.h"
 #include "qvf/stream/records.h"
 
 namespace quorvix::qvf {
@@ -13,21 +14,10 @@ namespace {
 
 using quorvix_ansi::trim_white_space;
 
-constexpr std::string_view kSizeKeys[] = {"Full",      "Script", "ScriptScript", "Symbol",
-                                          "SubSymbol", "User1",  "User2",        "SmallLargeIncr"};
-
-constexpr std::string_view kSpacingKeys[] = {
-    "LineSpacing",    "MatrixRowSpacing", "MatrixColSpacing", "SuperscriptHeight", "SubscriptDepth",
-    "SubSupGap",      "LimHeight",        "LimDepth",         "LimLineSpacing",    "NumerHeight",
-    "DenomDepth",     "FractBarOver",     "FractBarThick",    "SubFractBarThick",  "FractGap",
-    "FenceOver",      "OperSpacing",      "NonOperSpacing",   "CharWidth",         "MinGap",
-    "VertRadGap",     "HorizRadGap",      "RadWidth",         "EmbellGap",         "PrimeHeight",
-    "BoxStrokeThick", "StrikeThruThick",  "MatrixLineThick",  "RadStrokeThick",    "HorizFenceGap"};
-
-// The eleven required styles; the optional Far-East text style follows them.
-constexpr std::string_view kStyleKeys[] = {"Text",   "Function", "Variable", "LCGreek", "UCGreek", "Symbol",
-                                           "Vector", "Number",   "User1",    "User2",   "QVExtra"};
-constexpr std::string_view kFarEastStyleKey = "TextFE";
+// The required styles; the optional Far-East text style follows them.
+constexpr std::span<const std::string_view> kRequiredStyleKeys =
+    std::span(kStyleKeys).first(kStyleKeys.size() - 1);
+constexpr std::string_view kFarEastStyleKey = kStyleKeys.back();
 
 // Older preference files misspell this key.
 constexpr std::string_view kStrikeThruKey = "StrikeThruThick";
@@ -94,10 +84,10 @@ struct StyleEntry {
   std::uint8_t style;
 };
 
-template <std::size_t N>
-Result<std::vector<Dimension>> read_dimensions(const EqpSection& section, const std::string_view (&keys)[N]) {
+Result<std::vector<Dimension>> read_dimensions(const EqpSection& section,
+                                               std::span<const std::string_view> keys) {
   std::vector<Dimension> out;
-  out.reserve(N);
+  out.reserve(keys.size());
   for (std::string_view key : keys) {
     QV_ASSIGN_OR_RETURN(std::string_view value,
                         key == kStrikeThruKey
@@ -120,6 +110,10 @@ Status write_dimension_list(const std::vector<Dimension>& values, const char* to
 Result<ParsedEqp> parse_eqp_text(std::string_view text) {
   ParsedEqp eqp;
   EqpSection* section = nullptr;  // lines before the first header are ignored
+  // Until a section header has been read, the text may be any file at all: a
+  // bad line is then not quoted, so that naming an unrelated file in a request
+  // does not reveal its content.
+  bool seen_header = false;
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -128,6 +122,7 @@ Result<ParsedEqp> parse_eqp_text(std::string_view text) {
 
     if (line.empty() || line.front() == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      seen_header = true;
       if (line == "[Styles]")
         section = &eqp.styles;
       else if (line == "[Sizes]")
@@ -139,7 +134,10 @@ Result<ParsedEqp> parse_eqp_text(std::string_view text) {
       continue;
     }
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return make_error("invalid key/value line: " + std::string(line));
+    if (eq == std::string_view::npos) {
+      if (!seen_header) return make_error("not a preferences file");
+      return make_error("invalid key/value line: " + std::string(line));
+    }
     if (section == nullptr) continue;
     section->insert_or_assign(std::string(trim_white_space(line.substr(0, eq))),
                               std::string(trim_white_space(line.substr(eq + 1))));
@@ -239,8 +237,8 @@ Result<Bytes> build_fixed_defs(const ParsedEqp& eqp) {
   // from 1 in order of first use.
   std::vector<FontDef> fonts;
   std::vector<StyleEntry> styles;
-  styles.reserve(std::size(kStyleKeys) + 1);
-  for (std::string_view key : kStyleKeys) {
+  styles.reserve(kStyleKeys.size());
+  for (std::string_view key : kRequiredStyleKeys) {
     QV_ASSIGN_OR_RETURN(std::string_view value, required_value(eqp.styles, key, {key}));
     QV_ASSIGN_OR_RETURN(StyleValue style, parse_style_value(value));
     QV_ASSIGN_OR_RETURN(Bytes name, encode_font_name(style.font_name));

@@ -45,6 +45,9 @@ struct ParsedEqp {
   EqpSection spacing;
 };
 
+// A line that is neither blank, a comment, a section header nor a key=value
+// pair fails with "invalid key/value line: LINE", or with "not a preferences
+// file" when no section header came before it (the text is then not quoted).
 Result<ParsedEqp> parse_eqp_text(std::string_view text);
 
 // Parses the text and builds the definition block from it.

@@ -1,5 +1,6 @@
 #include "qvf/stream/equation_native.h"
 
+#include "common/bytes.h"
 #include "qvf/stream/stream.h"
 
 namespace quorvix::qvf {
@@ -11,28 +12,19 @@ constexpr std::uint16_t kClipboardFormat = 0xC43F;
 // Fixed trailing words of the header that readers expect as they are.
 constexpr std::uint32_t kTrailer[3] = {0x1744A27C, 0x0097AB5D, 0x08D8000C};
 
-void store_u16(EquationNativeHeader& h, std::size_t at, std::uint16_t v) {
-  h[at] = static_cast<std::uint8_t>(v & 0xFF);
-  h[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void store_u32(EquationNativeHeader& h, std::size_t at, std::uint32_t v) {
-  for (std::size_t i = 0; i < 4; ++i) h[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
-}
-
 }  // namespace
 
 Result<EquationNativeHeader> equation_native_header(std::uint64_t stream_length) {
   if (stream_length > 0xFFFFFFFFull) return make_error("QVF stream is too large");
   EquationNativeHeader h{};
-  store_u16(h, 0, kHeaderSize);
-  store_u32(h, 2, kVersion);
-  store_u16(h, 6, kClipboardFormat);
-  store_u32(h, 8, static_cast<std::uint32_t>(stream_length));
-  store_u32(h, 12, 0);
-  store_u32(h, 16, kTrailer[0]);
-  store_u32(h, 20, kTrailer[1]);
-  store_u32(h, 24, kTrailer[2]);
+  store_u16le(h, 0, kHeaderSize);
+  store_u32le(h, 2, kVersion);
+  store_u16le(h, 6, kClipboardFormat);
+  store_u32le(h, 8, static_cast<std::uint32_t>(stream_length));
+  store_u32le(h, 12, 0);
+  store_u32le(h, 16, kTrailer[0]);
+  store_u32le(h, 20, kTrailer[1]);
+  store_u32le(h, 24, kTrailer[2]);
   return h;
 }
 
