@@ -10,12 +10,13 @@
 #include "common/internal_error.h"
 #include "qvf/writer/expr_writer.h"
 #include "qvf/writer/font_slots.h"
-#include "qvf_writer/writer_test_util.h"
+#include "support/bytes.h"
+#include "support/tree_builders.h"
 
 namespace quorvix::qvf {
 namespace {
 
-using namespace test;
+using namespace test_support;
 using ast::Expr;
 using F = OnDemandFont;
 
