@@ -16,6 +16,7 @@
 #include "parser/parser.h"
 #include "quorvix_ansi/encode.h"
 #include "qvf/stream/stream.h"
+#include "support/source_encoding.h"
 
 namespace {
 
@@ -38,27 +39,6 @@ namespace quorvix::ffi {
 namespace {
 
 std::size_t reads() { return g_encoding_reads.load(std::memory_order_relaxed); }
-
-class EncodingVariable {
- public:
-  explicit EncodingVariable(const char* value) {
-    if (const char* old = std::getenv(kName)) saved_ = old;
-    set(value);
-  }
-  ~EncodingVariable() { set(saved_ ? saved_->c_str() : nullptr); }
-  EncodingVariable(const EncodingVariable&) = delete;
-  EncodingVariable& operator=(const EncodingVariable&) = delete;
-
- private:
-  static void set(const char* value) {
-    if (value != nullptr) {
-      setenv(kName, value, 1);
-    } else {
-      unsetenv(kName);
-    }
-  }
-  std::optional<std::string> saved_;
-};
 
 std::string repeated(std::string_view unit, std::size_t times) {
   std::string out;
@@ -85,7 +65,7 @@ TEST(SourceEncodingReads, OneReadPerConversion) {
       {"latin1", "x+y", unsupported},           // fails at the source record
   };
   for (const auto& c : cases) {
-    EncodingVariable env(c.value);
+    test_support::ScopedSourceEncoding env(c.value);
     const std::size_t before = reads();
     Result<conversion::EncodedEquation> r = convert_latex(c.latex, std::nullopt);
     const std::string what = std::string(c.value ? c.value : "unset") + ": " + c.latex.substr(0, 8);
@@ -102,7 +82,7 @@ TEST(SourceEncodingReads, OneReadPerConversion) {
 // Stages given the conversion's encoding do not look at the environment,
 // and give what they give when they read it themselves.
 TEST(SourceEncodingReads, StagesGivenTheEncodingReadNothing) {
-  EncodingVariable env("windows-1252");
+  test_support::ScopedSourceEncoding env("windows-1252");
   const auto encoding = quorvix_ansi::SourceEncoding::from_value("windows-1252");
   const std::string text = repeated("\xC3\xA9\xCE\xB1", 150);  // e-acute, alpha
   const ast::Expr run = ast::TextRun{text};

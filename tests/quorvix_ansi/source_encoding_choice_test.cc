@@ -7,7 +7,7 @@
 #include <string>
 
 #include "quorvix_ansi/encode.h"
-#include "quorvix_ansi/env_guard.h"
+#include "support/source_encoding.h"
 
 namespace quorvix::quorvix_ansi {
 namespace {
@@ -33,7 +33,7 @@ TEST(SourceEncodingChoice, KeepsTheEncodingReadWhenChosen) {
   for (const auto& c : cases) {
     std::optional<SourceEncoding> chosen;
     {
-      SourceEncodingGuard env(c.chosen_under);
+      test_support::ScopedSourceEncoding env(c.chosen_under);
       chosen = SourceEncoding::from_environment();
       EXPECT_EQ(chosen->supported(), c.expected != unsupported);
     }
@@ -42,7 +42,7 @@ TEST(SourceEncodingChoice, KeepsTheEncodingReadWhenChosen) {
     for (const std::optional<std::string>& later :
          {std::optional<std::string>("gbk"), std::optional<std::string>("latin1"),
           std::optional<std::string>()}) {
-      SourceEncodingGuard env(later);
+      test_support::ScopedSourceEncoding env(later);
       const SourceEncoding copy = *chosen;
       EXPECT_EQ(encoded_or_error(*chosen), c.expected) << what;
       EXPECT_EQ(encoded_or_error(copy), c.expected) << what;
