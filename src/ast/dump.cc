@@ -27,6 +27,12 @@ constexpr EscapeForm kDumpForm{};
 
 std::string text_form(std::string_view text) { return quote_escaped(text, kDumpForm); }
 
+// The kinds stored as codes show as their numeric value.
+template <class Kind>
+std::string code(Kind k) {
+  return std::to_string(static_cast<unsigned>(k));
+}
+
 const char* style_name(StyleKind k) {
   switch (k) {
     case StyleKind::Display: return "Display";
@@ -121,7 +127,7 @@ class Describer {
     wrap(std::string("Accent(") + accent_kind_name(n.accent) + ", ", n.body);
   }
   void operator()(const ArrowAccent& n) {
-    wrap("ArrowAccent(" + std::to_string(n.direction) + (n.under ? ", under, " : ", over, "), n.body);
+    wrap("ArrowAccent(" + code(n.direction) + (n.under ? ", under, " : ", over, "), n.body);
   }
   void operator()(const OverUnderline& n) { wrap(n.under ? "Underline(" : "Overline(", n.body); }
   void operator()(const Strike& n) { wrap(std::string("Strike(") + strike_name(n.strike) + ", ", n.body); }
@@ -176,14 +182,14 @@ class Describer {
     put(n.nolimits ? ", nolimits)" : ")");
   }
   void operator()(const Binomial& n) {
-    put("Binomial(" + std::to_string(n.kind) + ", ");
+    put("Binomial(" + code(n.kind) + ", ");
     child(n.upper);
     put(", ");
     child(n.lower);
     put(")");
   }
   void operator()(const Brace& n) {
-    put("Brace(" + std::to_string(n.kind) + ", ");
+    put("Brace(" + code(n.kind) + ", ");
     child(n.body);
     optional("label", n.label);
     put(")");
@@ -203,7 +209,7 @@ class Describer {
     put(")");
   }
   void operator()(const XArrow& n) {
-    put("XArrow(" + std::to_string(n.kind) + ", ");
+    put("XArrow(" + code(n.kind) + ", ");
     child(n.over);
     optional("under", n.under);
     put(")");
@@ -217,18 +223,18 @@ class Describer {
     rows(n.rows);
   }
   void operator()(const Matrix& n) {
-    put("Matrix(" + std::to_string(n.kind) + ")");
+    put("Matrix(" + code(n.kind) + ")");
     rows(n.rows);
   }
   void operator()(const Environment& n) {
-    put("Environment(" + std::to_string(n.kind) + ")");
+    put("Environment(" + code(n.kind) + ")");
     rows(n.rows);
   }
   void operator()(const Delimited& n) {
     wrap("Delimited(" + char_form(n.left) + ", " + char_form(n.right) + ", ", n.body);
   }
   void operator()(const OneSidedDelimited& n) {
-    wrap("OneSided(" + char_form(n.delimiter) + ", " + std::to_string(n.side) + ", ", n.body);
+    wrap("OneSided(" + char_form(n.delimiter) + ", " + code(n.side) + ", ", n.body);
   }
   void operator()(const Script& n) {
     put("Script(");

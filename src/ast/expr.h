@@ -73,6 +73,65 @@ enum class BigOperatorKind : std::uint8_t { Sum = 0, Prod = 1, Coprod = 2, Bigcu
 enum class IntegralKind : std::uint8_t { Int = 0, Iint = 1, Iiint = 2, Oint = 3 };
 enum class StrikeKind : std::uint8_t { Sout = 0, Cancel = 1, Bcancel = 2, Xcancel = 3 };
 
+// Where the arrow of an `ArrowAccent` points.
+enum class ArrowDirection : std::uint8_t { Left = 0, Right = 1, Both = 2 };
+
+// The piles of the `Binomial` family.
+enum class BinomialKind : std::uint8_t {
+  Pile = 0,    // a bare two-row pile, without fences
+  Choose = 1,  // the infix \choose: a pile in parentheses
+  Binom = 2,   // \binom, \dbinom, \tbinom
+};
+
+// A horizontal brace or bracket above (`Over`) or below (`Under`) its body.
+enum class BraceKind : std::uint8_t { Over = 0, Under = 1 };
+
+// The extensible arrows, one per command.
+enum class XArrowKind : std::uint8_t {
+  Left = 0,          // \xleftarrow
+  Right = 1,         // \xrightarrow
+  DoubleLeft = 2,    // \xLeftarrow
+  DoubleRight = 3,   // \xRightarrow
+  HookLeft = 4,      // \xhookleftarrow
+  HookRight = 5,     // \xhookrightarrow
+  TwoHeadLeft = 6,   // \xtwoheadleftarrow
+  TwoHeadRight = 7,  // \xtwoheadrightarrow
+  MapsTo = 8,        // \xmapsto
+  LongEqual = 9,     // \xlongequal
+  ToFrom = 10,       // \xtofrom
+};
+
+// The matrix environments, named by the fence drawn around them.
+enum class MatrixKind : std::uint8_t {
+  Plain = 0,       // matrix
+  Small = 1,       // smallmatrix (always inside a script-level `Style`)
+  Parens = 2,      // pmatrix
+  Brackets = 3,    // bmatrix
+  Braces = 4,      // Bmatrix
+  Bars = 5,        // vmatrix
+  DoubleBars = 6,  // Vmatrix
+};
+
+// The other supported environments.
+enum class EnvironmentKind : std::uint8_t {
+  Array = 0,
+  Align = 1,
+  Split = 2,
+  Aligned = 3,
+  Alignat = 4,   // its column-count argument is not kept
+  Reserved = 5,  // produced by no environment; written like `Alignat`
+  Cases = 6,     // cases, dcases
+  Rcases = 7,    // rcases, drcases
+  Gather = 8,
+  Gathered = 9,
+};
+
+// Which delimiter of a `OneSidedDelimited` is visible.
+enum class DelimiterSide : std::uint8_t {
+  Left = 0,   // the \right side was `.`
+  Right = 1,  // the \left side was `.`
+};
+
 // Declared after the kinds, whose enumerators (StyleKind::Text) would
 // otherwise shadow it.
 using Text = std::string;  // UTF-8
@@ -167,7 +226,7 @@ struct Accent {
 };
 struct ArrowAccent {
   Box body;
-  std::uint8_t direction = 0;
+  ArrowDirection direction = ArrowDirection::Left;
   bool under = false;
 };
 struct OverUnderline {
@@ -229,12 +288,12 @@ struct Integral {
 struct Binomial {
   Box upper;
   Box lower;
-  std::uint8_t kind = 0;
+  BinomialKind kind = BinomialKind::Pile;
 };
 struct Brace {
   Box body;
   Box label;
-  std::uint8_t kind = 0;
+  BraceKind kind = BraceKind::Over;
 };
 struct Stackrel {
   Box over;
@@ -247,7 +306,7 @@ struct Underset {
 struct XArrow {
   Box over;
   Box under;
-  std::uint8_t kind = 0;
+  XArrowKind kind = XArrowKind::Left;
 };
 struct Substack {
   Rows rows;
@@ -258,12 +317,12 @@ struct Subarray {
 };
 struct Matrix {
   Rows rows;
-  std::uint8_t kind = 0;
+  MatrixKind kind = MatrixKind::Plain;
 };
 struct Environment {
   Rows rows;
   EnvironmentTrivia trivia;
-  std::uint8_t kind = 0;
+  EnvironmentKind kind = EnvironmentKind::Array;
 };
 struct Delimited {
   Box body;
@@ -273,7 +332,7 @@ struct Delimited {
 struct OneSidedDelimited {
   Box body;
   char32_t delimiter = 0;
-  std::uint8_t side = 0;
+  DelimiterSide side = DelimiterSide::Left;
 };
 struct Script {
   Box base;

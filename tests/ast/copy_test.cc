@@ -66,7 +66,7 @@ std::vector<Expr> every_kind() {
   add(Style{.body = leaf("Style.body"), .style = StyleKind::ScriptScript});
   add(Font{.body = leaf("Font.body"), .font = FontKind::MathFrak});
   add(Accent{.body = leaf("Accent.body"), .accent = AccentKind::Check});
-  add(ArrowAccent{.body = leaf("ArrowAccent.body"), .direction = 2, .under = true});
+  add(ArrowAccent{.body = leaf("ArrowAccent.body"), .direction = ArrowDirection::Both, .under = true});
   add(OverUnderline{.body = leaf("OverUnderline.body"), .under = true});
   add(Strike{.body = leaf("Strike.body"), .strike = StrikeKind::Xcancel});
   add(Not{.body = leaf("Not.body")});
@@ -91,23 +91,25 @@ std::vector<Expr> every_kind() {
                .body = leaf("Integral.body"),
                .integral = IntegralKind::Iiint,
                .nolimits = false});
-  add(Binomial{.upper = leaf("Binomial.upper"), .lower = leaf("Binomial.lower"), .kind = 2});
-  add(Brace{.body = leaf("Brace.body"), .label = leaf("Brace.label"), .kind = 1});
+  add(Binomial{
+      .upper = leaf("Binomial.upper"), .lower = leaf("Binomial.lower"), .kind = BinomialKind::Binom});
+  add(Brace{.body = leaf("Brace.body"), .label = leaf("Brace.label"), .kind = BraceKind::Under});
   add(Stackrel{.over = leaf("Stackrel.over"), .base = leaf("Stackrel.base")});
   add(Underset{.under = leaf("Underset.under"), .base = leaf("Underset.base")});
-  add(XArrow{.over = leaf("XArrow.over"), .under = leaf("XArrow.under"), .kind = 1});
+  add(XArrow{.over = leaf("XArrow.over"), .under = leaf("XArrow.under"), .kind = XArrowKind::Right});
   add(Substack{.rows = two_by_two("Substack")});
   add(Subarray{.columns = "lc", .rows = two_by_two("Subarray")});
-  add(Matrix{.rows = two_by_two("Matrix"), .kind = 3});
+  add(Matrix{.rows = two_by_two("Matrix"), .kind = MatrixKind::Brackets});
   {
     Environment n;
     n.rows = two_by_two("Environment");
     trivia_of(n) = full_trivia();
-    n.kind = 5;
+    n.kind = EnvironmentKind::Reserved;
     add(std::move(n));
   }
   add(Delimited{.body = leaf("Delimited.body"), .left = U'[', .right = U')'});
-  add(OneSidedDelimited{.body = leaf("OneSidedDelimited.body"), .delimiter = U'{', .side = 1});
+  add(OneSidedDelimited{
+      .body = leaf("OneSidedDelimited.body"), .delimiter = U'{', .side = DelimiterSide::Right});
   add(Script{.base = leaf("Script.base"), .sub = leaf("Script.sub"), .sup = leaf("Script.sup")});
   return out;
 }

@@ -230,11 +230,14 @@ TEST(WriteFontExpr, RunsOfCharacters) {
        bytes({0x02, 0x01, 0x87, 0x78, 0x00, 0x06, 0x00, 0x09, 0x00})},
       {"mathbf tilde alpha", FontKind::Bold, accent(ast::AccentKind::Tilde, ch(0x03B1)),
        bytes({0x02, 0x01, 0x87, 0xB1, 0x03, 0x06, 0x00, 0x08, 0x00})},
-      {"mathrm vec x", FontKind::RomanText, ast::ArrowAccent{ast::box(ch(U'x')), 1, false},
+      {"mathrm vec x", FontKind::RomanText,
+       ast::ArrowAccent{ast::box(ch(U'x')), ast::ArrowDirection::Right, false},
        bytes({0x02, 0x01, 0x81, 0x78, 0x00, 0x06, 0x00, 0x0B, 0x00})},
-      {"mathrm overleftarrow x", FontKind::RomanText, ast::ArrowAccent{ast::box(seq({ch(U'x')})), 0, false},
+      {"mathrm overleftarrow x", FontKind::RomanText,
+       ast::ArrowAccent{ast::box(seq({ch(U'x')})), ast::ArrowDirection::Left, false},
        bytes({0x02, 0x01, 0x81, 0x78, 0x00, 0x06, 0x00, 0x0C, 0x00})},
-      {"mathrm overleftrightarrow x", FontKind::RomanText, ast::ArrowAccent{ast::box(ch(U'x')), 2, false},
+      {"mathrm overleftrightarrow x", FontKind::RomanText,
+       ast::ArrowAccent{ast::box(ch(U'x')), ast::ArrowDirection::Both, false},
        bytes({0x02, 0x01, 0x81, 0x78, 0x00, 0x06, 0x00, 0x0D, 0x00})},
   };
   for (const FontRunCase& c : cases) {
@@ -297,7 +300,8 @@ TEST(WriteFontExpr, AccentCharactersOutsideBmpFail) {
       write_font_expr(FontKind::Bold, accent(ast::AccentKind::Hat, ch(0x1D400)), out, SizeLevel::Full, w);
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "bold accent character is outside BMP: \xF0\x9D\x90\x80");
-  r = write_font_expr(FontKind::RomanText, ast::ArrowAccent{ast::box(ch(0x1D400)), 1, false}, out,
+  r = write_font_expr(FontKind::RomanText,
+                      ast::ArrowAccent{ast::box(ch(0x1D400)), ast::ArrowDirection::Right, false}, out,
                       SizeLevel::Full, w);
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "font accent character is outside BMP: \xF0\x9D\x90\x80");

@@ -17,9 +17,11 @@ namespace {
 using namespace test_support;
 using ast::Expr;
 
-Expr binomial(std::uint8_t kind) { return Expr(ast::Binomial{ast::box(ch(U'a')), ast::box(ch(U'b')), kind}); }
-Expr matrix(std::uint8_t kind) { return Expr(ast::Matrix{{{ch(U'a')}}, kind}); }
-Expr environment(std::uint8_t kind) {
+Expr binomial(ast::BinomialKind kind) {
+  return Expr(ast::Binomial{ast::box(ch(U'a')), ast::box(ch(U'b')), kind});
+}
+Expr matrix(ast::MatrixKind kind) { return Expr(ast::Matrix{{{ch(U'a')}}, kind}); }
+Expr environment(ast::EnvironmentKind kind) {
   ast::Environment e;
   e.rows = {{ch(U'a')}, {ch(U'b')}};
   e.kind = kind;
@@ -47,7 +49,7 @@ Expr integral(bool body, bool nolimits) {
 }
 Expr limit() { return Expr(ast::Limit{"lim", ast::box(ch(U'n')), nullptr, false}); }
 Expr accent(ast::AccentKind k) { return Expr(ast::Accent{ast::box(ch(U'x')), k}); }
-Expr arrow(std::uint8_t direction, bool under, Expr body) {
+Expr arrow(ast::ArrowDirection direction, bool under, Expr body) {
   return Expr(ast::ArrowAccent{ast::box(std::move(body)), direction, under});
 }
 Expr bar(Expr body) { return Expr(ast::OverUnderline{ast::box(std::move(body)), false}); }
@@ -79,7 +81,7 @@ TEST(Predicates, Table) {
       {"raw_tex", raw_tex, "not through a group", group(raw("\\a")), false},
       {"raw_tex", raw_tex, "not through a colour", color("red", raw("\\a")), false},
 
-      {"self_opening", self_opening, "binomial", binomial(0), true},
+      {"self_opening", self_opening, "binomial", binomial(ast::BinomialKind::Pile), true},
       {"self_opening", self_opening, "typewriter font", font(ast::FontKind::TypewriterText, ch(U'x')), true},
       {"self_opening", self_opening, "bold font", font(ast::FontKind::Bold, ch(U'x')), false},
       {"self_opening", self_opening, "colour in a sequence", seq({color("red", ch(U'x')), ch(U'y')}), true},
@@ -96,9 +98,12 @@ TEST(Predicates, Table) {
       {"self_opening", self_opening, "lim", fn("lim"), false},
       {"self_opening", self_opening, "acute accent", accent(ast::AccentKind::Acute), true},
       {"self_opening", self_opening, "hat accent", accent(ast::AccentKind::Hat), false},
-      {"self_opening", self_opening, "arrow under lim", arrow(0, true, fn("lim")), true},
-      {"self_opening", self_opening, "two-way arrow under lim", arrow(2, true, fn("lim")), false},
-      {"self_opening", self_opening, "arrow over lim", arrow(0, false, fn("lim")), false},
+      {"self_opening", self_opening, "arrow under lim", arrow(ast::ArrowDirection::Left, true, fn("lim")),
+       true},
+      {"self_opening", self_opening, "two-way arrow under lim",
+       arrow(ast::ArrowDirection::Both, true, fn("lim")), false},
+      {"self_opening", self_opening, "arrow over lim", arrow(ast::ArrowDirection::Left, false, fn("lim")),
+       false},
       {"self_opening", self_opening, "bar over lim", bar(seq({fn("lim")})), true},
       {"self_opening", self_opening, "bar over x", bar(ch(U'x')), false},
       {"self_opening", self_opening, "script on a sum sign",
@@ -112,25 +117,35 @@ TEST(Predicates, Table) {
       {"line_layout", expr_starts_with_line_layout_object, "stackrel",
        Expr(ast::Stackrel{ast::box(ch(U'a')), ast::box(ch(U'b'))}), true},
       {"line_layout", expr_starts_with_line_layout_object, "matrix in a style in a sequence",
-       seq({style(ast::StyleKind::Display, matrix(0))}), true},
-      {"line_layout", expr_starts_with_line_layout_object, "not through a group", group(matrix(0)), false},
+       seq({style(ast::StyleKind::Display, matrix(ast::MatrixKind::Plain))}), true},
+      {"line_layout", expr_starts_with_line_layout_object, "not through a group",
+       group(matrix(ast::MatrixKind::Plain)), false},
 
       {"top_matrix", expr_starts_with_top_matrix, "limit", limit(), true},
-      {"top_matrix", expr_starts_with_top_matrix, "environment kind 7", environment(7), true},
-      {"top_matrix", expr_starts_with_top_matrix, "environment kind 8", environment(8), false},
+      {"top_matrix", expr_starts_with_top_matrix, "environment kind 7",
+       environment(ast::EnvironmentKind::Rcases), true},
+      {"top_matrix", expr_starts_with_top_matrix, "environment kind 8",
+       environment(ast::EnvironmentKind::Gather), false},
       {"top_matrix", expr_starts_with_top_matrix, "mathop with limit", math_op(true), true},
       {"top_matrix", expr_starts_with_top_matrix, "mathop without limit", math_op(false), false},
 
-      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "matrix kind 2", matrix(2), true},
-      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "matrix kind 1", matrix(1), false},
-      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "environment kind 6", environment(6), true},
-      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "not through a hybrid", hybrid({matrix(2)}),
-       false},
+      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "matrix kind 2",
+       matrix(ast::MatrixKind::Parens), true},
+      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "matrix kind 1",
+       matrix(ast::MatrixKind::Small), false},
+      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "environment kind 6",
+       environment(ast::EnvironmentKind::Cases), true},
+      {"top_fenced_matrix", expr_starts_with_top_fenced_matrix, "not through a hybrid",
+       hybrid({matrix(ast::MatrixKind::Parens)}), false},
 
-      {"parenthesized_pile", expr_starts_with_parenthesized_pile, "binomial kind 1", binomial(1), true},
-      {"parenthesized_pile", expr_starts_with_parenthesized_pile, "binomial kind 2", binomial(2), false},
-      {"environment_fallback", expr_starts_with_environment_fallback, "kind 3", environment(3), true},
-      {"environment_fallback", expr_starts_with_environment_fallback, "kind 4", environment(4), false},
+      {"parenthesized_pile", expr_starts_with_parenthesized_pile, "binomial kind 1",
+       binomial(ast::BinomialKind::Choose), true},
+      {"parenthesized_pile", expr_starts_with_parenthesized_pile, "binomial kind 2",
+       binomial(ast::BinomialKind::Binom), false},
+      {"environment_fallback", expr_starts_with_environment_fallback, "kind 3",
+       environment(ast::EnvironmentKind::Aligned), true},
+      {"environment_fallback", expr_starts_with_environment_fallback, "kind 4",
+       environment(ast::EnvironmentKind::Alignat), false},
       {"slotless_big_op", expr_starts_with_slotless_big_op, "bare", big_op(false, false), true},
       {"slotless_big_op", expr_starts_with_slotless_big_op, "with operand", big_op(false, true), false},
       {"side_script_integral", expr_starts_with_side_script_integral, "bare", integral(false, false), true},
@@ -177,8 +192,8 @@ TEST(Predicates, Table) {
       {"sets_own_color", expr_sets_own_color, "text level stops the descent", text_style(raw("\\a")), false},
       {"sets_own_color", expr_sets_own_color, "display style descends",
        style(ast::StyleKind::Display, raw("\\a")), true},
-      {"sets_own_color", expr_sets_own_color, "binomial kind 2", binomial(2), true},
-      {"sets_own_color", expr_sets_own_color, "binomial kind 1", binomial(1), false},
+      {"sets_own_color", expr_sets_own_color, "binomial kind 2", binomial(ast::BinomialKind::Binom), true},
+      {"sets_own_color", expr_sets_own_color, "binomial kind 1", binomial(ast::BinomialKind::Choose), false},
       {"sets_own_color", expr_sets_own_color, "char", ch(U'x'), false},
 
       {"sqrt_index_restore", expr_requires_explicit_sqrt_index_restore, "ends with a big operator",

@@ -26,7 +26,9 @@ namespace {
 // Environment kinds that write their own top-level line structure.
 bool is_self_lining_environment(const Expr& e) {
   const auto* env = e.get_if<Environment>();
-  if (env == nullptr || !(env->kind == 1 || env->kind == 4 || env->kind == 5)) return false;
+  if (env == nullptr || !(env->kind == EnvironmentKind::Align || env->kind == EnvironmentKind::Alignat ||
+                          env->kind == EnvironmentKind::Reserved))
+    return false;
   return !(env->rows.size() == 1 && env->rows.front().size() == 1);
 }
 

@@ -21,7 +21,7 @@ bool text_style_sets_own_color(const Style& st) {
   if (b.is<Fraction>()) return true;
   if (const auto* op = b.get_if<BigOperator>()) return !op->body && (op->lower || op->upper);
   if (const auto* in = b.get_if<Integral>()) return !in->body && in->nolimits;
-  if (const auto* bin = b.get_if<Binomial>()) return bin->kind != 0;
+  if (const auto* bin = b.get_if<Binomial>()) return bin->kind != BinomialKind::Pile;
   return false;
 }
 
@@ -75,7 +75,7 @@ bool expr_sets_own_color(const Expr& expr) {
     if (n.is<DefaultColor>() || n.is<RawTex>() || n.is<Color>() || n.is<Subarray>()) return true;
     if (const auto* h = n.get_if<Hybrid>())
       return !h->parts.empty() && std::holds_alternative<HybridRaw>(h->parts.front());
-    if (const auto* bin = n.get_if<Binomial>()) return bin->kind == 2;
+    if (const auto* bin = n.get_if<Binomial>()) return bin->kind == BinomialKind::Binom;
     return false;
   }
 }

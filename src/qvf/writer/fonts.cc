@@ -351,9 +351,9 @@ WriteResult write_font_expr(FontKind kind, const ast::Expr& body, Bytes& out, Si
       if (c->ch >= 0x10000) return char_error("font accent character is outside BMP: ", c->ch);
       std::uint8_t code = 0;
       switch (arrow->direction) {
-        case 0: code = kEmbellArrowLeft; break;
-        case 1: code = kEmbellArrowRight; break;
-        case 2: code = kEmbellArrowBoth; break;
+        case ast::ArrowDirection::Left: code = kEmbellArrowLeft; break;
+        case ast::ArrowDirection::Right: code = kEmbellArrowRight; break;
+        case ast::ArrowDirection::Both: code = kEmbellArrowBoth; break;
         default: internal_failure("internal error: arrow accent direction out of range");
       }
       write_table_char_with_embellishments(kTypefaceRoman, static_cast<std::uint16_t>(c->ch), false, 0,

@@ -25,7 +25,7 @@ bool is_self_opening_text_style(const Expr& e) {
   if (st == nullptr || st->style != StyleKind::Text || !st->body) return false;
   const Expr& b = collapse_single_expr(*st->body);
   if (b.is<Fraction>()) return true;
-  if (const auto* bin = b.get_if<Binomial>()) return bin->kind != 0;
+  if (const auto* bin = b.get_if<Binomial>()) return bin->kind != BinomialKind::Pile;
   if (const auto* op = b.get_if<BigOperator>()) return !op->body && has_limit(op->lower, op->upper);
   return false;
 }
@@ -41,7 +41,7 @@ bool is_two_part_function_name(const Expr& e) {
 bool is_decorated_lim(const Expr& e) {
   const Box* body = nullptr;
   if (const auto* a = e.get_if<ArrowAccent>()) {
-    if (a->under && a->direction != 2) body = &a->body;
+    if (a->under && a->direction != ArrowDirection::Both) body = &a->body;
   } else if (const auto* o = e.get_if<OverUnderline>()) {
     body = &o->body;
   }
@@ -152,26 +152,28 @@ bool expr_starts_with_self_opening(const Expr& e) {
 bool expr_starts_with_top_matrix(const Expr& e) {
   const Expr& n = descend(e, through::kUsual);
   if (n.is<Limit>() || n.is<Underset>() || n.is<Matrix>()) return true;
-  if (const auto* env = n.get_if<Environment>()) return env->kind < 8;
+  if (const auto* env = n.get_if<Environment>()) return env->kind < EnvironmentKind::Gather;
   return is_math_op_with_limit(n);
 }
 
 bool expr_starts_with_top_fenced_matrix(const Expr& e) {
   const Expr& n = descend(e, through::kSequence | through::kStyle);
-  if (const auto* m = n.get_if<Matrix>()) return m->kind > 1;
-  if (const auto* env = n.get_if<Environment>()) return env->kind == 6 || env->kind == 7;
+  if (const auto* m = n.get_if<Matrix>()) return m->kind > MatrixKind::Small;
+  if (const auto* env = n.get_if<Environment>())
+    return env->kind == EnvironmentKind::Cases || env->kind == EnvironmentKind::Rcases;
   return false;
 }
 
 bool expr_starts_with_parenthesized_pile(const Expr& e) {
   const auto* b = descend(e, through::kSequence | through::kStyle).get_if<Binomial>();
-  return b != nullptr && b->kind == 1;
+  return b != nullptr && b->kind == BinomialKind::Choose;
 }
 
 bool expr_starts_with_environment_fallback(const Expr& e) {
   const auto* env = descend(e, through::kSequence | through::kStyle).get_if<Environment>();
   if (env == nullptr) return false;
-  return env->kind == 2 || env->kind == 3 || env->kind == 8 || env->kind == 9;
+  return env->kind == EnvironmentKind::Split || env->kind == EnvironmentKind::Aligned ||
+         env->kind == EnvironmentKind::Gather || env->kind == EnvironmentKind::Gathered;
 }
 
 bool expr_starts_with_slotless_big_op(const Expr& e) {

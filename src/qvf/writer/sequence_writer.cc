@@ -123,7 +123,7 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
     if (reset_after_named_colour(st)) return;
     if (!expr_starts_with_raw_tex(item)) {
       const auto* bin = descend(item, through::kSequence | through::kStyle).get_if<Binomial>();
-      if (bin != nullptr && bin->kind == 2) {
+      if (bin != nullptr && bin->kind == BinomialKind::Binom) {
         color_default(st.out);
         return;
       }

@@ -59,16 +59,17 @@ WriteResult write_style(const Style& style, Bytes& out, SizeLevel c, QvfWriter& 
       return write_textstyle_fraction(required(f->numerator), required(f->denominator), out, c, t, w);
     if (const auto* op = b.get_if<BigOperator>(); op && is_bodyless_limited_big_op(b))
       return write_textstyle_bodyless_big_op(op->op, op->lower.get(), op->upper.get(), out, c, t, w);
-    if (const auto* bin = b.get_if<Binomial>(); bin && bin->kind == 1)
+    if (const auto* bin = b.get_if<Binomial>(); bin && bin->kind == BinomialKind::Choose)
       return write_textstyle_parenthesized_pile(required(bin->upper), required(bin->lower), out, c, t, w);
-    if (const auto* bin = b.get_if<Binomial>(); bin && bin->kind == 2)
+    if (const auto* bin = b.get_if<Binomial>(); bin && bin->kind == BinomialKind::Binom)
       return write_textstyle_binom_pile(required(bin->upper), required(bin->lower), out, c, t, w);
   }
 
   if (style.style == StyleKind::Display) {
     if (b.is<Fraction>() && c != SizeLevel::Full) return write_expr(b, out, c, w);
     const auto* bin = b.get_if<Binomial>();
-    if ((is_bodyless_limited_big_op(b) || (bin != nullptr && bin->kind != 0)) && (c != SizeLevel::Full || t))
+    if ((is_bodyless_limited_big_op(b) || (bin != nullptr && bin->kind != BinomialKind::Pile)) &&
+        (c != SizeLevel::Full || t))
       return write_expr(b, out, c, w);
   }
 
