@@ -1,13 +1,15 @@
 #include "ast/expr.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace quorvix::ast {
 
 namespace {
 
-// While set, copying an Expr yields an empty placeholder instead of a deep
-// copy; the iterative copy in Expr::copy_from fills the placeholders in.
+// While set, copying an Expr that has children yields an empty placeholder
+// instead of a deep copy (leaves are copied whole); the iterative copy in
+// Expr::copy_from fills the placeholders in.
 thread_local bool tl_shallow_copy = false;
 
 class ShallowCopyScope {
@@ -20,12 +22,6 @@ class ShallowCopyScope {
  private:
   bool saved_;
 };
-
-template <class E>
-void collect_children(E& e, std::vector<E*>& out) {
-  out.clear();
-  for_each_child(e, [&](E& c) { out.push_back(&c); });
-}
 
 }  // namespace
 
@@ -42,21 +38,35 @@ Box& Box::operator=(const Box& other) {
 }
 
 Expr::Expr(const Expr& other) {
-  if (tl_shallow_copy) return;
-  copy_from(other);
+  if (!tl_shallow_copy) {
+    copy_from(other);
+  } else if (!has_children(other)) {
+    node = other.node;  // a leaf is copied whole, with no further work
+  }
 }
 
 void Expr::copy_from(const Expr& source) {
   ShallowCopyScope scope;
-  node = source.node;
+  node = source.node;  // children arrive as copied leaves and empty placeholders
+  if (!has_children(source)) return;
+  // Pairs of (source, placeholder) still to fill, and the scratch list of the
+  // current node's children that have children of their own.
   std::vector<std::pair<const Expr*, Expr*>> work;
-  std::vector<const Expr*> src_children;
-  std::vector<Expr*> dst_children;
+  std::vector<std::pair<std::size_t, const Expr*>> inner;
   auto push_pairs = [&](const Expr& s, Expr& d) {
-    collect_children(s, src_children);
-    collect_children(d, dst_children);
-    for (std::size_t i = 0; i < src_children.size(); ++i)
-      work.emplace_back(src_children[i], dst_children[i]);
+    inner.clear();
+    std::size_t i = 0;
+    for_each_child(s, [&](const Expr& c) {
+      if (has_children(c)) inner.emplace_back(i, &c);
+      ++i;
+    });
+    if (inner.empty()) return;
+    std::size_t j = 0;
+    std::size_t next = 0;
+    for_each_child(d, [&](Expr& c) {
+      if (next < inner.size() && inner[next].first == j) work.emplace_back(inner[next++].second, &c);
+      ++j;
+    });
   };
   push_pairs(source, *this);
   while (!work.empty()) {
@@ -85,17 +95,7 @@ Expr& Expr::operator=(Expr&& other) noexcept {
   return *this;
 }
 
-Expr::~Expr() {
-  // Move every descendant into a flat work list so that no destructor call
-  // recurses deeper than one level.
-  std::vector<Expr> pending;
-  for_each_child(*this, [&](Expr& c) { pending.push_back(std::move(c)); });
-  while (!pending.empty()) {
-    Expr e = std::move(pending.back());
-    pending.pop_back();
-    for_each_child(e, [&](Expr& c) { pending.push_back(std::move(c)); });
-  }
-}
+Expr::~Expr() { tear_down(); }
 
 Expr make_sequence(std::vector<Expr> items) { return Expr(Sequence{std::move(items)}); }
 
@@ -132,6 +132,37 @@ const char* accent_kind_name(AccentKind k) {
   return "?";
 }
 
+bool has_children(const Expr& e) {
+  return std::visit(
+      [](const auto& n) {
+        using T = std::decay_t<decltype(n)>;
+        if constexpr (std::is_same_v<T, Sequence>) {
+          return !n.items.empty();
+        } else if constexpr (std::is_same_v<T, Hybrid>) {
+          return std::any_of(n.parts.begin(), n.parts.end(), [](const HybridPart& part) {
+            const auto* v = std::get_if<HybridVisible>(&part);
+            return v != nullptr && v->expr;
+          });
+        } else if constexpr (std::is_same_v<T, Substack> || std::is_same_v<T, Subarray> ||
+                             std::is_same_v<T, Matrix> || std::is_same_v<T, Environment>) {
+          const bool cells =
+              std::any_of(n.rows.begin(), n.rows.end(), [](const auto& row) { return !row.empty(); });
+          if constexpr (std::is_same_v<T, Environment>) {
+            if (cells || n.trivia.get() == nullptr) return cells;
+            const auto& notes = n.trivia->row_annotations;
+            return std::any_of(notes.begin(), notes.end(),
+                               [](const EnvironmentRowAnnotation& a) { return static_cast<bool>(a.label); });
+          } else {
+            return cells;
+          }
+        } else {
+          const auto slots = detail::boxes_of(n);
+          return std::any_of(slots.begin(), slots.end(), [](const Box* b) { return static_cast<bool>(*b); });
+        }
+      },
+      e.node);
+}
+
 bool contains_raw_tex(const Expr& root) {
   std::vector<const Expr*> stack{&root};
   while (!stack.empty()) {
@@ -142,7 +173,8 @@ bool contains_raw_tex(const Expr& root) {
       for (const auto& part : h->parts)
         if (std::holds_alternative<HybridRaw>(part)) return true;
     }
-    for_each_child(*e, [&](const Expr& c) { stack.push_back(&c); }, /*with_trivia=*/false);
+    for_each_child(
+        *e, [&](const Expr& c) { stack.push_back(&c); }, /*with_trivia=*/false);
   }
   return false;
 }

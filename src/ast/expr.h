@@ -4,7 +4,7 @@
 // owned outright: a required child is a non-null `Box`, an optional child is a
 // `Box` that may be null, and lists hold `Expr` by value. Copies are deep.
 // Copying and destroying never recurse on the machine stack, so arbitrarily
-// deep trees are safe to copy and drop.
+// deep trees are safe to copy and drop; destroying allocates nothing.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,8 @@
 #include <utility>
 #include <variant>
 #include <vector>
+
+#include "ast/out_of_line.h"
 
 namespace quorvix::ast {
 
@@ -166,7 +168,8 @@ struct EnvironmentTrivia {
   std::vector<EnvironmentRowAnnotation> row_annotations;
 };
 
-// The 43 node kinds, in their canonical order.
+// The 43 node kinds, in their canonical order. The trivia of an `Environment`
+// is held out of line: it is large and most environments carry little of it.
 struct Sequence {
   std::vector<Expr> items;
 };
@@ -321,7 +324,7 @@ struct Matrix {
 };
 struct Environment {
   Rows rows;
-  EnvironmentTrivia trivia;
+  OutOfLine<EnvironmentTrivia> trivia;
   EnvironmentKind kind = EnvironmentKind::Array;
 };
 struct Delimited {
@@ -387,7 +390,13 @@ class Expr {
 
  private:
   void copy_from(const Expr& other);
+  // Takes the subtree apart without recursion or allocation; see expr_teardown.cc.
+  void tear_down() noexcept;
 };
+
+// Every leaf and every list element is an `Expr`; bulky members live behind
+// pointers so that this stays at one cache line.
+static_assert(sizeof(Expr) <= 64, "an alternative of Node has grown: box its large members");
 
 // Convenience constructors for the common leaves.
 inline Expr make_char(char32_t c) { return Expr(Char{c}); }
@@ -395,6 +404,9 @@ inline Expr make_raw(Text t) { return Expr(RawTex{std::move(t)}); }
 inline Expr make_text(Text t) { return Expr(TextRun{std::move(t)}); }
 Expr make_sequence(std::vector<Expr> items);
 inline Box box(Expr e) { return Box(std::move(e)); }
+
+// True when the node has at least one child (environment row labels count).
+bool has_children(const Expr& e);
 
 // True when the subtree holds verbatim TeX that the writer emits as such.
 bool contains_raw_tex(const Expr& e);

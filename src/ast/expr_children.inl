@@ -1,6 +1,7 @@
 // Child enumeration for Expr, shared by copy, destruction and tree queries.
 #pragma once
 
+#include <array>
 #include <type_traits>
 
 namespace quorvix::ast {
@@ -18,8 +19,58 @@ void visit_rows(R& rows, F& f) {
     for (auto& cell : row) f(cell);
 }
 
-template <class T>
-using constness_of = std::conditional_t<std::is_const_v<std::remove_reference_t<T>>, const Expr, Expr>;
+// The `Box` children of a box-only node in field order, as pointers (to const
+// when the node is const); an empty array for every other kind.
+template <class N>
+auto boxes_of(N& n) {
+  using T = std::remove_const_t<N>;
+  using BoxPtr = std::conditional_t<std::is_const_v<N>, const Box*, Box*>;
+  if constexpr (std::is_same_v<T, DefaultColor> || std::is_same_v<T, Group> || std::is_same_v<T, Color> ||
+                std::is_same_v<T, Style> || std::is_same_v<T, Font> || std::is_same_v<T, Accent> ||
+                std::is_same_v<T, ArrowAccent> || std::is_same_v<T, OverUnderline> ||
+                std::is_same_v<T, Strike> || std::is_same_v<T, Not> || std::is_same_v<T, BigOperatorBody> ||
+                std::is_same_v<T, Delimited> || std::is_same_v<T, OneSidedDelimited>) {
+    return std::array<BoxPtr, 1>{&n.body};
+  } else if constexpr (std::is_same_v<T, Fraction>) {
+    return std::array<BoxPtr, 2>{&n.numerator, &n.denominator};
+  } else if constexpr (std::is_same_v<T, Sqrt>) {
+    return std::array<BoxPtr, 1>{&n.radicand};
+  } else if constexpr (std::is_same_v<T, Root>) {
+    return std::array<BoxPtr, 2>{&n.index, &n.radicand};
+  } else if constexpr (std::is_same_v<T, BigOperator> || std::is_same_v<T, Integral>) {
+    return std::array<BoxPtr, 3>{&n.lower, &n.upper, &n.body};
+  } else if constexpr (std::is_same_v<T, Limit>) {
+    return std::array<BoxPtr, 2>{&n.lower, &n.upper};
+  } else if constexpr (std::is_same_v<T, MathOp>) {
+    return std::array<BoxPtr, 3>{&n.body, &n.lower, &n.upper};
+  } else if constexpr (std::is_same_v<T, Binomial>) {
+    return std::array<BoxPtr, 2>{&n.upper, &n.lower};
+  } else if constexpr (std::is_same_v<T, Brace>) {
+    return std::array<BoxPtr, 2>{&n.body, &n.label};
+  } else if constexpr (std::is_same_v<T, Stackrel>) {
+    return std::array<BoxPtr, 2>{&n.over, &n.base};
+  } else if constexpr (std::is_same_v<T, Underset>) {
+    return std::array<BoxPtr, 2>{&n.under, &n.base};
+  } else if constexpr (std::is_same_v<T, XArrow>) {
+    return std::array<BoxPtr, 2>{&n.over, &n.under};
+  } else if constexpr (std::is_same_v<T, Script>) {
+    return std::array<BoxPtr, 3>{&n.base, &n.sub, &n.sup};
+  } else {
+    // Kinds whose children sit in lists, and the leaves: Char,
+    // SizedDelimiter, CommandSymbol, BigSymbol, BigOperatorSymbol, Empty,
+    // RawTex, Space, FunctionName, TextRun, IntegralSign.
+    static_assert(std::is_same_v<T, Sequence> || std::is_same_v<T, Hybrid> || std::is_same_v<T, Substack> ||
+                      std::is_same_v<T, Subarray> || std::is_same_v<T, Matrix> ||
+                      std::is_same_v<T, Environment> || std::is_same_v<T, Char> ||
+                      std::is_same_v<T, SizedDelimiter> || std::is_same_v<T, CommandSymbol> ||
+                      std::is_same_v<T, BigSymbol> || std::is_same_v<T, BigOperatorSymbol> ||
+                      std::is_same_v<T, Empty> || std::is_same_v<T, RawTex> || std::is_same_v<T, Space> ||
+                      std::is_same_v<T, FunctionName> || std::is_same_v<T, TextRun> ||
+                      std::is_same_v<T, IntegralSign>,
+                  "every node kind with box children must be listed above");
+    return std::array<BoxPtr, 0>{};
+  }
+}
 
 }  // namespace detail
 
@@ -33,71 +84,16 @@ void for_each_child(E& e, F&& f, bool with_trivia) {
         } else if constexpr (std::is_same_v<T, Hybrid>) {
           for (auto& part : n.parts)
             if (auto* v = std::get_if<HybridVisible>(&part)) detail::visit_box(v->expr, f);
-        } else if constexpr (std::is_same_v<T, DefaultColor> || std::is_same_v<T, Group> ||
-                             std::is_same_v<T, Color> || std::is_same_v<T, Style> ||
-                             std::is_same_v<T, Font> || std::is_same_v<T, Accent> ||
-                             std::is_same_v<T, ArrowAccent> || std::is_same_v<T, OverUnderline> ||
-                             std::is_same_v<T, Strike> || std::is_same_v<T, Not> ||
-                             std::is_same_v<T, BigOperatorBody> ||
-                             std::is_same_v<T, Delimited> ||
-                             std::is_same_v<T, OneSidedDelimited>) {
-          detail::visit_box(n.body, f);
-        } else if constexpr (std::is_same_v<T, Fraction>) {
-          detail::visit_box(n.numerator, f);
-          detail::visit_box(n.denominator, f);
-        } else if constexpr (std::is_same_v<T, Sqrt>) {
-          detail::visit_box(n.radicand, f);
-        } else if constexpr (std::is_same_v<T, Root>) {
-          detail::visit_box(n.index, f);
-          detail::visit_box(n.radicand, f);
-        } else if constexpr (std::is_same_v<T, BigOperator> || std::is_same_v<T, Integral>) {
-          detail::visit_box(n.lower, f);
-          detail::visit_box(n.upper, f);
-          detail::visit_box(n.body, f);
-        } else if constexpr (std::is_same_v<T, Limit>) {
-          detail::visit_box(n.lower, f);
-          detail::visit_box(n.upper, f);
-        } else if constexpr (std::is_same_v<T, MathOp>) {
-          detail::visit_box(n.body, f);
-          detail::visit_box(n.lower, f);
-          detail::visit_box(n.upper, f);
-        } else if constexpr (std::is_same_v<T, Binomial>) {
-          detail::visit_box(n.upper, f);
-          detail::visit_box(n.lower, f);
-        } else if constexpr (std::is_same_v<T, Brace>) {
-          detail::visit_box(n.body, f);
-          detail::visit_box(n.label, f);
-        } else if constexpr (std::is_same_v<T, Stackrel>) {
-          detail::visit_box(n.over, f);
-          detail::visit_box(n.base, f);
-        } else if constexpr (std::is_same_v<T, Underset>) {
-          detail::visit_box(n.under, f);
-          detail::visit_box(n.base, f);
-        } else if constexpr (std::is_same_v<T, XArrow>) {
-          detail::visit_box(n.over, f);
-          detail::visit_box(n.under, f);
         } else if constexpr (std::is_same_v<T, Substack> || std::is_same_v<T, Subarray> ||
                              std::is_same_v<T, Matrix>) {
           detail::visit_rows(n.rows, f);
         } else if constexpr (std::is_same_v<T, Environment>) {
           detail::visit_rows(n.rows, f);
           if (with_trivia)
-            for (auto& a : n.trivia.row_annotations) detail::visit_box(a.label, f);
-        } else if constexpr (std::is_same_v<T, Script>) {
-          detail::visit_box(n.base, f);
-          detail::visit_box(n.sub, f);
-          detail::visit_box(n.sup, f);
+            if (const auto* trivia = n.trivia.get())
+              for (const auto& a : trivia->row_annotations) detail::visit_box(a.label, f);
         } else {
-          // Leaves: Char, SizedDelimiter, CommandSymbol, BigSymbol,
-          // BigOperatorSymbol, Empty, RawTex, Space, FunctionName, TextRun,
-          // IntegralSign.
-          static_assert(std::is_same_v<T, Char> || std::is_same_v<T, SizedDelimiter> ||
-                            std::is_same_v<T, CommandSymbol> || std::is_same_v<T, BigSymbol> ||
-                            std::is_same_v<T, BigOperatorSymbol> || std::is_same_v<T, Empty> ||
-                            std::is_same_v<T, RawTex> || std::is_same_v<T, Space> ||
-                            std::is_same_v<T, FunctionName> || std::is_same_v<T, TextRun> ||
-                            std::is_same_v<T, IntegralSign>,
-                        "every node kind with children must be listed above");
+          for (auto* b : detail::boxes_of(n)) detail::visit_box(*b, f);
         }
       },
       e.node);

@@ -24,8 +24,8 @@ Rows two_by_two(const std::string& owner) {
   return rows;
 }
 
-EnvironmentTrivia& trivia_of(Environment& e) { return e.trivia; }
-const EnvironmentTrivia& trivia_of(const Environment& e) { return e.trivia; }
+EnvironmentTrivia& trivia_of(Environment& e) { return e.trivia.edit(); }
+const EnvironmentTrivia& trivia_of(const Environment& e) { return *e.trivia; }
 
 EnvironmentTrivia full_trivia() {
   EnvironmentTrivia t;

@@ -80,6 +80,48 @@ TEST(DumpTest, EveryKind) {
   }
 }
 
+// Each kind code is shown as the number the writer reads for it; listing the
+// names in their documented order pins every enumerator to its value.
+TEST(DumpTest, KindCodesShowTheirValues) {
+  std::vector<std::pair<Expr, std::string>> cases;
+  // The dump starts with the head, the code and the character after it.
+  auto add = [&](Expr e, std::size_t code, const std::string& head, char after = ',') {
+    cases.emplace_back(std::move(e), head + std::to_string(code) + after);
+  };
+  std::size_t i = 0;
+  for (ArrowDirection k : {ArrowDirection::Left, ArrowDirection::Right, ArrowDirection::Both})
+    add(ArrowAccent{c('a'), k, false}, i++, "ArrowAccent(");
+  i = 0;
+  for (BinomialKind k : {BinomialKind::Pile, BinomialKind::Choose, BinomialKind::Binom})
+    add(Binomial{c('n'), c('k'), k}, i++, "Binomial(");
+  i = 0;
+  for (BraceKind k : {BraceKind::Over, BraceKind::Under}) add(Brace{c('a'), nullptr, k}, i++, "Brace(");
+  i = 0;
+  for (XArrowKind k :
+       {XArrowKind::Left, XArrowKind::Right, XArrowKind::DoubleLeft, XArrowKind::DoubleRight,
+        XArrowKind::HookLeft, XArrowKind::HookRight, XArrowKind::TwoHeadLeft, XArrowKind::TwoHeadRight,
+        XArrowKind::MapsTo, XArrowKind::LongEqual, XArrowKind::ToFrom})
+    add(XArrow{c('f'), nullptr, k}, i++, "XArrow(");
+  i = 0;
+  for (MatrixKind k : {MatrixKind::Plain, MatrixKind::Small, MatrixKind::Parens, MatrixKind::Brackets,
+                       MatrixKind::Braces, MatrixKind::Bars, MatrixKind::DoubleBars})
+    add(Matrix{Rows{}, k}, i++, "Matrix(", ')');
+  i = 0;
+  for (EnvironmentKind k :
+       {EnvironmentKind::Array, EnvironmentKind::Align, EnvironmentKind::Split, EnvironmentKind::Aligned,
+        EnvironmentKind::Alignat, EnvironmentKind::Reserved, EnvironmentKind::Cases, EnvironmentKind::Rcases,
+        EnvironmentKind::Gather, EnvironmentKind::Gathered})
+    add(Environment{Rows{}, EnvironmentTrivia{}, k}, i++, "Environment(", ')');
+  i = 0;
+  for (DelimiterSide k : {DelimiterSide::Left, DelimiterSide::Right})
+    add(OneSidedDelimited{c('a'), U'|', k}, i++, "OneSided('|', ");
+  ASSERT_EQ(cases.size(), 3u + 3u + 2u + 11u + 7u + 10u + 2u);
+  for (const auto& [expr, prefix] : cases) {
+    const std::string out = dump(expr);
+    EXPECT_EQ(out.substr(0, prefix.size()), prefix) << out;
+  }
+}
+
 TEST(DumpTest, DeepTreeIsRenderedWithoutRecursion) {
   Expr e = make_char(U'x');
   const int depth = 100000;

@@ -59,8 +59,8 @@ TEST(ExprTest, ContainsRawTexFollowsChildrenButNotTrivia) {
   Environment env;
   env.rows.push_back({});
   env.rows.back().push_back(make_char(U'a'));
-  env.trivia.opening_raw = "{cc}";
-  env.trivia.row_annotations.push_back(
+  env.trivia.edit().opening_raw = "{cc}";
+  env.trivia.edit().row_annotations.push_back(
       EnvironmentRowAnnotation{box(make_raw("\\tag")), "\\notag", true, true});
   EXPECT_FALSE(contains_raw_tex(Expr(env)));
   env.rows.back().push_back(make_raw("&"));
@@ -85,7 +85,7 @@ TEST(ExprTest, CopiesAreIndependentOfTheSource) {
   Environment env;
   env.rows.push_back({});
   env.rows.back().push_back(make_raw("cell"));
-  env.trivia.row_annotations.push_back(
+  env.trivia.edit().row_annotations.push_back(
       EnvironmentRowAnnotation{box(make_raw("label")), std::nullopt, false, false});
   std::vector<HybridPart> parts;
   parts.emplace_back(std::in_place_type<HybridVisible>, HybridVisible{box(make_raw("visible"))});
@@ -94,13 +94,13 @@ TEST(ExprTest, CopiesAreIndependentOfTheSource) {
 
   auto& src_items = source.as<Sequence>().items;
   src_items[0].as<Environment>().rows[0][0].as<RawTex>().text = "changed";
-  src_items[0].as<Environment>().trivia.row_annotations[0].label->as<RawTex>().text = "changed";
+  src_items[0].as<Environment>().trivia->row_annotations[0].label->as<RawTex>().text = "changed";
   std::get<HybridVisible>(src_items[1].as<Hybrid>().parts[0]).expr->as<RawTex>().text = "changed";
   source = Expr();
 
   const auto& items = copy.as<Sequence>().items;
   EXPECT_EQ(items[0].as<Environment>().rows[0][0].as<RawTex>().text, "cell");
-  EXPECT_EQ(items[0].as<Environment>().trivia.row_annotations[0].label->as<RawTex>().text, "label");
+  EXPECT_EQ(items[0].as<Environment>().trivia->row_annotations[0].label->as<RawTex>().text, "label");
   EXPECT_EQ(std::get<HybridVisible>(items[1].as<Hybrid>().parts[0]).expr->as<RawTex>().text, "visible");
 }
 
