@@ -22,6 +22,7 @@ WriteResult write_slot(const ast::Expr* expr, Bytes& out, SizeLevel level, QvfWr
 Result<bool> write_limit_slots(const ast::Expr* lower, const ast::Expr* upper, Bytes& out, SizeLevel level,
                                bool black_before_missing_upper, QvfWriter& writer) {
   if (lower == nullptr) {
+    write_null_line(out);
     QV_ASSIGN_OR_RETURN(const WriteOutcome up, write_slot(upper, out, level, writer));
     return upper != nullptr && up.black_in_force;
   }
