@@ -67,8 +67,8 @@ WriteResult write_limit_expr(std::string_view name, const Expr* lower, const Exp
 WriteResult write_math_op_expr(const MathOp& node, Bytes& out, SizeLevel size, QvfWriter& writer) {
   const Expr& body = required(node.body);
   const bool limited = node.lower || node.upper;
-  bool bare_end = false;
-  if (!node.nolimits) bare_end = take(writer.marks.limit_before_raw);
+  // The marks are cleared for the side-script form too, which has no use for them.
+  bool bare_end = take(writer.marks.limit_before_raw);
   if (limited) {
     // The tree may start with this operator; then no sequence consumed the mark.
     take(writer.line.sequence_skips_colour);
