@@ -7,9 +7,12 @@
 
 #include "ast/expr.h"
 #include "qvf/writer/expr_writer.h"
-#include "qvf_writer/writer_test_util.h"
+#include "support/bytes.h"
+#include "support/tree_builders.h"
 
 namespace quorvix::qvf::test {
+
+using namespace quorvix::test_support;
 
 // Character records used throughout (typeface byte 131 letters, 136 digits).
 inline const std::string kBlackDef = "10 00 00 00 00 00 00 00";

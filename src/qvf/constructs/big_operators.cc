@@ -169,7 +169,7 @@ WriteResult write_big_op(BigOperatorKind kind, const Expr* operand, const Expr* 
   // Stacked limits belong to environments; anywhere else the operator is
   // not translated.
   if (!writer.substack_environment_mode && (contains_substack(lower) || contains_substack(upper))) {
-    QV_RETURN_IF_ERROR(write_text_code_units(kTranslationFailed, 0, out));
+    QV_RETURN_IF_ERROR(write_text_code_units(kTranslationFailed, 0, out, writer.source_encoding));
     return WriteOutcome{true, size};
   }
   if (operand != nullptr) return write_operand_big_op(kind, *operand, lower, upper, out, size, writer);

@@ -55,9 +55,9 @@ bool base_needs_size_restore(const Expr& base) {
   out.insert(out.end(), {tag::kLine, 0x00});
   QV_ASSIGN_OR_RETURN(const CharStyle style, resolve_char_style(sign));
   // A Calvane font is defined before the colour record, not between it and the sign.
-  if (style.font_selector == kSelectorCalvaneMathOne)
+  if (style.font_selector == FontSelector::CalvaneMathOne)
     ensure_calvane_math_one(out, w);
-  else if (style.font_selector == kSelectorCalvaneMathTwo)
+  else if (style.font_selector == FontSelector::CalvaneMathTwo)
     ensure_calvane_math_two(out, w);
   select_black(out, w);
   write_styled_table_char(style.typeface, style.code, style.has_position, style.position, style.font_selector,
