@@ -12,8 +12,9 @@
 //     the nesting level of every command handler, reads the name and calls
 //     parse_control_word / parse_control_symbol, where the command table
 //     goes, before the final parse_unsupported_command fallback;
-//   - parse_complete_atom / parse_atom_with_scripts (commands/dispatch.cc)
-//     attach scripts and big-operator operands;
+//   - parse_atom_with_scripts (commands/scripts.cc) attaches scripts, primes
+//     and limit modifiers, parse_complete_atom (commands/operands.cc) gives
+//     big operators and integrals their operand;
 //   - consume_infix_command / parse_infix_rest (commands/dispatch.cc) handle
 //     \over and its relatives inside parse_sequence.
 #pragma once
@@ -29,6 +30,7 @@
 #include "ast/nesting.h"
 #include "common/result.h"
 #include "parser/attempt_memo.h"
+#include "parser/brace_matches.h"
 #include "parser/definitions.h"
 #include "parser/environment_stack.h"
 #include "quorvix_ansi/encode.h"
@@ -66,6 +68,11 @@ class Parser {
   Result<ast::Expr> parse_complete_atom();
   // One atom with its primes, scripts and limit modifiers.
   Result<ast::Expr> parse_atom_with_scripts();
+  // The argument after `_` or `^`: a `{` group (a one-item group gives its
+  // item) or one atom without scripts.
+  Result<ast::Expr> parse_script_arg();
+  // True when the next input ends a big operator: no operand follows.
+  bool big_op_operand_stops() const;
   // A literal character other than a backslash or brace.
   Result<ast::Expr> parse_literal_char(char32_t c, std::string_view leading_space);
 
@@ -100,6 +107,9 @@ class Parser {
   std::string consume_raw_primitive(std::string_view name);
   // The letters of a control word that comes next after whitespace; nothing moves.
   std::optional<std::string> peek_next_control_word() const;
+  // The position of the `}` that closes the `{` at `open` when braces are
+  // counted verbatim (as parse_raw_group reads a group); nothing when unclosed.
+  std::optional<std::size_t> closing_brace(std::size_t open) { return brace_matches_.closing(chars_, open); }
 
   // Parses `text` with a sub-parser that reads this parser's definitions and
   // environment stacks (recording its own on top, for its lifetime only) and
@@ -107,6 +117,10 @@ class Parser {
   // macro is undefined for the sub-parser (a definition's own replacement
   // does not refer to itself).
   Result<ast::Expr> parse_macro_replacement(std::string_view text, std::string_view hidden_macro = {});
+  // The same for the characters [begin, end) of this parser's own text: a
+  // sub-parser that sees only them, reading them in place (nested ranges
+  // copy nothing). The position of this parser does not move.
+  Result<ast::Expr> parse_text_range(std::size_t begin, std::size_t end);
 
   // --- Position and lookahead -----------------------------------------------
 
@@ -224,6 +238,8 @@ class Parser {
   // A sub-parser over `text` on top of `parent`'s definitions and stacks,
   // continuing its nesting.
   Parser(std::string_view text, const Parser& parent);
+  // A sub-parser over the characters [begin, end) of `parent`'s text.
+  Parser(Parser& parent, std::size_t begin, std::size_t end);
   // The same on the heap: it sits once per nesting level on recursive paths.
   std::unique_ptr<Parser> make_sub_parser(std::string_view text) const;
 
@@ -245,7 +261,8 @@ class Parser {
   [[gnu::noinline]] Result<ast::Expr> finish_sequence(std::vector<ast::Expr>& items,
                                                       std::optional<char32_t> stop);
 
-  std::u32string chars_;
+  std::u32string text_;        // the text, unless the parser reads a range of its parent's
+  std::u32string_view chars_;  // the characters parsed
   std::size_t pos_ = 0;
   std::string pending_space_;
   EnvironmentStack environment_stack_;
@@ -255,6 +272,7 @@ class Parser {
   unsigned depth_ = 0;
   std::size_t nesting_ = 0;
   AttemptMemo memo_;
+  BraceMatches brace_matches_;
 };
 
 }  // namespace quorvix::parser

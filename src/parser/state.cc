@@ -16,13 +16,14 @@ using ast::Expr;
 Error nesting_error() { return Error{std::string(kNestedTooDeeply), /*fatal=*/true}; }
 
 Parser::Parser(std::string_view normalized, quorvix_ansi::SourceEncoding encoding)
-    : chars_(decode_utf8(normalized)), encoding_(std::move(encoding)) {}
+    : text_(decode_utf8(normalized)), chars_(text_), encoding_(std::move(encoding)) {}
 
 Parser::Parser(std::string_view normalized)
     : Parser(normalized, quorvix_ansi::SourceEncoding::from_environment()) {}
 
 Parser::Parser(std::string_view text, const Parser& parent)
-    : chars_(decode_utf8(text)),
+    : text_(decode_utf8(text)),
+      chars_(text_),
       environment_stack_(&parent.environment_stack_),
       shell_stack_(&parent.shell_stack_),
       definitions_(&parent.definitions_),

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ast/nesting.h"
+#include "ffi/convert.h"
 #include "parser/parser.h"
+#include "small_stack.h"
 
 namespace quorvix::parser {
 namespace {
@@ -60,6 +62,60 @@ TEST(FlatInputTest, UnclosedBracesAreRetriedOnlyOnce) {
   auto deepest = Parser(std::string(levels, '{') + repeat("a+", 5000)).parse();
   ASSERT_TRUE(deepest.ok());
   EXPECT_EQ(items_of(deepest).size(), 1u + 10000u);
+}
+
+TEST(FlatInputTest, LongScriptChainIsFoldedWithoutRecursion) {
+  // x^a^a^a... nests one Script per script: a chain 100 000 deep, built by
+  // the script loop, copied and destroyed, all on a small stack.
+  const std::size_t n = 100000;
+  const std::string chain = "x" + repeat("^a", n);
+  bool ok = false;
+  std::size_t depth = 0;
+  testing::run_with_stack(256 * 1024, [&] {
+    auto r = Parser(chain).parse();
+    if (!r.ok()) return;
+    const ast::Expr copy = r.value();
+    const ast::Expr* cur = &copy.as<ast::Sequence>().items.front();
+    while (const auto* script = cur->get_if<ast::Script>()) {
+      ++depth;
+      cur = script->base.get();
+    }
+    ok = cur->is<ast::Char>();
+  });
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(depth, n);
+}
+
+TEST(FlatInputTest, ScriptChainDeeperThanTheWriterTakesIsANestingError) {
+  // The parser accepts any chain; the writer refuses trees deeper than its
+  // bound before writing anything.
+  auto r = ffi::convert_latex("x" + repeat("^a", 100000), std::nullopt);
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.error().message, kNestedTooDeeply);
+}
+
+TEST(FlatInputTest, ManyScriptedAtomsAndOperators) {
+  auto scripts = Parser(repeat("x_1^{2}' ", 100000)).parse();
+  ASSERT_TRUE(scripts.ok());
+  EXPECT_EQ(items_of(scripts).size(), 100000u);
+
+  auto sums = Parser(repeat("\\sum_{i}^{n} a_i + ", 50000)).parse();
+  ASSERT_TRUE(sums.ok());
+  EXPECT_EQ(items_of(sums).size(), 100000u);
+
+  auto primes = Parser(repeat("x^{y^{''}}", 50000)).parse();
+  ASSERT_TRUE(primes.ok());
+  EXPECT_EQ(items_of(primes).size(), 50000u);
+}
+
+TEST(FlatInputTest, UnclosedScriptGroupsAreRetriedOnlyOnce) {
+  // Literal re-parsing would take 2^40 steps here.
+  auto forty = Parser(repeat("x^{", 40) + "x").parse();
+  ASSERT_TRUE(forty.ok());
+
+  // The deepest the bound allows, with a long tail re-read on every level.
+  auto deepest = Parser(repeat("x_{", kMaxNestingDepth - 1) + repeat("a+", 5000)).parse();
+  ASSERT_TRUE(deepest.ok());
 }
 
 }  // namespace

@@ -28,8 +28,11 @@ struct NestPattern {
   const char* close;
 };
 constexpr NestPattern kNestPatterns[] = {
-    {"{", "}"},
-    {"a {\\foo ", " b} "},
+    {"{", "}"},         {"a {\\foo ", " b} "}, {"x_{", "}"},  // script arguments
+    {"x^{", "}"},        // superscript groups (looked at for primes first)
+    {"\\sum ", ""},      // operands of operators without operand
+    {"\\int_a^b ", ""},  // operands of integrals with limits
+    {"x^{'^{", "}}"},    // prime superscripts: the inner text is read on its own
 };
 
 std::string nested(const NestPattern& p, std::size_t levels) {
@@ -47,6 +50,27 @@ TEST(NestingTest, HundredThousandLevelsGiveTheNestingError) {
   expect_nesting_error(Parser(balanced(100000)).parse());
   // Unclosed braces past the bound: the error is not recovered as raw braces.
   expect_nesting_error(Parser(std::string(5000, '{') + "x").parse());
+}
+
+TEST(NestingTest, EveryPatternStopsAtTheBound) {
+  for (const NestPattern& p : kNestPatterns) {
+    EXPECT_TRUE(Parser(nested(p, kMaxNestingDepth - 1)).parse().ok()) << p.open;
+    auto at_bound = Parser(nested(p, kMaxNestingDepth)).parse();
+    ASSERT_FALSE(at_bound.ok()) << p.open;
+    EXPECT_EQ(at_bound.error().message, kNestedTooDeeply) << p.open;
+    EXPECT_TRUE(at_bound.error().fatal);
+  }
+}
+
+TEST(NestingTest, EveryPatternFarPastTheBoundOnASmallStack) {
+  for (const NestPattern& p : kNestPatterns) {
+    bool got_error = false;
+    testing::run_with_stack(kSmallStack, [&] {
+      auto r = Parser(nested(p, 100000)).parse();
+      got_error = !r.ok() && r.error().fatal && r.error().message == kNestedTooDeeply;
+    });
+    EXPECT_TRUE(got_error) << p.open;
+  }
 }
 
 TEST(NestingTest, JustBelowTheBoundFitsASmallStack) {

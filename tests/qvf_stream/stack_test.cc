@@ -72,6 +72,25 @@ TEST(QvfStreamStack, TreesAtTheBoundAreWritten) {
       [](Expr e) { return group(std::move(e)); },
       [](Expr e) { return color("red", std::move(e)); },
       [](Expr e) { return style(ast::StyleKind::Display, std::move(e)); },
+      // Scripts on scripts (x^a^a...), scripts in subscripts and in
+      // superscripts, and operands and limits of the limit templates.
+      [](Expr e) { return script(std::move(e), std::nullopt, ch(U'a')); },
+      [](Expr e) { return script(ch(U'x'), std::move(e), std::nullopt); },
+      [](Expr e) { return script(ch(U'x'), ch(U'1'), std::move(e)); },
+      [](Expr e) {
+        ast::BigOperator op;
+        op.lower = ast::box(ch(U'i'));
+        op.upper = ast::box(ch(U'n'));
+        op.body = ast::box(std::move(e));
+        return Expr(std::move(op));
+      },
+      [](Expr e) {
+        ast::Integral in;
+        in.lower = ast::box(std::move(e));
+        in.body = ast::box(ch(U'f'));
+        return Expr(std::move(in));
+      },
+      [](Expr e) { return Expr(ast::Limit{"lim", ast::box(std::move(e)), nullptr, false}); },
   };
   for (const auto& wrap : wraps) {
     const Expr at_bound = chain(kMaxWriterDepth - 1, wrap);

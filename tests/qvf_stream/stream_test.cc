@@ -180,9 +180,9 @@ TEST(QvfStream, FailuresEndTheConversion) {
 // internal failure (the C entry reports it as a panic), never with a stream.
 TEST(QvfStream, ConstructsWithoutWriterAreInternalFailures) {
   const Expr fraction = ast::Fraction{ast::box(ch(U'a')), ast::box(ch(U'b'))};
-  const Expr script = ast::Script{ast::box(ch(U'x')), nullptr, ast::box(ch(U'2'))};
-  const Expr inside = seq({ch(U'y'), script});
-  for (const Expr* tree : {&fraction, &script, &inside})
+  const Expr root = ast::Sqrt{ast::box(ch(U'x'))};
+  const Expr inside = seq({ch(U'y'), root});
+  for (const Expr* tree : {&fraction, &root, &inside})
     EXPECT_THROW((void)write_qvf_with_prefs("t", *tree, std::nullopt), InternalError) << ast::dump(*tree);
 }
 

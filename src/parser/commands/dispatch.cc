@@ -1,26 +1,25 @@
-// Control sequences, atoms with scripts and infix commands: the places where
-// the command table, the script parser and the infix forms plug into the
-// sequence loop.
+// Control sequences and infix commands: the places where the command table
+// and the infix forms plug into the sequence loop.
 //
 // Current state of each hook:
 //   - parse_command puts the atom's leading space in front of the command
 //     that read_command dispatches. read_command holds the nesting level of
 //     the command, reads the control word or control symbol after the
-//     backslash and calls its handler. parse_control_word still sends every
-//     word to parse_unsupported_command (kept as raw TeX); the command table
-//     is consulted there, before that fallback, once it exists.
-//     parse_control_symbol keeps every control symbol as raw TeX until the
-//     symbol rules arrive.
-//   - parse_complete_atom and parse_atom_with_scripts are one plain atom:
-//     scripts, primes, limit modifiers and big-operator operands attach here.
-//     A recursion added here that does not pass through parse_atom (an
-//     operand read by parse_complete_atom) holds a Parser::NestingScope.
+//     backslash and calls its handler. parse_control_word knows the operator
+//     commands (big operators, integrals, function names, \mathop) and the
+//     big symbols; every other word goes to parse_unsupported_command (kept
+//     as raw TeX). The rest of the command table is consulted there, before
+//     that fallback. parse_control_symbol keeps every control symbol as raw
+//     TeX until the symbol rules arrive.
+//   - Scripts attach in parse_atom_with_scripts (scripts.cc), operands in
+//     parse_complete_atom (operands.cc).
 //   - infix_command_follows and consume_infix_command recognise no infix
 //     command yet, so parse_infix_rest is never reached.
 #include <utility>
 
 #include "common/internal_error.h"
 #include "parser/chars.h"
+#include "parser/commands/big_operators.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
 
@@ -64,17 +63,19 @@ Result<Expr> Parser::read_command() {
   return parse_control_word(encode_utf8(std::u32string_view(chars_).substr(start, pos_ - start)));
 }
 
-Result<Expr> Parser::parse_control_word(const std::string& name) { return parse_unsupported_command(name); }
+Result<Expr> Parser::parse_control_word(const std::string& name) {
+  if (const OperatorCommand* command = find_operator_command(name))
+    return parse_operator_command(*this, *command);
+  // The symbol tables.
+  if (is_big_symbol_command(name)) return big_symbol_command_expr(name);
+  return parse_unsupported_command(name);
+}
 
 Result<Expr> Parser::parse_control_symbol(char32_t symbol) {
   std::string raw = "\\";
   append_utf8(raw, symbol);
   return ast::make_raw(std::move(raw));
 }
-
-Result<Expr> Parser::parse_complete_atom() { return parse_atom_with_scripts(); }
-
-Result<Expr> Parser::parse_atom_with_scripts() { return parse_atom(); }
 
 std::optional<std::string> Parser::consume_infix_command() { return std::nullopt; }
 

@@ -1,4 +1,5 @@
-// Scripts, big operators, integrals and limits.
+// Scripts, big operators, integrals and limits: the constructs that put
+// material above, below or beside a base.
 #pragma once
 
 #include <cstdint>
@@ -25,13 +26,48 @@ WriteResult write_integral_node(const ast::Integral& node, Bytes& out, SizeLevel
 WriteResult write_script_node(const ast::Script& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 WriteResult write_subarray_node(const ast::Subarray& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 
-// The glyph CHAR of a named big operator ("sum", "bigwedge", "bigvee", ...).
-Status write_named_big_operator_glyph(std::string_view name, Bytes& out);
+// `base` with an optional subscript and superscript (absent: nullptr).
+WriteResult write_script(const ast::Expr& base, const ast::Expr* sub, const ast::Expr* sup, Bytes& out,
+                         SizeLevel size, QvfWriter& writer);
 
-// The text-style form of a big operator without operand; `restore` tells
-// whether the size level is restored after the template.
+// A big operator with its limits under and over it, around `operand` or
+// (operand nullptr) standing alone.
+WriteResult write_big_op(ast::BigOperatorKind kind, const ast::Expr* operand, const ast::Expr* lower,
+                         const ast::Expr* upper, Bytes& out, SizeLevel size, QvfWriter& writer);
+// A big operator applied to a body, without limits.
+WriteResult write_fallback_big_op_body(ast::BigOperatorKind kind, const ast::Expr& body, Bytes& out,
+                                       SizeLevel size, QvfWriter& writer);
+
+// The text-style forms of a big operator and of an integral without operand.
+// `restore` true: the size the template leaves is taken as the incoming one
+// and nothing is written after it; false: at full size FULL follows the
+// template, at script sizes the sub-subscript level is reported.
 WriteResult write_textstyle_bodyless_big_op(ast::BigOperatorKind kind, const ast::Expr* lower,
                                             const ast::Expr* upper, Bytes& out, SizeLevel size, bool restore,
                                             QvfWriter& writer);
+WriteResult write_textstyle_bodyless_integral(const ast::Expr* lower, const ast::Expr* upper, Bytes& out,
+                                              SizeLevel size, bool restore, QvfWriter& writer);
+// An integral sign with limits under and over it, without operand.
+WriteResult write_bodyless_integral_limits(const ast::Expr* lower, const ast::Expr* upper, Bytes& out,
+                                           SizeLevel size, QvfWriter& writer);
+// An integral with its operand and optional limits.
+WriteResult write_integral_op(ast::IntegralKind kind, const ast::Expr& operand, const ast::Expr* lower,
+                              const ast::Expr* upper, Bytes& out, SizeLevel size, QvfWriter& writer);
+
+// A named limit operator (lim, sup, ...).
+WriteResult write_limit_expr(std::string_view name, const ast::Expr* lower, const ast::Expr* upper,
+                             bool nolimits, Bytes& out, SizeLevel size, QvfWriter& writer);
+// \mathop.
+WriteResult write_math_op_expr(const ast::MathOp& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+
+// The text-style stand-in for a big operator whose limits go beside it: the
+// operator without operand and with `nolimits` clear inside a Style of level
+// Text. The limits are copied; the operand is not part of it.
+ast::Expr no_limits_big_op_expr(const ast::BigOperator& node);
+
+// True when a Substack occurs anywhere in `e`.
+bool expr_contains_substack(const ast::Expr& e);
+// True for the nodes written as a template record (TMPL, PILE or MATRIX).
+bool expr_has_template_structure(const ast::Expr& e);
 
 }  // namespace quorvix::qvf

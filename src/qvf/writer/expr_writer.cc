@@ -10,6 +10,7 @@
 #include "qvf/constructs/scripts.h"
 #include "qvf/constructs/templates.h"
 #include "qvf/stream/records.h"
+#include "qvf/tables/big_operator_glyphs.h"
 #include "qvf/tables/chars.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/predicates.h"

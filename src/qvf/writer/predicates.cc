@@ -221,6 +221,10 @@ bool expr_requires_explicit_sqrt_index_restore(const Expr& e) {
   return is_big_op_or_math_op(descend_to_last(*f->denominator, /*through_default_color=*/true));
 }
 
+bool expr_contains_big_op(const Expr& e) {
+  return any_in_subtree(e, [](const Expr& n) { return n.is<BigOperator>() || n.is<BigOperatorBody>(); });
+}
+
 bool expr_is_only_spaces(const Expr& e) {
   std::vector<const Expr*> pending{&e};
   while (!pending.empty()) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "ast/expr.h"
 
@@ -42,6 +43,25 @@ bool any_on_path(const ast::Expr& e, unsigned mask, Pred&& pred) {
     if (pred(*cur)) return true;
   return false;
 }
+
+// True when `pred` holds for `e` or any node below it (environment trivia
+// not included). Walks without recursion.
+template <class Pred>
+bool any_in_subtree(const ast::Expr& e, Pred&& pred) {
+  std::vector<const ast::Expr*> pending{&e};
+  while (!pending.empty()) {
+    const ast::Expr* cur = pending.back();
+    pending.pop_back();
+    if (pred(*cur)) return true;
+    ast::for_each_child(
+        *cur, [&](const ast::Expr& c) { pending.push_back(&c); }, /*with_trivia=*/false);
+  }
+  return false;
+}
+
+// True when a big operator (with or without limits, or applied to a body)
+// occurs anywhere in `e`.
+bool expr_contains_big_op(const ast::Expr& e);
 
 // Body of `e` after looking through one-item sequences.
 const ast::Expr& collapse_single_expr(const ast::Expr& e);
