@@ -14,7 +14,7 @@ using namespace quorvix::ast;
 Expr seq(std::vector<Expr> items) { return make_sequence(std::move(items)); }
 Expr raw(const char* t) { return make_raw(t); }
 Expr ch(char32_t c) { return make_char(c); }
-Expr brace(std::uint8_t kind) { return Expr(Brace{box(ch('b')), nullptr, kind}); }
+Expr brace(BraceKind kind) { return Expr(Brace{box(ch('b')), nullptr, kind}); }
 
 std::string sub_dump(Expr base, Expr script, LimitModifier m = LimitModifier::None) {
   return dump(merge_script(std::move(base), box(std::move(script)), nullptr, m));
@@ -66,11 +66,11 @@ TEST(MergeScriptTest, ModifiersOnLimitSlots) {
 }
 
 TEST(MergeScriptTest, BraceLabels) {
-  EXPECT_EQ(sup_dump(brace(0), ch('l')), "Brace(0, Char('b'), label=Char('l'))");
-  EXPECT_EQ(sub_dump(brace(1), ch('l')), "Brace(1, Char('b'), label=Char('l'))");
-  EXPECT_EQ(sub_dump(brace(0), ch('l')), "Script(Brace(0, Char('b')), sub=Char('l'))");
-  EXPECT_EQ(sup_dump(brace(1), ch('l')), "Script(Brace(1, Char('b')), sup=Char('l'))");
-  Expr labelled = merge_script(brace(0), nullptr, box(ch('l')), LimitModifier::None);
+  EXPECT_EQ(sup_dump(brace(BraceKind::Over), ch('l')), "Brace(0, Char('b'), label=Char('l'))");
+  EXPECT_EQ(sub_dump(brace(BraceKind::Under), ch('l')), "Brace(1, Char('b'), label=Char('l'))");
+  EXPECT_EQ(sub_dump(brace(BraceKind::Over), ch('l')), "Script(Brace(0, Char('b')), sub=Char('l'))");
+  EXPECT_EQ(sup_dump(brace(BraceKind::Under), ch('l')), "Script(Brace(1, Char('b')), sup=Char('l'))");
+  Expr labelled = merge_script(brace(BraceKind::Over), nullptr, box(ch('l')), LimitModifier::None);
   EXPECT_EQ(sup_dump(std::move(labelled), ch('m')),
             "Script(Brace(0, Char('b'), label=Char('l')), sup=Char('m'))");
 }

@@ -56,11 +56,11 @@ Expr merge_into_integral_sign(const ast::IntegralSign& sign, bool is_sub, Box sc
   return Expr(std::move(integral));
 }
 
-// A label slot of an over brace (kind 0) takes a superscript, of an under
-// brace (kind 1) a subscript.
+// The label slot of an over brace takes a superscript, that of an under
+// brace a subscript.
 bool brace_takes_label(const ast::Brace& brace, bool is_sub) {
   if (brace.label) return false;
-  return (brace.kind == 0 && !is_sub) || (brace.kind == 1 && is_sub);
+  return (brace.kind == ast::BraceKind::Over && !is_sub) || (brace.kind == ast::BraceKind::Under && is_sub);
 }
 
 Expr merge_into_script(Expr base, bool is_sub, Box script) {
