@@ -11,7 +11,8 @@ FUZZ_SECONDS ?= 60
 SAMPLE ?= a+b=c
 
 PACKAGES := cmake make g++ clang libclang-rt-14-dev nlohmann-json3-dev libicu-dev libgtest-dev \
-            libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile binutils
+            libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile binutils \
+            clang-format git
 
 .PHONY: all deps configure build demo test bench fuzz format tables clean
 

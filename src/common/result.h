@@ -20,7 +20,7 @@ inline Error make_error(std::string message) { return Error{std::move(message), 
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}  // NOLINT
+  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}      // NOLINT
   Result(Error error) : v_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
 
   bool ok() const { return v_.index() == 0; }
@@ -64,9 +64,9 @@ class [[nodiscard]] Status {
 #define QV_CONCAT(a, b) QV_CONCAT_INNER(a, b)
 
 // Evaluates a Status or Result expression and returns its error on failure.
-#define QV_RETURN_IF_ERROR(expr)                               \
-  do {                                                         \
-    auto&& qv_status_ = (expr);                                \
+#define QV_RETURN_IF_ERROR(expr)                                \
+  do {                                                          \
+    auto&& qv_status_ = (expr);                                 \
     if (!qv_status_.ok()) return std::move(qv_status_).error(); \
   } while (0)
 
@@ -76,5 +76,4 @@ class [[nodiscard]] Status {
   lhs = std::move(tmp).value()
 
 // `QV_ASSIGN_OR_RETURN(auto x, f());` declares x from a Result or returns its error.
-#define QV_ASSIGN_OR_RETURN(lhs, expr) \
-  QV_ASSIGN_OR_RETURN_IMPL(QV_CONCAT(qv_result_, __LINE__), lhs, expr)
+#define QV_ASSIGN_OR_RETURN(lhs, expr) QV_ASSIGN_OR_RETURN_IMPL(QV_CONCAT(qv_result_, __LINE__), lhs, expr)

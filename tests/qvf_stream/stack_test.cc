@@ -90,7 +90,9 @@ TEST(QvfStreamStack, TreesAtTheBoundAreWritten) {
         in.body = ast::box(ch(U'f'));
         return Expr(std::move(in));
       },
-      [](Expr e) { return Expr(ast::Limit{"lim", ast::box(std::move(e)), nullptr, false}); },
+      [](Expr e) {
+        return Expr(ast::Limit{"lim", ast::box(std::move(e)), nullptr, false});
+      },
   };
   for (const auto& wrap : wraps) {
     const Expr at_bound = chain(kMaxWriterDepth - 1, wrap);

@@ -214,6 +214,7 @@ The command symbol table (remarks):
 | `command_to_char` | 2 |
 | `command_specific_to_char` | 1 |
 | `named_color_def` | 2 |
+| `big_symbol_command_to_char` | 2 |
 
 | Name | COLOR_DEF bytes (remarks) |
 |---|---|
@@ -221,6 +222,8 @@ The command symbol table (remarks):
 | "blue" | 10 00 0000 0000 03E8 |
 
 `command_specific_to_char` (1 row): int 222B.
+
+`big_symbol_command_to_char`: `bigvee` U+22C1, `bigodot` U+2299.
 
 `command_to_char` (2 rows; note `x`): alpha 03B1; beta 03B2.
 """
@@ -259,6 +262,10 @@ class GenerateAndCheckTest(unittest.TestCase):
         self.assertIn("static_assert(std::size(kCharTable) == 4);", chars)
         colors = (self.root / "src/qvf/tables/named_colors_generated.cc").read_text(encoding="utf-8")
         self.assertIn('{"black", {0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},\n    {"blue",', colors)
+
+        symbols = (self.root / "src/parser/commands/big_symbol_table_generated.cc").read_text(encoding="utf-8")
+        self.assertIn('    {"bigvee", 0x22C1},\n    {"bigodot", 0x2299},\n};', symbols)
+        self.assertIn("static_assert(std::size(kBigSymbols) == 2);", symbols)
 
         self.assertEqual(self.run_main("--check", str(self.doc))[0], 0)
 

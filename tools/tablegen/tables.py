@@ -166,6 +166,14 @@ def named_char_row(item: Item, _group: object) -> str:
     return f"{{{_string(m['name'])}, 0x{_code_point(m['ch'], item):04X}}}"
 
 
+_QUOTED_NAMED_CHAR = re.compile(r"`(?P<name>[A-Za-z]+)` U\+(?P<ch>[0-9A-F]{4,6})")
+
+
+def quoted_named_char_row(item: Item, _group: object) -> str:
+    m = _match(_QUOTED_NAMED_CHAR, item, "'`name` U+XXXX'")
+    return f"{{{_string(m['name'])}, 0x{_code_point(m['ch'], item):04X}}}"
+
+
 TABLES = [
     Table(
         name="char_table",
@@ -189,6 +197,13 @@ TABLES = [
         row=color_row,
         output="src/qvf/tables/named_colors_generated.cc",
         announced=r"^\| `named_color_def` \| (\d+) \|",
+    ),
+    Table(
+        name="big_symbol_table",
+        listing=InlineList("`big_symbol_command_to_char`", separator=", "),
+        row=quoted_named_char_row,
+        output="src/parser/commands/big_symbol_table_generated.cc",
+        announced=r"^\| `big_symbol_command_to_char` \| (\d+) \|",
     ),
     # Read and checked only, until the parser's command table is generated.
     Table(
