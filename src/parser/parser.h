@@ -247,6 +247,12 @@ class Parser {
   // control symbol (one other character). Reached only through
   // read_command, which holds their nesting level.
   Result<ast::Expr> parse_control_word(const std::string& name);
+  // The commands handled by name (operators, fonts, styles, colours ...);
+  // nothing when `name` is none of them. The parser stands after the name.
+  std::optional<Result<ast::Expr>> parse_named_command(const std::string& name);
+  // The symbol tables and the other lookups tried after the named commands,
+  // in their order; nothing when no table knows `name`.
+  std::optional<Result<ast::Expr>> parse_table_command(const std::string& name);
   Result<ast::Expr> parse_control_symbol(char32_t symbol);
   // Parses a `{` group after the brace; an unclosed group becomes raw "{".
   Result<ast::Expr> parse_group_atom();

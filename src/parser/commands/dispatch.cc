@@ -5,12 +5,11 @@
 //   - parse_command puts the atom's leading space in front of the command
 //     that read_command dispatches. read_command holds the nesting level of
 //     the command, reads the control word or control symbol after the
-//     backslash and calls its handler. parse_control_word knows the operator
-//     commands (big operators, integrals, function names, \mathop) and the
-//     big symbols; every other word goes to parse_unsupported_command (kept
-//     as raw TeX). The rest of the command table is consulted there, before
-//     that fallback. parse_control_symbol keeps every control symbol as raw
-//     TeX until the symbol rules arrive.
+//     backslash and calls its handler. parse_control_word tries, in order,
+//     the always-raw names, the named commands (named_commands.cc), the
+//     symbol tables (table_commands.cc) and finally
+//     parse_unsupported_command (kept as raw TeX). parse_control_symbol
+//     keeps every control symbol as raw TeX until the symbol rules arrive.
 //   - Scripts attach in parse_atom_with_scripts (scripts.cc), operands in
 //     parse_complete_atom (operands.cc).
 //   - infix_command_follows and consume_infix_command recognise no infix
@@ -22,6 +21,7 @@
 #include "parser/commands/big_operators.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
+#include "parser/raw_fallback.h"
 
 namespace quorvix::parser {
 
@@ -64,10 +64,11 @@ Result<Expr> Parser::read_command() {
 }
 
 Result<Expr> Parser::parse_control_word(const std::string& name) {
-  if (const OperatorCommand* command = find_operator_command(name))
-    return parse_operator_command(*this, *command);
-  // The symbol tables.
-  if (is_big_symbol_command(name)) return big_symbol_command_expr(name);
+  // Recorded macros and \let aliases are looked up first, then the delimiter
+  // size words; both stay raw TeX until their handlers exist.
+  if (should_force_raw_simple_command(name)) return ast::make_raw("\\" + name);
+  if (std::optional<Result<Expr>> named = parse_named_command(name)) return std::move(*named);
+  if (std::optional<Result<Expr>> symbol = parse_table_command(name)) return std::move(*symbol);
   return parse_unsupported_command(name);
 }
 

@@ -1,0 +1,15 @@
+// The commands handled by name.
+#include "parser/commands/big_operators.h"
+#include "parser/parser.h"
+
+namespace quorvix::parser {
+
+using ast::Expr;
+
+std::optional<Result<Expr>> Parser::parse_named_command(const std::string& name) {
+  if (const OperatorCommand* command = find_operator_command(name))
+    return parse_operator_command(*this, *command);
+  return std::nullopt;
+}
+
+}  // namespace quorvix::parser
