@@ -24,36 +24,48 @@ namespace {
   return Result<Expr>(Expr(ast::Space{width}));
 }
 
-// The labels of \xmapsto[below]{above} and its relatives, read after the
-// name: the arrow stays raw TeX and the labels are shown after it in the
-// order typed, the optional one between its brackets:
+// \xmapsto[below]{above} and its relatives: the arrow stays raw TeX and
+// its labels are shown after it in the order typed, the optional one
+// between its brackets:
 //   Sequence[RawTex "\xmapsto", Char '[', below..., Char ']', above...].
-[[gnu::noinline]] Result<Expr> read_arrow_labels(Parser& p, std::string_view name) {
+// The parts live off the recursive path: the labels read so far in the
+// caller's list, the required label in the caller's result.
+
+// The optional label, appended to `labels` with its brackets.
+[[gnu::noinline]] Status read_optional_label(Parser& p, std::vector<Expr>& labels) {
   Result<std::optional<Expr>> below = p.parse_optional_bracket_group();
   if (!below.ok()) return std::move(below).error();
-  Result<Expr> above = p.parse_required_group_or_atom("arrow label");
-  if (!above.ok()) return above;
-  std::vector<Expr> labels;
   if (below.value()) {
     labels.push_back(ast::make_char(U'['));
     labels.push_back(std::move(*below.value()));
     labels.push_back(ast::make_char(U']'));
   }
-  labels.push_back(std::move(above.value()));
-  return raw_prefix_sequence(name, std::move(labels));
+  return {};
 }
 
-[[gnu::noinline]] void arrow_alone(Result<Expr>& arrow, std::string_view name) {
-  std::string raw = "\\";
-  raw += name;
-  arrow = ast::make_raw(std::move(raw));
+[[gnu::noinline]] Result<Expr> read_arrow_labels(Parser& p, std::vector<Expr>& labels) {
+  if (Status bracket = read_optional_label(p, labels); !bracket.ok()) return std::move(bracket).error();
+  return p.parse_required_group_or_atom("arrow label");
 }
 
-// Labels that cannot be read (a missing label, an unclosed group) leave the
-// arrow alone as raw TeX; what followed it is then parsed as ordinary input.
+// The arrow with its labels; after a failure that is not fatal, the arrow
+// alone (a missing label, an unclosed group), what followed it then being
+// parsed as ordinary input.
+[[gnu::noinline]] void finish_arrow(Result<Expr>& arrow, std::vector<Expr>& labels, std::string_view name) {
+  if (arrow.ok()) {
+    labels.push_back(std::move(arrow.value()));
+    arrow = raw_prefix_sequence(name, std::move(labels));
+  } else if (!arrow.error().fatal) {
+    std::string raw = "\\";
+    raw += name;
+    arrow = ast::make_raw(std::move(raw));
+  }
+}
+
 [[gnu::noinline]] std::optional<Result<Expr>> parse_raw_hybrid_xarrow(Parser& p, std::string_view name) {
-  Result<Expr> arrow = p.attempt_once(Construct::ArrowLabels, [&] { return read_arrow_labels(p, name); });
-  if (!arrow.ok() && !arrow.error().fatal) arrow_alone(arrow, name);
+  std::vector<Expr> labels;
+  Result<Expr> arrow = p.attempt_once(Construct::ArrowLabels, [&] { return read_arrow_labels(p, labels); });
+  finish_arrow(arrow, labels, name);
   return arrow;
 }
 
