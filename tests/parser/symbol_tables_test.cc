@@ -64,34 +64,23 @@ TEST(SymbolTablesTest, EveryRowIsFoundWithItsFirstListing) {
 }
 
 TEST(SymbolTablesTest, RowsInListedOrder) {
-  // The first and last rows of each listing, and values that are easy to get wrong.
-  const auto chars = command_to_char_rows();
-  EXPECT_EQ(chars.front().name, "alpha");
-  EXPECT_EQ(chars.back().name, "yen");
-  EXPECT_EQ(command_to_char("epsilon"), U'\u03F5');
-  EXPECT_EQ(command_to_char("iiiint"), U'\uEF01');
-  EXPECT_EQ(command_to_char("Bbbk"), U'\U0001D55C');
-  const auto specific = command_specific_to_char_rows();
-  EXPECT_EQ(specific.front().name, "centerdot");
-  EXPECT_EQ(specific.back().name, "yen");
-  EXPECT_EQ(command_to_sequence("coloneq"), U"\u003A\u2212");
-  EXPECT_EQ(command_to_text("copyright"), "\u00A9");
-  EXPECT_EQ(command_to_text("lq"), "`");
-  EXPECT_EQ(xarrow_command_kind("xtofrom"), ast::XArrowKind::ToFrom);
-  EXPECT_EQ(xarrow_command_kind("xLeftarrow"), ast::XArrowKind::DoubleLeft);
-  EXPECT_EQ(spacing_command_width("qquad"), 6);
-  EXPECT_EQ(style_command_kind("displaystyle"), ast::StyleKind::Display);
-  EXPECT_EQ(style_command_kind("scriptscriptstyle"), ast::StyleKind::ScriptScript);
+  // Both ends of the listings (a row lost at either end), the delimiter
+  // pairs read row by row, and the kinds and texts no parse shows.
+  EXPECT_EQ(command_to_char_rows().front().name, "alpha");
+  EXPECT_EQ(command_to_char_rows().back().name, "yen");
+  EXPECT_EQ(command_specific_to_char_rows().front().name, "centerdot");
+  EXPECT_EQ(command_specific_to_char_rows().back().name, "yen");
   const auto delimiters = delimiter_command_char_rows();
-  EXPECT_EQ(delimiters[1].name, "rBrace");  // row by row, left to right
+  EXPECT_EQ(delimiters[1].name, "rBrace");
   EXPECT_EQ(delimiters[3].name, "rbrack");
   EXPECT_EQ(delimiters.back().name, "Updownarrow");
-  EXPECT_EQ(delimiter_command_char("lVert"), U'\u2016');
   EXPECT_EQ(always_raw_command_rows().front(), "ch");
   EXPECT_EQ(always_raw_command_rows().back(), "approxcoloncolon");
+  EXPECT_EQ(command_to_text("copyright"), "\u00A9");
+  EXPECT_EQ(xarrow_command_kind("xLeftarrow"), ast::XArrowKind::DoubleLeft);
+  EXPECT_EQ(style_command_kind("scriptscriptstyle"), ast::StyleKind::ScriptScript);
   EXPECT_TRUE(should_force_raw_simple_command("varUpsilon"));
   EXPECT_FALSE(should_force_raw_simple_command("Upsilon"));
-  EXPECT_FALSE(raw_hybrid_xarrow_command("xrightarrow"));
 }
 
 TEST(SymbolTablesTest, LookupsDoNotAllocate) {
