@@ -42,6 +42,7 @@ enum class Construct : std::uint8_t {
   Root,
   Environment,
   LeftRight,
+  ArrowLabels,  // the labels of an extensible arrow kept as raw TeX
   kCount,
 };
 

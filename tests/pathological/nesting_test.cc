@@ -28,11 +28,12 @@ struct NestPattern {
   const char* close;
 };
 constexpr NestPattern kNestPatterns[] = {
-    {"{", "}"},         {"a {\\foo ", " b} "}, {"x_{", "}"},  // script arguments
+    {"{", "}"},          {"a {\\foo ", " b} "},  {"x_{", "}"},  // script arguments
     {"x^{", "}"},        // superscript groups (looked at for primes first)
     {"\\sum ", ""},      // operands of operators without operand
     {"\\int_a^b ", ""},  // operands of integrals with limits
     {"x^{'^{", "}}"},    // prime superscripts: the inner text is read on its own
+    {"\\xmapsto{", "}"}, {"\\xmapsto[", "]{y}"}, {"\\xmapsto ", ""},  // labels of arrows kept raw
 };
 
 std::string nested(const NestPattern& p, std::size_t levels) {

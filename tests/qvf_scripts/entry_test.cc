@@ -3,13 +3,11 @@
 // trees the parser builds.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 
 #include "support/bytes.h"
-#include "support/default_definitions.h"
-#include "support/respond.h"
+#include "support/converted_stream.h"
 
 namespace quorvix::qvf {
 namespace {
@@ -27,11 +25,6 @@ std::string digit(char c) {
   std::snprintf(buf, sizeof buf, "02 00 88 %02X 00", static_cast<unsigned char>(c));
   return buf;
 }
-std::string raw(std::string_view text) {
-  std::string records;
-  for (const char c : text) records += "02 80 81 " + hex({static_cast<std::uint8_t>(c)}) + " 00 ";
-  return records;
-}
 // A slot line whose preamble selects black (already defined).
 std::string line_of(const std::string& records) { return "01 00 0F 01 " + records + " 00"; }
 
@@ -44,30 +37,8 @@ const std::string kIntegral = "02 04 86 2B 22 F2";
 const std::string kContourLoop = "02 04 8B 11 EE D1";
 const std::string kLim = "02 02 82 6C 00 02 00 82 69 00 02 00 82 6D 00";
 const std::string kThinSpace = "02 00 98 01 EF";  // U+EF01 in the space typeface
-
-// The QVF stream of a conversion, decoded from the response.
-Bytes converted_stream(const std::string& tex) {
-  const nlohmann::json request = {{"latex", tex}};
-  const nlohmann::json response = nlohmann::json::parse(respond(request.dump()));
-  EXPECT_TRUE(response.contains("result")) << tex << ": " << response.dump();
-  if (!response.contains("result")) return {};
-  const std::string digits = response["result"]["qvf"];
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-    out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-  return out;
-}
-
-// Header, TeX source record (ASCII text) and the default definitions.
-Bytes stream_start(const std::string& tex) {
-  Bytes out = hx("05 01 00 07 08 \"QRVX7\" 00 01 66");
-  out.push_back(static_cast<std::uint8_t>(20 + tex.size()));
-  append_cstr(out, "TeX Input Language");
-  append_cstr(out, tex);
-  const Bytes defs = default_definitions();
-  out.insert(out.end(), defs.begin(), defs.end());
-  return out;
-}
+const std::string kSpace8 = "02 00 98 08 EF";     // the space of \,
+const std::string kRightArrow = "02 04 86 92 21 AE";
 
 void expect_stream(const std::string& tex, const std::string& body) {
   const Bytes expected = concat({stream_start(tex), hx(body)});
@@ -85,14 +56,16 @@ TEST(ScriptStreams, WholeStreams) {
                                 " 0F 00 03 00 1B 00 00 0B " + line_of(kI) + " 01 01 00 00 " +
                                 line_of(kI + " " + kEquals + " " + kOne) + " 0F 00 " + line_of(kN) + " 0D " +
                                 kSum + " 00 00 00"},
-      // \, is still raw TeX: FULL before it, black again after it.
+      // The integral leaves black in force at the limits' size: FULL, then
+      // the space \, in the default colour, then black again for d.
       {"\\int_0^1 f\\,dx", "0A 01 00 " + kBlack + " 03 00 0F 11 00 0F 00 " + line_of(kF) + " 0B 0F 00 " +
-                               line_of(kZero) + " " + line_of(kOne) + " 0D " + kIntegral + " 00 0A " +
-                               raw("\\,") + " 0F 01 " + kD + " " + kX + " 00 00"},
-      // A limit starts the tree: no colour preamble; \to is raw TeX.
-      {"\\lim_{x\\to 0} f", "0A 01 00 03 00 17 10 00 01 00 " + kBlack + " " + kLim +
-                                " 00 0B 0F 00 01 00 0F 01 " + kX + " " + raw("\\to") + " 0F 01 " + kZero +
-                                " 00 0F 00 01 01 00 0A 0F 01 " + kF + " 00 00"},
+                               line_of(kZero) + " " + line_of(kOne) + " 0D " + kIntegral + " 00 0A 0F 00 " +
+                               kSpace8 + " 0F 01 " + kD + " " + kX + " 00 00"},
+      // A limit starts the tree: no colour preamble; \to is a character,
+      // black in force before and after it.
+      {"\\lim_{x\\to 0} f", "0A 01 00 03 00 17 10 00 01 00 " + kBlack + " " + kLim + " 00 0B 0F 00 " +
+                                line_of(kX + " " + kRightArrow + " " + kZero) + " 0F 00 01 01 00 0A 0F 01 " +
+                                kF + " 00 00"},
       {"\\oint", "0A 01 00 0D " + kBlack + " 02 00 8C 2E 22 00 00"},
       // Four signs with thin spaces in the default colour between them.
       {"\\iiiint", "0A 01 00 " + kBlack + " " + kIntegral + " 0F 00 " + kThinSpace + " " + kIntegral +

@@ -1,4 +1,4 @@
-"""Readers for the three ways a table is listed in a Markdown document.
+"""Readers for the ways a table is listed in a Markdown document.
 
 A reader finds its listing by an anchor (the text a line starts with, or the
 header cells of a Markdown table) that must occur exactly once across all the
@@ -133,11 +133,16 @@ class InlineList:
     The paragraph starts with `anchor`, optionally followed by one remark in
     balanced parentheses, then ": ". The entries run up to the first full stop
     outside double quotes that ends the paragraph or is followed by a space,
-    and are split at `separator`.
+    and are split at `separator`. When `lead` is given, the entries must start
+    with it ("true for exactly a, b and c"), and it is not part of the first
+    entry; when `last_separator` is given, the last two entries are split at
+    it instead.
     """
 
     anchor: str
     separator: str = "; "
+    lead: str = ""
+    last_separator: str | None = None
 
     def read(self, docs: Documents) -> list[Item]:
         lines, i = docs.find_one(f"list starting {self.anchor!r}", lambda t: t.startswith(self.anchor))
@@ -167,7 +172,17 @@ class InlineList:
                 break
         if end is None:
             raise ListingError(f"{where}: the entries of {self.anchor!r} do not end with a full stop")
-        entries = text[pos:end].split(self.separator)
+        body = text[pos:end]
+        if not body.startswith(self.lead):
+            raise ListingError(f"{where}: the entries of {self.anchor!r} do not start with {self.lead!r}")
+        body = body[len(self.lead) :]
+        if self.last_separator is not None:
+            head, found, last = body.rpartition(self.last_separator)
+            if not found:
+                raise ListingError(f"{where}: no {self.last_separator!r} before the last entry of {self.anchor!r}")
+            entries = head.split(self.separator) + [last]
+        else:
+            entries = body.split(self.separator)
         if any(not e.strip() for e in entries):
             raise ListingError(f"{where}: empty entry in the list of {self.anchor!r}")
         return [Item(e.strip(), where) for e in entries]
@@ -229,4 +244,39 @@ class MarkdownTable:
         return items
 
 
-Listing = GroupedList | InlineList | MarkdownTable
+@dataclass(frozen=True)
+class PairedCells:
+    """Two parallel lists in one row of a Markdown table, paired in order.
+
+    The table is found by its header cells (as by MarkdownTable), the row by
+    the text its first cell starts with. The first cell lists the keys; the
+    cell `values_cell` holds `marker` exactly once, followed by as many
+    values as there are keys, up to the end of the cell. Both lists are split
+    at `separator`. Each pair is an Item whose text is (key, value).
+    """
+
+    header: tuple[str, ...]
+    row_start: str
+    marker: str
+    values_cell: int = 1
+    separator: str = ", "
+
+    def read(self, docs: Documents) -> list[Item]:
+        rows = [i for i in MarkdownTable(self.header).read(docs) if i.text[0].startswith(self.row_start)]
+        if len(rows) != 1:
+            places = ", ".join(i.where for i in rows) or "nowhere"
+            raise ListingError(f"row starting {self.row_start!r}: expected exactly one, found {len(rows)} ({places})")
+        row = rows[0]
+        keys = row.text[0].split(self.separator)
+        cell = row.text[self.values_cell]
+        if cell.count(self.marker) != 1:
+            raise ListingError(f"{row.where}: expected {self.marker!r} once in {cell!r}")
+        values = cell.split(self.marker)[1].split(self.separator)
+        if len(values) != len(keys):
+            raise ListingError(f"{row.where}: {len(keys)} keys but {len(values)} values after {self.marker!r}")
+        if any(not k.strip() for k in keys) or any(not v.strip() for v in values):
+            raise ListingError(f"{row.where}: empty entry in the lists of {self.row_start!r}")
+        return [Item((k.strip(), v.strip()), row.where) for k, v in zip(keys, values)]
+
+
+Listing = GroupedList | InlineList | MarkdownTable | PairedCells

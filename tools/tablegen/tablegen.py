@@ -15,6 +15,7 @@ from __future__ import annotations
 
 import argparse
 import difflib
+import re
 import sys
 from pathlib import Path
 
@@ -37,17 +38,20 @@ def read_rows(table: Table, docs: Documents) -> tuple[list[str], int]:
     """The lines of the table body (one initialiser per entry, in listed
     order, with the group comments of a grouped list) and the entry count."""
     lines: list[str] = []
+    count = 0
     heading: object = object()  # equal to no heading
     value = None
-    items = table.listing.read(docs)
-    for item in items:
+    for item in table.listing.read(docs):
         if table.group is not None and item.group != heading:
             heading = item.group
             value, comment = table.group(item)
             if comment:
                 lines.append(f"    // {comment}")
-        lines.append(f"    {table.row(item, value)},")
-    return lines, len(items)
+        entries = table.row(item, value)
+        for entry in [entries] if isinstance(entries, str) else entries:
+            lines.append(f"    {entry},")
+            count += 1
+    return lines, count
 
 
 def announced_rows(table: Table, docs: Documents) -> int | None:
@@ -62,8 +66,14 @@ def render(table: Table, rows: list[str], count: int) -> str:
     template = template_path.read_text(encoding="utf-8")
     if template.count("@ROWS@\n") != 1:
         raise ListingError(f"{template_path}: needs exactly one @ROWS@ line")
+    for key, value in (table.substitutions or {}).items():
+        template = template.replace(f"@{key}@", value)
+    template = template.replace("@COUNT@", str(count))
+    leftover = sorted(set(re.findall(r"@[A-Z_]+@", template)) - {"@ROWS@"})
+    if leftover:
+        raise ListingError(f"{template_path}: nothing to put in place of {', '.join(leftover)}")
     body = "".join(r + "\n" for r in rows)
-    return HEADER + template.replace("@ROWS@\n", body).replace("@COUNT@", str(count))
+    return HEADER + template.replace("@ROWS@\n", body)
 
 
 def main(argv: list[str]) -> int:

@@ -16,8 +16,21 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import tablegen  # noqa: E402
-from listings import Documents, GroupedList, InlineList, Item, ListingError, MarkdownTable  # noqa: E402
-from tables import char_row, color_row, command_symbol_row, named_char_row, style_group  # noqa: E402
+from listings import Documents, GroupedList, InlineList, Item, ListingError, MarkdownTable, PairedCells  # noqa: E402
+from tables import (  # noqa: E402
+    Table,
+    char_row,
+    color_row,
+    command_symbol_row,
+    name_char_pairs_row,
+    name_row,
+    named_char_row,
+    names_by_length_row,
+    sequence_row,
+    style_group,
+    style_row,
+    text_row,
+)
 
 
 def docs(text: str, name: str = "doc.md") -> Documents:
@@ -83,6 +96,16 @@ class InlineListTest(unittest.TestCase):
         items = InlineList("`widths`", separator=", ").read(docs("`widths`: `a` 1, `b` 2.\n"))
         self.assertEqual([i.text for i in items], ["`a` 1", "`b` 2"])
 
+    def test_entries_after_a_lead_with_a_last_separator(self):
+        text = "*Names* (`f` (name), used by x): true for exactly a, b and c. More: d.\n"
+        listing = InlineList("*Names*", separator=", ", lead="true for exactly ", last_separator=" and ")
+        self.assertEqual([i.text for i in listing.read(docs(text))], ["a", "b", "c"])
+        self.assertEqual([i.text for i in listing.read(docs("*Names*: true for exactly a and b.\n"))], ["a", "b"])
+        for name, bad in {"no lead": "*Names*: a, b and c.\n", "no last separator": "*Names*: true for exactly a.\n",
+                          "empty entry": "*Names*: true for exactly a, , b and c.\n"}.items():
+            with self.subTest(name), self.assertRaisesRegex(ListingError, r"doc\.md:1"):
+                listing.read(docs(bad))
+
     def test_malformed_lists_fail(self):
         cases = {
             "no colon": "`t` knows a, b.\n",
@@ -126,6 +149,33 @@ class MarkdownTableTest(unittest.TestCase):
     def test_rows_with_a_wrong_cell_count_fail(self):
         with self.assertRaisesRegex(ListingError, r"doc\.md:3: expected 2 cells, found 3"):
             MarkdownTable(("Name", "Bytes")).read(docs("| Name | Bytes |\n|---|---|\n| a | b | c |\n"))
+
+
+class PairedCellsTest(unittest.TestCase):
+    TEXT = """\
+        | Commands | Result |
+        |---|---|
+        | `a`, `b` | something else |
+        | `x`, `y`, `z` | `Kind` of the rest (see `Kind` below) with `Kind` 0, 1, 2 |
+        """
+
+    def test_keys_paired_with_the_values_after_the_marker(self):
+        items = PairedCells(("Commands", "Result"), row_start="`x`", marker="with `Kind` ").read(docs(self.TEXT))
+        self.assertEqual([i.text for i in items], [("`x`", "0"), ("`y`", "1"), ("`z`", "2")])
+        self.assertEqual(items[0].where, "doc.md:4")
+
+    def test_mismatched_or_missing_lists_fail(self):
+        cases = {
+            "no such row": PairedCells(("Commands", "Result"), row_start="`q`", marker="with `Kind` "),
+            "marker twice": PairedCells(("Commands", "Result"), row_start="`x`", marker="`Kind` "),
+            "marker missing": PairedCells(("Commands", "Result"), row_start="`a`", marker="with `Kind` "),
+        }
+        for name, listing in cases.items():
+            with self.subTest(name), self.assertRaises(ListingError):
+                listing.read(docs(self.TEXT))
+        fewer = self.TEXT.replace("0, 1, 2", "0, 1")
+        with self.assertRaisesRegex(ListingError, r"doc\.md:4: 3 keys but 2 values"):
+            PairedCells(("Commands", "Result"), row_start="`x`", marker="with `Kind` ").read(docs(fewer))
 
 
 def rows(heading: str, *entries: str, row=char_row) -> list[str]:
@@ -191,6 +241,53 @@ class OtherRowsTest(unittest.TestCase):
         with self.assertRaises(ListingError):
             named_char_row(Item("alpha U+03B1", "d:1"), None)
 
+    def test_character_runs_escape_every_character(self):
+        # 003A followed by an escape, never by a digit that would extend it.
+        self.assertEqual(sequence_row(Item("`ratio` U+003A", "d:1"), None), '{"ratio", U"\\x003A"}')
+        self.assertEqual(sequence_row(Item("`colonapprox` U+003A U+2248", "d:1"), None),
+                         '{"colonapprox", U"\\x003A\\x2248"}')
+        for bad in ["`ratio`", "ratio U+003A", "`ratio` U+D800", "`ratio` 003A"]:
+            with self.subTest(bad), self.assertRaises(ListingError):
+                sequence_row(Item(bad, "d:1"), None)
+
+    def test_texts_escape_non_ascii_as_octal_bytes(self):
+        self.assertEqual(text_row(Item('`copyright` "©"', "d:1"), None), '{"copyright", "\\302\\251"}')
+        self.assertEqual(text_row(Item('`lq` "`"', "d:1"), None), '{"lq", "`"}')
+        self.assertEqual(text_row(Item('`q` "\\"', "d:1"), None), '{"q", "\\\\"}')
+        with self.assertRaises(ListingError):
+            text_row(Item('`rq` ""', "d:1"), None)
+
+    def test_numbered_rows(self):
+        xarrow = next(t for t in tablegen.TABLES if t.name == "xarrow_command_kind").row
+        width = next(t for t in tablegen.TABLES if t.name == "spacing_command_width").row
+        self.assertEqual(xarrow(Item("`xtofrom` 10", "d:1"), None), '{"xtofrom", ast::XArrowKind{10}}')
+        self.assertEqual(width(Item("`quad` 5", "d:1"), None), '{"quad", 5}')
+        for bad in ["`quad` 256", "quad 5", "`quad` -1", "`quad`"]:
+            with self.subTest(bad), self.assertRaises(ListingError):
+                width(Item(bad, "d:1"), None)
+
+    def test_style_kinds(self):
+        self.assertEqual(style_row(Item(("`scriptstyle`", "2"), "d:1"), None), '{"scriptstyle", ast::StyleKind{2}}')
+        for cells in [("`scriptstyle`", "4"), ("scriptstyle", "2"), ("`scriptstyle`", "2 (remark)")]:
+            with self.subTest(cells), self.assertRaises(ListingError):
+                style_row(Item(cells, "d:1"), None)
+
+    def test_one_row_gives_several_entries(self):
+        self.assertEqual(names_by_length_row(Item(("2", "ch, gt"), "d:1"), None), ['"ch"', '"gt"'])
+        self.assertEqual(name_char_pairs_row(Item(("lbrace", "`{`", "vert", "U+007C"), "d:1"), None),
+                         ['{"lbrace", 0x007B}', '{"vert", 0x007C}'])
+        self.assertEqual(name_row(Item("xmapsto", "d:1"), None), '"xmapsto"')
+        bad = [
+            (names_by_length_row, ("3", "ctg, th")),  # th is 2 letters long
+            (names_by_length_row, ("x", "ch")),
+            (name_char_pairs_row, ("lbrace", "{")),  # neither `c` nor U+XXXX
+            (name_char_pairs_row, ("lbrace", "`{`", "vert")),
+            (name_row, "x mapsto"),
+        ]
+        for row, text in bad:
+            with self.subTest(text), self.assertRaises(ListingError):
+                row(Item(text, "d:1"), None)
+
 
 # A document with every listing the generator reads, two or three rows each.
 DOCUMENT = """\
@@ -215,6 +312,16 @@ The command symbol table (remarks):
 | `command_specific_to_char` | 1 |
 | `named_color_def` | 2 |
 | `big_symbol_command_to_char` | 2 |
+| `command_to_sequence` | 2 |
+| `command_to_text` | 2 |
+| `xarrow_command_kind` | 2 |
+| `spacing_command_width` | 2 |
+| `style_command_kind` | 2 |
+
+| Commands | Result |
+|---|---|
+| `quad` | spacing |
+| `displaystyle`, `textstyle` | `Style` of the rest with `StyleKind` 0, 1 |
 
 | Name | COLOR_DEF bytes (remarks) |
 |---|---|
@@ -226,6 +333,28 @@ The command symbol table (remarks):
 `big_symbol_command_to_char`: `bigvee` U+22C1, `bigodot` U+2299.
 
 `command_to_char` (2 rows; note `x`): alpha 03B1; beta 03B2.
+
+`command_to_sequence`: `ratio` U+003A; `colonsim` U+003A U+223C.
+
+`command_to_text`: `copyright` "©", `lq` "`".
+
+`xarrow_command_kind` (name → kind): `xleftarrow` 0, `xrightarrow` 1.
+
+`spacing_command_width` (name → width): `quad` 5, `quad` 6. Then more: `x` 1.
+
+*Delimiter-name table* (`delimiter_command_char`), searched first, 4 entries:
+
+| Name | Char | Name | Char | Name | Char |
+|---|---|---|---|---|---|
+| lbrace | `{` | vert | U+007C | lVert | U+2016 |
+| langle | U+3008 | | | | |
+
+| Length | Names |
+|---|---|
+| 2 | lt, gt |
+| 7 | coloneq |
+
+*Arrows kept partly raw* (`raw_hybrid_xarrow_command` (name)): true for exactly xmapsto and xtofrom. More.
 """
 
 
@@ -269,6 +398,34 @@ class GenerateAndCheckTest(unittest.TestCase):
 
         self.assertEqual(self.run_main("--check", str(self.doc))[0], 0)
 
+        def generated(name: str) -> str:
+            return (self.root / "src/parser/commands" / name).read_text(encoding="utf-8")
+
+        # A name listed twice keeps both rows, in listed order (the lookup
+        # takes the first); the text after the list is not read.
+        spacing = generated("spacing_width_table_generated.cc")
+        self.assertIn('constexpr Row kRows[] = {\n    {"quad", 5},\n    {"quad", 6},\n};', spacing)
+        self.assertIn("static_assert(std::size(kRows) == 2);", spacing)
+        self.assertIn("using Row = NamedRow<std::uint8_t>;", spacing)
+        self.assertIn("std::optional<std::uint8_t> spacing_command_width(std::string_view name) {", spacing)
+        self.assertIn("spacing_command_width_rows() { return kRows; }", spacing)
+        self.assertNotIn("@", spacing)
+        # Several entries from one listed row, left to right, then row by row.
+        delimiters = generated("delimiter_char_table_generated.cc")
+        self.assertIn('    {"lbrace", 0x007B},\n    {"vert", 0x007C},\n    {"lVert", 0x2016},\n'
+                      '    {"langle", 0x3008},\n};', delimiters)
+        self.assertIn("static_assert(std::size(kRows) == 4);", delimiters)
+        raw = generated("always_raw_table_generated.cc")
+        self.assertIn('constexpr std::string_view kNames[] = {\n    "lt",\n    "gt",\n    "coloneq",\n};', raw)
+        self.assertIn("bool always_raw_command(std::string_view name) {", raw)
+        self.assertIn('    "xmapsto",\n    "xtofrom",\n};', generated("raw_hybrid_xarrow_table_generated.cc"))
+        self.assertIn('    {"displaystyle", ast::StyleKind{0}},\n    {"textstyle", ast::StyleKind{1}},\n',
+                      generated("style_kind_table_generated.cc"))
+        self.assertIn('    {"ratio", U"\\x003A"},\n    {"colonsim", U"\\x003A\\x223C"},\n',
+                      generated("command_sequence_table_generated.cc"))
+        self.assertIn('    {"copyright", "\\302\\251"},\n    {"lq", "`"},\n',
+                      generated("command_text_table_generated.cc"))
+
         path = self.root / "src/qvf/tables/command_symbol_table_generated.cc"
         path.write_text(path.read_text(encoding="utf-8").replace("0xF2", "0xF3"), encoding="utf-8")
         code, out, _ = self.run_main("--check", str(self.doc))
@@ -295,7 +452,7 @@ class GenerateAndCheckTest(unittest.TestCase):
 
     def test_unreadable_listings_fail_without_writing(self):
         broken = {
-            "entry": DOCUMENT.replace("alpha 03B1", "alpha U+03B1"),  # in a table that is only read
+            "entry": DOCUMENT.replace("alpha 03B1", "alpha U+03B1"),
             "missing": DOCUMENT.replace("The command symbol table (", "The symbol table ("),
             "announcement": DOCUMENT.replace("| `named_color_def` | 2 |\n", ""),
         }
@@ -310,8 +467,18 @@ class GenerateAndCheckTest(unittest.TestCase):
     def test_list_reports_rows_per_table(self):
         code, out, _ = self.run_main("--list", str(self.doc))
         self.assertEqual(code, 0)
-        self.assertIn("command_to_char: 2 rows (2 announced) (not written)", out)
+        self.assertIn("command_to_char: 2 rows (2 announced) -> src/parser/commands/command_char_table_generated.cc",
+                      out)
+        self.assertIn("always_raw_commands: 3 rows -> src/parser/commands/always_raw_table_generated.cc", out)
         self.assertIn("char_table: 4 rows (4 announced) -> src/qvf/tables/char_table_generated.cc", out)
+
+    def test_a_placeholder_without_a_substitution_fails(self):
+        table = next(t for t in tablegen.TABLES if t.name == "spacing_command_width")
+        without = Table(table.name, table.listing, table.row, table.output, table.template,
+                        substitutions={"COMMENT": "c", "VALUE_TYPE": "int"})
+        with self.assertRaisesRegex(ListingError, "nothing to put in place of @FUNCTION@"):
+            tablegen.render(without, ['    {"quad", 5},'], 1)
+        self.assertIn('    {"quad", 5},\n};', tablegen.render(table, ['    {"quad", 5},'], 1))
 
     def test_check_without_documents_is_skipped(self):
         code, out, _ = self.run_main("--check")

@@ -4,7 +4,8 @@ a C++ initialiser.
 Adding a table is one `Table(...)` entry below: a reader for its listing
 (see listings.py), a row function, and for a table that is written, the
 output path and a template under templates/ with an @ROWS@ line (and
-optionally @COUNT@ for the row count).
+optionally @COUNT@ for the row count, and @KEY@ for each key of the
+table's `substitutions`).
 """
 
 from __future__ import annotations
@@ -13,7 +14,7 @@ import re
 from dataclasses import dataclass
 from typing import Callable
 
-from listings import GroupedList, InlineList, Item, Listing, ListingError, MarkdownTable
+from listings import GroupedList, InlineList, Item, Listing, ListingError, MarkdownTable, PairedCells
 
 
 @dataclass
@@ -21,7 +22,9 @@ class Table:
     """A table to extract.
 
     `row(item, group)` returns the C++ initialiser of one entry (without the
-    trailing comma) or raises ListingError. For a grouped list, `group(item)`
+    trailing comma), or a list of them when one listed item holds several
+    entries (a table row listing several names), or raises ListingError.
+    For a grouped list, `group(item)`
     is called on the first entry of each group and returns the value passed
     to `row` for the group's entries and the comment written above them (None
     for none). `announced` is a pattern whose first group is the row count the
@@ -36,6 +39,7 @@ class Table:
     template: str | None = None
     group: Callable[[Item], tuple[object, str | None]] | None = None
     announced: str | None = None
+    substitutions: dict[str, str] | None = None
 
 
 def _match(pattern: re.Pattern, item: Item, what: str) -> re.Match:
@@ -174,6 +178,125 @@ def quoted_named_char_row(item: Item, _group: object) -> str:
     return f"{{{_string(m['name'])}, 0x{_code_point(m['ch'], item):04X}}}"
 
 
+_NAME = re.compile(r"[A-Za-z]+")
+_QUOTED_NAME = r"`(?P<name>[A-Za-z]+)`"
+
+
+def _utf8_string(text: str) -> str:
+    """A C++ string literal for any text: non-ASCII characters as octal
+    escapes of their UTF-8 bytes (three digits, so no escape runs into the
+    next character)."""
+    out = []
+    for c in text:
+        if " " <= c <= "~":
+            out.append({"\\": "\\\\", '"': '\\"'}.get(c, c))
+        else:
+            out.extend(f"\\{b:03o}" for b in c.encode("utf-8"))
+    return '"' + "".join(out) + '"'
+
+
+def _numbered_row(value: str) -> Callable[[Item, object], str]:
+    """Rows "`name` N" (N a byte) as {"name", <value with N>}; `value` is a
+    format string for N, such as "{}" or "ast::XArrowKind{{{}}}"."""
+    entry = re.compile(_QUOTED_NAME + r" (?P<n>\d+)")
+
+    def row(item: Item, _group: object) -> str:
+        m = _match(entry, item, "'`name` N'")
+        n = int(m["n"])
+        if n > 255:
+            raise ListingError(f"{item.where}: {n} does not fit in a byte")
+        return f"{{{_string(m['name'])}, {value.format(n)}}}"
+
+    return row
+
+
+_SEQUENCE_ENTRY = re.compile(_QUOTED_NAME + r"(?P<chars>(?: U\+[0-9A-F]{4,6})+)")
+
+
+def sequence_row(item: Item, _group: object) -> str:
+    r""""`name` U+XXXX U+XXXX" as {"name", U"\xXXXX\xXXXX"}: every character a
+    hex escape, so that no escape runs into the next character."""
+    m = _match(_SEQUENCE_ENTRY, item, "'`name` U+XXXX ...'")
+    chars = "".join("\\x%04X" % _code_point(c[2:], item) for c in m["chars"].split())
+    return f'{{{_string(m["name"])}, U"{chars}"}}'
+
+
+_TEXT_ENTRY = re.compile(_QUOTED_NAME + r' "(?P<text>[^"]+)"')
+
+
+def text_row(item: Item, _group: object) -> str:
+    m = _match(_TEXT_ENTRY, item, "'`name` \"text\"'")
+    return f"{{{_string(m['name'])}, {_utf8_string(m['text'])}}}"
+
+
+_STYLE_KINDS = 4  # Display, Text, Script, ScriptScript
+
+
+def style_row(item: Item, _group: object) -> str:
+    name_cell, value = item.text
+    m = re.fullmatch(_QUOTED_NAME, name_cell)
+    if not m:
+        raise ListingError(f"{item.where}: cannot read {name_cell!r} as '`name`'")
+    if not re.fullmatch(r"\d+", value) or int(value) >= _STYLE_KINDS:
+        raise ListingError(f"{item.where}: {value!r} is not a style kind (0 to {_STYLE_KINDS - 1})")
+    return f"{{{_string(m['name'])}, ast::StyleKind{{{int(value)}}}}}"
+
+
+def name_row(item: Item, _group: object) -> str:
+    if not _NAME.fullmatch(item.text):
+        raise ListingError(f"{item.where}: cannot read {item.text!r} as a command name")
+    return _string(item.text)
+
+
+def names_by_length_row(item: Item, _group: object) -> list[str]:
+    """A row (length, "name, name, ...") as one entry per name, each checked
+    against the row's length."""
+    length, names = item.text
+    if not re.fullmatch(r"\d+", length):
+        raise ListingError(f"{item.where}: cannot read {length!r} as a length")
+    entries = []
+    for name in names.split(", "):
+        if not _NAME.fullmatch(name):
+            raise ListingError(f"{item.where}: cannot read {name!r} as a command name")
+        if len(name) != int(length):
+            raise ListingError(f"{item.where}: {name!r} is not {length} letters long")
+        entries.append(_string(name))
+    return entries
+
+
+_DELIMITER_CHAR = re.compile(r"`(?P<char>[^`])`|U\+(?P<code>[0-9A-F]{4,6})")
+
+
+def name_char_pairs_row(item: Item, _group: object) -> list[str]:
+    """A row of (name, character) cell pairs, read left to right, as one
+    entry per pair; a character is written `c` or U+XXXX. Pairs of empty
+    cells (at the end of a last row) give nothing."""
+    cells = item.text
+    if len(cells) % 2 != 0:
+        raise ListingError(f"{item.where}: the cells do not form (name, character) pairs")
+    entries = []
+    for name, char in zip(cells[0::2], cells[1::2]):
+        if not name and not char:
+            continue
+        if not _NAME.fullmatch(name):
+            raise ListingError(f"{item.where}: cannot read {name!r} as a command name")
+        m = _DELIMITER_CHAR.fullmatch(char)
+        if not m:
+            raise ListingError(f"{item.where}: cannot read {char!r} as `c` or U+XXXX")
+        code = ord(m["char"]) if m["char"] is not None else _code_point(m["code"], item)
+        entries.append(f"{{{_string(name)}, 0x{code:04X}}}")
+    return entries
+
+
+def _lookup(comment: str, value_type: str, function: str) -> dict[str, str]:
+    """The substitutions of templates/named_value_table.cc.in."""
+    return {"COMMENT": comment, "VALUE_TYPE": value_type, "FUNCTION": function}
+
+
+def _name_set(comment: str, function: str) -> dict[str, str]:
+    """The substitutions of templates/name_set.cc.in."""
+    return {"COMMENT": comment, "FUNCTION": function}
+
 TABLES = [
     Table(
         name="char_table",
@@ -205,17 +328,139 @@ TABLES = [
         output="src/parser/commands/big_symbol_table_generated.cc",
         announced=r"^\| `big_symbol_command_to_char` \| (\d+) \|",
     ),
-    # Read and checked only, until the parser's command table is generated.
     Table(
         name="command_to_char",
         listing=InlineList("`command_to_char`"),
         row=named_char_row,
+        output="src/parser/commands/command_char_table_generated.cc",
+        template="named_value_table.cc.in",
         announced=r"^\| `command_to_char` \| (\d+) \|",
+        substitutions=_lookup(
+            "Symbol commands written as a plain character: command name (without\n"
+            "// backslash), character.",
+            "char32_t",
+            "command_to_char",
+        ),
     ),
     Table(
         name="command_specific_to_char",
         listing=InlineList("`command_specific_to_char`"),
         row=named_char_row,
+        output="src/parser/commands/command_specific_table_generated.cc",
+        template="named_value_table.cc.in",
         announced=r"^\| `command_specific_to_char` \| (\d+) \|",
+        substitutions=_lookup(
+            "Symbol commands that keep their name beside their character (the\n"
+            "// writer draws them from its command symbol table): command name\n"
+            "// (without backslash), character.",
+            "char32_t",
+            "command_specific_to_char",
+        ),
+    ),
+    Table(
+        name="command_to_sequence",
+        listing=InlineList("`command_to_sequence`"),
+        row=sequence_row,
+        output="src/parser/commands/command_sequence_table_generated.cc",
+        template="named_value_table.cc.in",
+        announced=r"^\| `command_to_sequence` \| (\d+) \|",
+        substitutions=_lookup(
+            "Symbol commands written as a run of characters: command name (without\n"
+            "// backslash), characters.",
+            "std::u32string_view",
+            "command_to_sequence",
+        ),
+    ),
+    Table(
+        name="command_to_text",
+        listing=InlineList("`command_to_text`", separator=", "),
+        row=text_row,
+        output="src/parser/commands/command_text_table_generated.cc",
+        template="named_value_table.cc.in",
+        announced=r"^\| `command_to_text` \| (\d+) \|",
+        substitutions=_lookup(
+            "Commands written as a text run: command name (without backslash),\n// text (UTF-8).",
+            "std::string_view",
+            "command_to_text",
+        ),
+    ),
+    Table(
+        name="xarrow_command_kind",
+        listing=InlineList("`xarrow_command_kind`", separator=", "),
+        row=_numbered_row("ast::XArrowKind{{{}}}"),
+        output="src/parser/commands/xarrow_kind_table_generated.cc",
+        template="named_value_table.cc.in",
+        announced=r"^\| `xarrow_command_kind` \| (\d+) \|",
+        substitutions=_lookup(
+            "The extensible arrows: command name (without backslash), arrow kind.",
+            "ast::XArrowKind",
+            "xarrow_command_kind",
+        ),
+    ),
+    Table(
+        name="spacing_command_width",
+        listing=InlineList("`spacing_command_width`", separator=", "),
+        row=_numbered_row("{}"),
+        output="src/parser/commands/spacing_width_table_generated.cc",
+        template="named_value_table.cc.in",
+        announced=r"^\| `spacing_command_width` \| (\d+) \|",
+        substitutions=_lookup(
+            "The spacing commands: command name (without backslash), the width code\n"
+            "// of the Space they give.",
+            "std::uint8_t",
+            "spacing_command_width",
+        ),
+    ),
+    Table(
+        name="style_command_kind",
+        listing=PairedCells(("Commands", "Result"), row_start="`displaystyle`", marker="`StyleKind` "),
+        row=style_row,
+        output="src/parser/commands/style_kind_table_generated.cc",
+        template="named_value_table.cc.in",
+        announced=r"^\| `style_command_kind` \| (\d+) \|",
+        substitutions=_lookup(
+            "The math-style switches: command name (without backslash), style.",
+            "ast::StyleKind",
+            "style_command_kind",
+        ),
+    ),
+    Table(
+        name="delimiter_command_char",
+        listing=MarkdownTable(("Name", "Char", "Name", "Char", "Name", "Char")),
+        row=name_char_pairs_row,
+        output="src/parser/commands/delimiter_char_table_generated.cc",
+        template="named_value_table.cc.in",
+        announced=r"^\*Delimiter-name table\* \(`delimiter_command_char`\), searched first, (\d+) entries",
+        substitutions=_lookup(
+            "The delimiter names: command name (without backslash), character;\n"
+            "// the pairs of each listed row left to right.",
+            "char32_t",
+            "delimiter_command_char",
+        ),
+    ),
+    Table(
+        name="always_raw_commands",
+        listing=MarkdownTable(("Length", "Names")),
+        row=names_by_length_row,
+        output="src/parser/commands/always_raw_table_generated.cc",
+        template="name_set.cc.in",
+        substitutions=_name_set(
+            "The commands always kept as raw TeX, by length (each name's length is\n"
+            "// checked by the generator).",
+            "always_raw_command",
+        ),
+    ),
+    Table(
+        name="raw_hybrid_xarrow_commands",
+        listing=InlineList(
+            "*Arrows kept partly raw*", separator=", ", lead="true for exactly ", last_separator=" and "
+        ),
+        row=name_row,
+        output="src/parser/commands/raw_hybrid_xarrow_table_generated.cc",
+        template="name_set.cc.in",
+        substitutions=_name_set(
+            "The extensible arrows kept as raw TeX with their labels shown.",
+            "raw_hybrid_xarrow_command",
+        ),
     ),
 ]

@@ -9,7 +9,8 @@
 //     the always-raw names, the named commands (named_commands.cc), the
 //     symbol tables (table_commands.cc) and finally
 //     parse_unsupported_command (kept as raw TeX). parse_control_symbol
-//     keeps every control symbol as raw TeX until the symbol rules arrive.
+//     gives the spacing, escaped and empty control symbols their trees and
+//     keeps the others (\\, \( ...) as raw TeX.
 //   - Scripts attach in parse_atom_with_scripts (scripts.cc), operands in
 //     parse_complete_atom (operands.cc).
 //   - infix_command_follows and consume_infix_command recognise no infix
@@ -39,6 +40,40 @@ namespace {
 [[gnu::noinline]] Result<Expr> dangling_backslash() { return make_error("dangling backslash"); }
 
 [[gnu::noinline]] Result<Expr> command_nesting_failure() { return nesting_error(); }
+
+// The printable characters that a backslash merely escapes (\$, \{, \[,
+// \^ ...): from `$` to `{`, except those that mean more after a backslash
+// (\\, \(, \), \.) and the digits.
+bool escaped_char_stands_for_itself(char32_t c) {
+  if (c < U'$' || c > U'{') return false;
+  if (c >= U'0' && c <= U'9') return false;
+  return c != U'\\' && c != U'(' && c != U')' && c != U'.';
+}
+
+// The tree of a control symbol, in the order its rules are tried. A tree
+// without raw text drops the leading space that parse_command applies.
+[[gnu::noinline]] Result<Expr> control_symbol_expr(char32_t symbol) {
+  switch (symbol) {
+    case U'>': return Expr();  // nothing: an empty Sequence
+    case U',': return Expr(ast::Space{8});
+    case U':': return Expr(ast::Space{2});
+    case U';': return Expr(ast::Space{4});
+    case U'!': return Expr(ast::Space{1});
+    case U'&': return ast::make_raw("\\&");
+    case U'#':
+    case U'%':
+    case U'_': return ast::make_char(symbol);
+    case U'/':
+    case U'<':
+    case U']': return Expr();
+    case U'|': return ast::make_char(U'\u2016');
+    default: break;
+  }
+  if (escaped_char_stands_for_itself(symbol)) return ast::make_char(symbol);
+  std::string raw = "\\";
+  append_utf8(raw, symbol);
+  return ast::make_raw(std::move(raw));
+}
 
 }  // namespace
 
@@ -72,11 +107,7 @@ Result<Expr> Parser::parse_control_word(const std::string& name) {
   return parse_unsupported_command(name);
 }
 
-Result<Expr> Parser::parse_control_symbol(char32_t symbol) {
-  std::string raw = "\\";
-  append_utf8(raw, symbol);
-  return ast::make_raw(std::move(raw));
-}
+Result<Expr> Parser::parse_control_symbol(char32_t symbol) { return control_symbol_expr(symbol); }
 
 std::optional<std::string> Parser::consume_infix_command() { return std::nullopt; }
 
