@@ -1,14 +1,17 @@
 // Whole equation streams for trees that start with, contain or end with a
-// template, shaped as the parser builds them (group arguments are
-// sequences). The stream start decides the colour preamble and the marks the
-// first template reads, so these go through write_qvf_with_prefs.
+// template: written from trees shaped as the parser builds them (group
+// arguments are sequences), and converted from the TeX through the C entry.
+// The stream start decides the colour preamble and the marks the first
+// template reads, so these are whole streams.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "qvf/stream/stream.h"
 #include "support/bytes.h"
 #include "support/default_definitions.h"
+#include "support/respond.h"
 #include "support/source_encoding.h"
 #include "support/tree_builders.h"
 
@@ -33,6 +36,18 @@ std::string stream_start(const std::string& tex) {
 Expr g(char32_t c) { return seq({ch(c)}); }  // a one-character group argument
 Expr fraction(Expr num, Expr den) {
   return Expr(ast::Fraction{ast::box(std::move(num)), ast::box(std::move(den))});
+}
+
+// The QVF stream of a conversion through the C entry, decoded from the response.
+Bytes converted_stream(const std::string& tex) {
+  const nlohmann::json response = nlohmann::json::parse(respond(nlohmann::json{{"latex", tex}}.dump()));
+  EXPECT_TRUE(response.contains("result")) << tex << ": " << response.dump();
+  if (!response.contains("result")) return {};
+  const std::string digits = response["result"]["qvf"];
+  Bytes out;
+  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+    out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+  return out;
 }
 
 struct StreamCase {
@@ -112,7 +127,9 @@ TEST(TemplateStreams, WholeStreams) {
   for (const StreamCase& c : cases) {
     Result<Bytes> r = write_qvf_with_prefs(c.tex, c.tree, std::nullopt);
     ASSERT_TRUE(r.ok()) << c.tex << ": " << r.error().message;
-    EXPECT_EQ(hex(*r), hex(hx(stream_start(c.tex) + " " + c.body))) << c.tex;
+    const std::string expected = hex(hx(stream_start(c.tex) + " " + c.body));
+    EXPECT_EQ(hex(*r), expected) << c.tex;
+    EXPECT_EQ(hex(converted_stream(c.tex)), expected) << c.tex << " through the C entry";
   }
 }
 
