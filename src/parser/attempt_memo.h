@@ -38,8 +38,12 @@ namespace quorvix::parser {
 // rule that re-parses after a failure.
 enum class Construct : std::uint8_t {
   BraceGroup,  // `{` ... `}` read by parse_atom
-  Fraction,
-  Root,
+  Fraction,    // the numerator of \frac and its relatives
+  Root,        // the index and radicand of \sqrt
+  // The argument of a command kept raw when it fails (strike-outs, braces,
+  // extensible arrows). No two commands end at the same position, so they
+  // share one construct.
+  Argument,
   Environment,
   LeftRight,
   ArrowLabels,  // the labels of an extensible arrow kept as raw TeX

@@ -15,11 +15,12 @@
 //   - parse_atom_with_scripts (commands/scripts.cc) attaches scripts, primes
 //     and limit modifiers, parse_complete_atom (commands/operands.cc) gives
 //     big operators and integrals their operand;
-//   - consume_infix_command / parse_infix_rest (commands/dispatch.cc) handle
+//   - consume_infix_command / parse_infix_rest (commands/infix.cc) handle
 //     \over and its relatives inside parse_sequence.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,12 +34,18 @@
 #include "parser/brace_matches.h"
 #include "parser/definitions.h"
 #include "parser/environment_stack.h"
+#include "parser/word_positions.h"
 #include "quorvix_ansi/encode.h"
 
 namespace quorvix::parser {
 
 // Trims the text, strips byte-order marks and $ / $$ delimiters, fixes line endings.
 std::string normalize_latex(std::string_view latex);
+
+// The infix commands of plain TeX, as recognised between the atoms of a
+// sequence: \over, \atop, \choose, \brace, \brack and \above (whose
+// dimension stays in the input).
+enum class InfixCommand : std::uint8_t { Over, Above, Atop, Choose, Brace, Brack };
 
 // The failure every nesting check returns; fatal, so no recovery rule turns
 // it into raw TeX.
@@ -89,9 +96,11 @@ class Parser {
   // An unrecognised control word kept as raw TeX.
   Result<ast::Expr> parse_unsupported_command(std::string_view name);
   // Consumes an infix command (\over and its relatives) if one comes next.
-  std::optional<std::string> consume_infix_command();
+  std::optional<InfixCommand> consume_infix_command();
+  // The infix command that comes next, if any (nothing is consumed).
+  std::optional<InfixCommand> peek_infix_command() const;
   // True when an infix command comes next (nothing is consumed).
-  bool infix_command_follows() const;
+  bool infix_command_follows() const { return peek_infix_command().has_value(); }
 
   // --- Reading helpers ------------------------------------------------------
 
@@ -110,6 +119,9 @@ class Parser {
   // The position of the `}` that closes the `{` at `open` when braces are
   // counted verbatim (as parse_raw_group reads a group); nothing when unclosed.
   std::optional<std::size_t> closing_brace(std::size_t open) { return brace_matches_.closing(chars_, open); }
+  // The position of the next `\of` (not followed by a letter) at or after
+  // `from`; nothing when none follows.
+  std::optional<std::size_t> next_of_primitive(std::size_t from) { return of_positions_.next(chars_, from); }
 
   // Parses `text` with a sub-parser that reads this parser's definitions and
   // environment stacks (recording its own on top, for its lifetime only) and
@@ -257,10 +269,18 @@ class Parser {
   // Parses a `{` group after the brace; an unclosed group becomes raw "{".
   Result<ast::Expr> parse_group_atom();
   // Consumes the infix command that comes next and parses the rest of the
-  // sequence around it, the items so far on its left.
+  // sequence around it, the items so far on its left; `whitespace` is what
+  // the sequence read just before the command.
   [[gnu::noinline]] Result<ast::Expr> parse_infix_rest(std::vector<ast::Expr>& items,
                                                        std::optional<char32_t> stop,
-                                                       const std::string& separator_prefix);
+                                                       const std::string& whitespace);
+  // A second \over at the same level: every \over of the run is kept raw
+  // between its operands (see infix.cc).
+  [[gnu::noinline]] Result<ast::Expr> parse_repeated_over_fallback(std::vector<ast::Expr>& items,
+                                                                   std::optional<char32_t> stop);
+  // True when another \over follows at brace depth 0 before the end of the
+  // current sequence.
+  bool over_follows_in_sequence(std::optional<char32_t> stop);
   // pending_space and the whitespace that follows: an atom's leading space.
   [[gnu::noinline]] std::string take_leading_space();
   // The end of a sequence: the stop character (if any) is consumed.
@@ -279,6 +299,7 @@ class Parser {
   std::size_t nesting_ = 0;
   AttemptMemo memo_;
   BraceMatches brace_matches_;
+  ControlWordPositions of_positions_{U"of"};
 };
 
 }  // namespace quorvix::parser

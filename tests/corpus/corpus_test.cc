@@ -34,9 +34,14 @@ struct ConvertedFloor {
   std::size_t converted;  // the share converted/lines, kept as a fraction
   std::size_t lines;
 };
+// Lowered once, when the binomials, \stackrel, \overset and \genfrac began to
+// be translated: they require braced arguments and have no raw fallback, so
+// the lines that give them unbraced ones (\binom n k, \overset?=1,
+// \stackrel{?}=, and a \genfrac whose escaped braces unbalance its groups)
+// now answer with an error instead of keeping the command raw.
 constexpr ConvertedFloor kConvertedFloors[] = {
-    {"katex.jsonl", 2368, 2369},
-    {"texmath.jsonl", 140, 140},
+    {"katex.jsonl", 2362, 2369},
+    {"texmath.jsonl", 139, 140},
 };
 
 // The least share of all corpus lines whose tree holds no raw TeX at all,

@@ -80,9 +80,9 @@ TEST(TableCommandsTest, ArrowsKeptRawShowTheirLabels) {
       {"\\xmapsto\\xmapsto", R"(Seq[Seq[Raw("\\xmapsto\\xmapsto")]])"},
       // A failure that the text after the arrow repeats still ends the parse.
       {"\\xmapsto{a\\", "error: dangling backslash"},
-      // No extensible-arrow tree yet: the others take the raw fallback.
-      {"\\xrightarrow{a}", R"(Seq[Raw("\\xrightarrow"), Seq[Char('a')]])"},
-      {"\\xleftarrow x", R"(Seq[Raw("\\xleftarrow"), Char('x')])"},
+      // The other extensible arrows become arrow templates.
+      {"\\xrightarrow{a}", R"(Seq[XArrow(1, Seq[Char('a')])])"},
+      {"\\xleftarrow x", R"(Seq[XArrow(0, Char('x'))])"},
   });
 }
 

@@ -11,7 +11,19 @@
 namespace quorvix::parser {
 namespace {
 
+// Sanitised builds instrument every frame several times over; the budget
+// that matters is the plain build's.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kSmallStack = 8u << 20;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::size_t kSmallStack = 8u << 20;
+#else
 constexpr std::size_t kSmallStack = 256 * 1024;
+#endif
+#else
+constexpr std::size_t kSmallStack = 256 * 1024;
+#endif
 
 std::string repeat(std::string_view unit, std::size_t times) {
   std::string out;
@@ -28,12 +40,25 @@ struct NestPattern {
   const char* close;
 };
 constexpr NestPattern kNestPatterns[] = {
-    {"{", "}"},          {"a {\\foo ", " b} "},  {"x_{", "}"},  // script arguments
+    {"{", "}"},
+    {"a {\\foo ", " b} "},
+    {"x_{", "}"},        // script arguments
     {"x^{", "}"},        // superscript groups (looked at for primes first)
     {"\\sum ", ""},      // operands of operators without operand
     {"\\int_a^b ", ""},  // operands of integrals with limits
     {"x^{'^{", "}}"},    // prime superscripts: the inner text is read on its own
-    {"\\xmapsto{", "}"}, {"\\xmapsto[", "]{y}"}, {"\\xmapsto ", ""},  // labels of arrows kept raw
+    {"\\frac{", "}{x}"},
+    {"\\frac{x}{", "}"},  // numerators and denominators
+    {"\\sqrt{", "}"},
+    {"\\sqrt[", "]{x}"},  // radicands and indices
+    {"\\cancel{", "}"},
+    {"\\underbrace{", "}_n"},
+    {"\\stackrel{a}{", "}"},
+    {"\\binom{", "}{k}"},
+    {"\\xrightarrow[", "]{f}"},
+    {"\\xmapsto{", "}"},
+    {"\\xmapsto[", "]{y}"},
+    {"\\xmapsto ", ""},  // labels of arrows kept raw
 };
 
 std::string nested(const NestPattern& p, std::size_t levels) {

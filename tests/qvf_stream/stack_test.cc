@@ -93,6 +93,37 @@ TEST(QvfStreamStack, TreesAtTheBoundAreWritten) {
       [](Expr e) {
         return Expr(ast::Limit{"lim", ast::box(std::move(e)), nullptr, false});
       },
+      // Every slot kind of the templates: numerators and denominators,
+      // radicands and indices, stacked labels and
+      // bases, arrow labels, brace bodies and labels, strike-outs, pile rows.
+      [](Expr e) {
+        return Expr(ast::Fraction{ast::box(std::move(e)), ast::box(ch(U'b'))});
+      },
+      [](Expr e) { return Expr(ast::Sqrt{ast::box(std::move(e))}); },
+      [](Expr e) {
+        return Expr(ast::Root{ast::box(std::move(e)), ast::box(ch(U'x'))});
+      },
+      [](Expr e) {
+        return Expr(ast::Stackrel{ast::box(ch(U'a')), ast::box(std::move(e))});
+      },
+      [](Expr e) {
+        return Expr(ast::Underset{ast::box(std::move(e)), ast::box(ch(U'x'))});
+      },
+      [](Expr e) {
+        return Expr(ast::XArrow{ast::box(ch(U'a')), ast::box(std::move(e)), ast::XArrowKind::Right});
+      },
+      [](Expr e) {
+        return Expr(ast::Brace{ast::box(std::move(e)), nullptr, ast::BraceKind::Over});
+      },
+      [](Expr e) {
+        return Expr(ast::Brace{ast::box(ch(U'x')), ast::box(std::move(e)), ast::BraceKind::Under});
+      },
+      [](Expr e) {
+        return Expr(ast::Strike{ast::box(std::move(e)), ast::StrikeKind::Xcancel});
+      },
+      [](Expr e) {
+        return Expr(ast::Binomial{ast::box(ch(U'n')), ast::box(std::move(e)), ast::BinomialKind::Binom});
+      },
   };
   for (const auto& wrap : wraps) {
     const Expr at_bound = chain(kMaxWriterDepth - 1, wrap);
@@ -101,6 +132,30 @@ TEST(QvfStreamStack, TreesAtTheBoundAreWritten) {
 
     const Expr beyond = chain(kMaxWriterDepth + 1, wrap);
     job = run_with_small_stack(beyond);
+    EXPECT_FALSE(job.ok);
+    EXPECT_EQ(job.error, kNestedTooDeeply);
+  }
+}
+
+// The text-style forms are two nodes per level (the Style and its body).
+TEST(QvfStreamStack, TextStyleTemplatesAtTheBoundAreWritten) {
+  const std::function<Expr(Expr)> wraps[] = {
+      [](Expr e) {
+        return style(ast::StyleKind::Text, Expr(ast::Fraction{ast::box(ch(U'a')), ast::box(std::move(e))}));
+      },
+      [](Expr e) {
+        return style(ast::StyleKind::Text, Expr(ast::Binomial{ast::box(std::move(e)), ast::box(ch(U'k')),
+                                                              ast::BinomialKind::Choose}));
+      },
+      [](Expr e) {
+        return style(ast::StyleKind::Text, Expr(ast::Binomial{ast::box(ch(U'n')), ast::box(std::move(e)),
+                                                              ast::BinomialKind::Binom}));
+      },
+  };
+  for (const auto& wrap : wraps) {
+    Job job = run_with_small_stack(chain((kMaxWriterDepth - 1) / 2, wrap));
+    EXPECT_TRUE(job.ok) << job.error;
+    job = run_with_small_stack(chain(kMaxWriterDepth / 2 + 1, wrap));
     EXPECT_FALSE(job.ok);
     EXPECT_EQ(job.error, kNestedTooDeeply);
   }

@@ -179,10 +179,12 @@ TEST(QvfStream, FailuresEndTheConversion) {
 // Constructs whose writers are still missing stop the conversion with an
 // internal failure (the C entry reports it as a panic), never with a stream.
 TEST(QvfStream, ConstructsWithoutWriterAreInternalFailures) {
-  const Expr fraction = ast::Fraction{ast::box(ch(U'a')), ast::box(ch(U'b'))};
-  const Expr root = ast::Sqrt{ast::box(ch(U'x'))};
-  const Expr inside = seq({ch(U'y'), root});
-  for (const Expr* tree : {&fraction, &root, &inside})
+  ast::Rows rows(1);
+  rows[0].push_back(ch(U'a'));
+  const Expr matrix = ast::Matrix{rows, ast::MatrixKind::Plain};
+  const Expr subarray = ast::Subarray{"c", rows};
+  const Expr inside = seq({ch(U'y'), matrix});
+  for (const Expr* tree : {&matrix, &subarray, &inside})
     EXPECT_THROW((void)write_qvf_with_prefs("t", *tree, std::nullopt), InternalError) << ast::dump(*tree);
 }
 

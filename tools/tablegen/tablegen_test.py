@@ -30,6 +30,7 @@ from tables import (  # noqa: E402
     style_group,
     style_row,
     text_row,
+    xarrow_row,
 )
 
 
@@ -236,6 +237,19 @@ class OtherRowsTest(unittest.TestCase):
             with self.subTest(cells), self.assertRaisesRegex(ListingError, "doc.md:1"):
                 color_row(Item(cells, "doc.md:1"), None)
 
+    def test_extensible_arrows(self):
+        item = Item(("10", "xtofrom", "0x20", "0x21C4"), "doc.md:1")
+        self.assertEqual(xarrow_row(item, None), '{10, "xtofrom", 0x20, 0x21C4}')
+        for cells in [
+            ("1", "xrightarrow", "0x2", "0x2192"),
+            ("1", "x-arrow", "0x20", "0x2192"),
+            ("1", "xrightarrow", "0x20", "2192"),
+            ("256", "xrightarrow", "0x20", "0x2192"),
+            ("one", "xrightarrow", "0x20", "0x2192"),
+        ]:
+            with self.subTest(cells), self.assertRaisesRegex(ListingError, "doc.md:1"):
+                xarrow_row(Item(cells, "doc.md:1"), None)
+
     def test_named_characters(self):
         self.assertEqual(named_char_row(Item("Bbbk 1D55C", "d:1"), None), '{"Bbbk", 0x1D55C}')
         with self.assertRaises(ListingError):
@@ -328,6 +342,11 @@ The command symbol table (remarks):
 | "black" | 10 00 0000 0000 0000 |
 | "blue" | 10 00 0000 0000 03E8 |
 
+| Kind | Command | Kind bits | Glyph |
+|---|---|---|---|
+| 0 | xleftarrow | 0x10 | 0x2190 |
+| 1 | xrightarrow | 0x20 | 0x2192 |
+
 `command_specific_to_char` (1 row): int 222B.
 
 `big_symbol_command_to_char`: `bigvee` U+22C1, `bigodot` U+2299.
@@ -395,6 +414,9 @@ class GenerateAndCheckTest(unittest.TestCase):
         symbols = (self.root / "src/parser/commands/big_symbol_table_generated.cc").read_text(encoding="utf-8")
         self.assertIn('    {"bigvee", 0x22C1},\n    {"bigodot", 0x2299},\n};', symbols)
         self.assertIn("static_assert(std::size(kBigSymbols) == 2);", symbols)
+
+        arrows = (self.root / "src/qvf/tables/xarrow_glyphs_generated.cc").read_text(encoding="utf-8")
+        self.assertIn('    {0, "xleftarrow", 0x10, 0x2190},\n    {1, "xrightarrow", 0x20, 0x2192},\n};', arrows)
 
         self.assertEqual(self.run_main("--check", str(self.doc))[0], 0)
 

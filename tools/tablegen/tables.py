@@ -297,6 +297,35 @@ def _name_set(comment: str, function: str) -> dict[str, str]:
     """The substitutions of templates/name_set.cc.in."""
     return {"COMMENT": comment, "FUNCTION": function}
 
+
+# --- Extensible arrows of the writer ---
+
+_XARROW_KIND = re.compile(r"\d{1,3}")
+_XARROW_COMMAND = re.compile(r"[A-Za-z]+")
+_XARROW_BITS = re.compile(r"0x[0-9A-F]{2}")
+_XARROW_GLYPH = re.compile(r"0x[0-9A-F]{4}")
+
+
+def xarrow_row(item: Item, _group: object) -> str:
+    """Kind, command, the direction bits of the template variation, and the
+    16-bit code of the expanding glyph."""
+    cells = item.text
+    if len(cells) != 4:
+        raise ListingError(f"{item.where}: expected kind, command, kind bits and glyph")
+    kind, command, bits, glyph = cells
+    for pattern, cell, what in (
+        (_XARROW_KIND, kind, "a kind number"),
+        (_XARROW_COMMAND, command, "a command name"),
+        (_XARROW_BITS, bits, "kind bits (0xXX)"),
+        (_XARROW_GLYPH, glyph, "a glyph code (0xXXXX)"),
+    ):
+        if not pattern.fullmatch(cell):
+            raise ListingError(f"{item.where}: cannot read {cell!r} as {what}")
+    if int(kind) > 255:
+        raise ListingError(f"{item.where}: kind {kind} does not fit in 8 bits")
+    return f"{{{int(kind)}, {_string(command)}, {bits}, {glyph}}}"
+
+
 TABLES = [
     Table(
         name="char_table",
@@ -327,6 +356,12 @@ TABLES = [
         row=quoted_named_char_row,
         output="src/parser/commands/big_symbol_table_generated.cc",
         announced=r"^\| `big_symbol_command_to_char` \| (\d+) \|",
+    ),
+    Table(
+        name="xarrow_glyphs",
+        listing=MarkdownTable(("Kind", "Command", "Kind bits", "Glyph")),
+        row=xarrow_row,
+        output="src/qvf/tables/xarrow_glyphs_generated.cc",
     ),
     Table(
         name="command_to_char",

@@ -13,11 +13,10 @@
 //     keeps the others (\\, \( ...) as raw TeX.
 //   - Scripts attach in parse_atom_with_scripts (scripts.cc), operands in
 //     parse_complete_atom (operands.cc).
-//   - infix_command_follows and consume_infix_command recognise no infix
-//     command yet, so parse_infix_rest is never reached.
+//   - The infix commands (\over and its relatives) are recognised and
+//     combined in infix.cc.
 #include <utility>
 
-#include "common/internal_error.h"
 #include "parser/chars.h"
 #include "parser/commands/big_operators.h"
 #include "parser/helpers.h"
@@ -108,15 +107,5 @@ Result<Expr> Parser::parse_control_word(const std::string& name) {
 }
 
 Result<Expr> Parser::parse_control_symbol(char32_t symbol) { return control_symbol_expr(symbol); }
-
-std::optional<std::string> Parser::consume_infix_command() { return std::nullopt; }
-
-bool Parser::infix_command_follows() const { return false; }
-
-Result<Expr> Parser::parse_infix_rest(std::vector<Expr>& /*items*/, std::optional<char32_t> /*stop*/,
-                                      const std::string& /*separator_prefix*/) {
-  const std::optional<std::string> infix = consume_infix_command();
-  internal_failure("infix command \\" + infix.value_or("?") + " announced without an infix parser");
-}
 
 }  // namespace quorvix::parser

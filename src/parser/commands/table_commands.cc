@@ -11,6 +11,7 @@
 
 #include "parser/commands/big_operators.h"
 #include "parser/commands/symbol_tables.h"
+#include "parser/commands/templates.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
 
@@ -69,8 +70,9 @@ namespace {
   return arrow;
 }
 
-[[gnu::noinline]] std::optional<Result<Expr>> unsupported_expr(Parser& p, std::string_view name) {
-  return p.parse_unsupported_command(name);
+[[gnu::noinline]] std::optional<Result<Expr>> xarrow_expr(Parser& p, std::string_view name,
+                                                          ast::XArrowKind kind) {
+  return parse_xarrow_command(p, name, kind);
 }
 
 [[gnu::noinline]] std::optional<Result<Expr>> big_symbol_expr(std::string_view name) {
@@ -100,10 +102,8 @@ namespace {
 std::optional<Result<Expr>> Parser::parse_table_command(const std::string& name) {
   if (const std::optional<std::uint8_t> width = spacing_command_width(name)) return space_expr(*width);
   if (raw_hybrid_xarrow_command(name)) return parse_raw_hybrid_xarrow(*this, name);
-  // No writer for XArrow nodes exists yet: until there is one, the remaining
-  // extensible arrows (\xleftarrow, \xrightarrow) take the raw fallback, and
-  // their labels are parsed as ordinary input after them.
-  if (xarrow_command_kind(name)) return unsupported_expr(*this, name);
+  if (const std::optional<ast::XArrowKind> kind = xarrow_command_kind(name))
+    return xarrow_expr(*this, name, *kind);
   if (is_big_symbol_command(name)) return big_symbol_expr(name);
   return symbol_expr(name);
 }

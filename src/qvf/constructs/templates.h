@@ -1,5 +1,8 @@
 // Templates: fractions, roots, stacked and underset forms, extensible arrows,
-// braces, strike-outs and binomial piles.
+// braces, strike-outs and binomial piles. Each writes one template record
+// whose slots are lines (see write_line); the files are split by construct
+// family (fractions.cc, roots.cc, stacked.cc, xarrows.cc, braces.cc,
+// strikes.cc, piles.cc).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +26,13 @@ WriteResult write_brace_node(const ast::Brace& node, Bytes& out, SizeLevel size,
 WriteResult write_stackrel_node(const ast::Stackrel& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 WriteResult write_underset_node(const ast::Underset& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 WriteResult write_xarrow_node(const ast::XArrow& node, Bytes& out, SizeLevel size, QvfWriter& writer);
+
+// The piles of the Binomial family: a bare pile (kind Pile), a pile in
+// parentheses (Choose) and the binomial (Binom, see write_binom_pile).
+WriteResult write_pile(ast::BinomialKind kind, const ast::Expr& upper, const ast::Expr& lower, Bytes& out,
+                       SizeLevel size, QvfWriter& writer);
+WriteResult write_binom_pile(const ast::Expr& upper, const ast::Expr& lower, Bytes& out, SizeLevel size,
+                             QvfWriter& writer);
 
 // Text-style forms selected by a Style of level Text; `restore` tells whether
 // the size level is restored after the template.

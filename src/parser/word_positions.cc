@@ -1,0 +1,24 @@
+#include "parser/word_positions.h"
+
+#include <algorithm>
+
+#include "parser/chars.h"
+
+namespace quorvix::parser {
+
+std::optional<std::size_t> ControlWordPositions::next(std::u32string_view chars, std::size_t from) {
+  if (!built_) {
+    built_ = true;
+    const std::size_t n = word_.size();
+    for (std::size_t i = 0; i + n < chars.size(); ++i) {
+      if (chars[i] != U'\\' || chars.substr(i + 1, n) != word_) continue;
+      if (i + 1 + n < chars.size() && is_ascii_letter(chars[i + 1 + n])) continue;
+      positions_.push_back(i);
+    }
+  }
+  const auto it = std::lower_bound(positions_.begin(), positions_.end(), from);
+  if (it == positions_.end()) return std::nullopt;
+  return *it;
+}
+
+}  // namespace quorvix::parser
