@@ -37,7 +37,9 @@ namespace quorvix::parser {
 // The constructs whose failed attempts are remembered. Add one per recovery
 // rule that re-parses after a failure.
 enum class Construct : std::uint8_t {
-  BraceGroup,  // `{` ... `}` read by parse_atom
+  BraceGroup,       // `{` ... `}` read by parse_atom
+  CommandArgument,  // an unbraced argument of a command that recovers as raw TeX
+  BracketGroup,     // `[` ... `]` shown after a command kept as raw TeX
   Fraction,
   Root,
   Environment,

@@ -31,9 +31,12 @@ struct ConvertedFloor {
   std::size_t converted;  // the share converted/lines, kept as a fraction
   std::size_t lines;
 };
+// Lines that put lower-case letters in \mathbb, \mathcal, \mathscr or
+// \cal answer with an error by design: those alphabets have no lower-case
+// glyphs (nine katex lines, two texmath lines).
 constexpr ConvertedFloor kConvertedFloors[] = {
-    {"katex.jsonl", 2368, 2369},
-    {"texmath.jsonl", 140, 140},
+    {"katex.jsonl", 2359, 2369},
+    {"texmath.jsonl", 138, 140},
 };
 
 std::vector<CorpusLine> load_corpus() {

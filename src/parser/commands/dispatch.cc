@@ -9,7 +9,8 @@
 //     the always-raw names, the named commands (named_commands.cc), the
 //     symbol tables (table_commands.cc) and finally
 //     parse_unsupported_command (kept as raw TeX). parse_control_symbol
-//     keeps every control symbol as raw TeX until the symbol rules arrive.
+//     keeps a row break `\\` raw with what belongs to it, and every other
+//     control symbol as raw TeX until the symbol rules arrive.
 //   - Scripts attach in parse_atom_with_scripts (scripts.cc), operands in
 //     parse_complete_atom (operands.cc).
 //   - infix_command_follows and consume_infix_command recognise no infix
@@ -73,6 +74,7 @@ Result<Expr> Parser::parse_control_word(const std::string& name) {
 }
 
 Result<Expr> Parser::parse_control_symbol(char32_t symbol) {
+  if (symbol == U'\\') return consume_visible_double_backslash_sequence();
   std::string raw = "\\";
   append_utf8(raw, symbol);
   return ast::make_raw(std::move(raw));

@@ -1,0 +1,77 @@
+// The content of a switch: what a font or style switch, or a command kept
+// raw after size words, applies to. A `{` right after the switch delimits
+// it; otherwise it runs to the end of the enclosing group.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "parser/chars.h"
+#include "parser/commands/command_arguments.h"
+#include "parser/commands/switch_content.h"
+#include "parser/helpers.h"
+#include "parser/parser.h"
+
+namespace quorvix::parser {
+
+using ast::Expr;
+
+namespace {
+
+bool control_word_at(std::u32string_view rest, std::u32string_view word) {
+  return rest.substr(0, word.size()) == word &&
+         (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
+}
+
+bool is_empty_sequence(const Expr& e) {
+  const auto* seq = e.get_if<ast::Sequence>();
+  return seq != nullptr && seq->items.empty();
+}
+
+// Adds one atom with its leading raw space; false when the content ends
+// here (the atom failed, or it is the failure marker, which is the whole
+// content then).
+[[gnu::noinline]] bool take_switch_atom(std::vector<Expr>& items, Result<Expr>& atom, std::string_view ws) {
+  if (!atom.ok()) return false;
+  atom.value() = with_leading_raw_space(std::move(atom.value()), ws);
+  if (is_empty_sequence(atom.value())) return true;
+  if (ast::is_translation_failed_marker(atom.value())) return false;
+  items.push_back(std::move(atom.value()));
+  return true;
+}
+
+[[gnu::noinline]] Result<Expr> switch_items(std::vector<Expr>& items) {
+  return ast::make_sequence(std::move(items));
+}
+
+}  // namespace
+
+bool switch_content_ends_at(const Parser& p, std::size_t at) {
+  const std::u32string_view chars = p.chars();
+  if (at >= chars.size()) return true;
+  const std::u32string_view rest = chars.substr(at);
+  switch (rest.front()) {
+    case U'&':
+    case U'}': return true;
+    case U'\\': return rest.substr(0, 2) == U"\\\\" || control_word_at(rest, U"\\right");
+    default: return false;
+  }
+}
+
+Result<Expr> Parser::parse_switch_content() {
+  skip_ws();
+  if (peek() == U'{') return parse_brace_group_once(*this);
+  std::vector<Expr> items;
+  for (;;) {
+    const std::size_t before_ws = pos_;
+    std::string ws = consume_raw_whitespace();
+    if (switch_content_ends_at(*this, pos_)) {
+      // The whitespace stays in front of what ends the content.
+      pos_ = before_ws;
+      return switch_items(items);
+    }
+    Result<Expr> atom = parse_complete_atom();
+    if (!take_switch_atom(items, atom, ws)) return atom;
+  }
+}
+
+}  // namespace quorvix::parser
