@@ -283,9 +283,6 @@ class Parser {
   // control symbol (one other character). Reached only through
   // read_command, which holds their nesting level.
   Result<ast::Expr> parse_control_word(const std::string& name);
-  // The commands handled by name (operators, fonts, styles, colours ...);
-  // nothing when `name` is none of them. The parser stands after the name.
-  std::optional<Result<ast::Expr>> parse_named_command(const std::string& name);
   // The symbol tables and the other lookups tried after the named commands,
   // in their order; nothing when no table knows `name`.
   std::optional<Result<ast::Expr>> parse_table_command(const std::string& name);
@@ -297,6 +294,9 @@ class Parser {
   [[gnu::noinline]] Result<ast::Expr> parse_infix_rest(std::vector<ast::Expr>& items,
                                                        std::optional<char32_t> stop,
                                                        const std::string& separator_prefix);
+  // The atoms of a switch's content that is not a `{` group; out of line, so
+  // that a `{` group is read without this loop's frame.
+  [[gnu::noinline]] Result<ast::Expr> parse_switch_atoms();
   // pending_space and the whitespace that follows: an atom's leading space.
   [[gnu::noinline]] std::string take_leading_space();
   // The end of a sequence: the stop character (if any) is consumed.

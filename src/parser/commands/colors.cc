@@ -26,7 +26,7 @@ namespace {
 // The colour name as a raw group; on failure the parser is back after the
 // command name and `content` holds the command as raw TeX.
 [[gnu::noinline]] bool read_color_name(Parser& p, std::string& name, Result<Expr>& content,
-                                       const Parser::Checkpoint& after_name, std::string_view command) {
+                                       std::size_t after_name, std::string_view command) {
   Result<std::string> group = p.parse_raw_group("color name");
   if (group.ok()) {
     name = std::move(group.value());
@@ -40,7 +40,7 @@ namespace {
 }  // namespace
 
 Result<Expr> color_switch_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   std::string name;
   Result<Expr> content = Expr();
   if (!read_color_name(p, name, content, after_name, command.name)) return content;
@@ -51,7 +51,7 @@ Result<Expr> color_switch_command(Parser& p, const NamedCommand& command) {
 }
 
 Result<Expr> text_color_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   std::string name;
   Result<Expr> content = Expr();
   if (!read_color_name(p, name, content, after_name, command.name)) return content;

@@ -16,6 +16,12 @@ namespace {
   return make_error(std::move(message));
 }
 
+// Out of line, so that the callers pass its result on without a frame of
+// their own on the recursion through the argument.
+[[gnu::noinline]] Result<Expr> parse_atom_argument_once(Parser& p) {
+  return p.attempt_once(Construct::CommandArgument, [&] { return p.parse_atom_with_scripts(); });
+}
+
 }  // namespace
 
 Result<Expr> parse_brace_group_once(Parser& p) {
@@ -27,7 +33,7 @@ Result<Expr> parse_recoverable_group_or_atom(Parser& p, std::string_view context
   p.skip_ws();
   if (p.at_end()) return missing_argument("expected ", context);
   if (p.peek() == U'{') return parse_brace_group_once(p);
-  return p.attempt_once(Construct::CommandArgument, [&] { return p.parse_atom_with_scripts(); });
+  return parse_atom_argument_once(p);
 }
 
 Result<Expr> parse_recoverable_group(Parser& p, std::string_view context) {
@@ -36,10 +42,10 @@ Result<Expr> parse_recoverable_group(Parser& p, std::string_view context) {
   return parse_brace_group_once(p);
 }
 
-void recover_as_raw_command(Parser& p, Result<Expr>& result, const Parser::Checkpoint& after_name,
-                            std::string_view name) {
+void recover_as_raw_command(Parser& p, Result<Expr>& result, std::size_t after_name, std::string_view name) {
   if (result.ok() || result.error().fatal) return;
-  p.restore(after_name);
+  // A failed attempt has undone itself up to the whitespace it skipped.
+  p.set_pos(after_name);
   result = raw_command(name);
 }
 

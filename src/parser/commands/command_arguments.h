@@ -24,9 +24,11 @@ Result<ast::Expr> parse_recoverable_group_or_atom(Parser& p, std::string_view co
 // A `{` group after whitespace (parse_required_group).
 Result<ast::Expr> parse_recoverable_group(Parser& p, std::string_view context);
 
-// After a failed argument that is not fatal: the parser returns to
-// `after_name` and `result` becomes RawTex "\" + name.
-void recover_as_raw_command(Parser& p, Result<ast::Expr>& result, const Parser::Checkpoint& after_name,
+// After a failed argument that is not fatal: the parser returns to the
+// position `after_name` and `result` becomes RawTex "\" + name. The readers
+// above leave nothing else behind when they fail: a failed attempt undoes
+// itself, and the failures before an attempt only skip whitespace.
+void recover_as_raw_command(Parser& p, Result<ast::Expr>& result, std::size_t after_name,
                             std::string_view name);
 
 // "\" + name as raw TeX.

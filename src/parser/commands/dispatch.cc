@@ -6,7 +6,7 @@
 //     that read_command dispatches. read_command holds the nesting level of
 //     the command, reads the control word or control symbol after the
 //     backslash and calls its handler. parse_control_word tries, in order,
-//     the always-raw names, the named commands (named_commands.cc), the
+//     the always-raw names, the named commands (named_commands.h), the
 //     symbol tables (table_commands.cc) and finally
 //     parse_unsupported_command (kept as raw TeX). parse_control_symbol
 //     keeps a row break `\\` raw with what belongs to it, and every other
@@ -20,6 +20,7 @@
 #include "common/internal_error.h"
 #include "parser/chars.h"
 #include "parser/commands/big_operators.h"
+#include "parser/commands/named_commands.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
 #include "parser/raw_fallback.h"
@@ -68,7 +69,7 @@ Result<Expr> Parser::parse_control_word(const std::string& name) {
   // Recorded macros and \let aliases are looked up first, then the delimiter
   // size words; both stay raw TeX until their handlers exist.
   if (should_force_raw_simple_command(name)) return ast::make_raw("\\" + name);
-  if (std::optional<Result<Expr>> named = parse_named_command(name)) return std::move(*named);
+  if (const NamedCommand* named = find_named_command(name)) return named->handler(*this, *named);
   if (std::optional<Result<Expr>> symbol = parse_table_command(name)) return std::move(*symbol);
   return parse_unsupported_command(name);
 }

@@ -102,7 +102,7 @@ class ShellBody {
 
   // Reads what comes before the next atom (whitespace, `&`, row breaks,
   // \end pieces). True when an atom comes next; false when the body is over.
-  bool before_atom() {
+  [[gnu::noinline]] bool before_atom() {
     for (;;) {
       std::string ws = p_.consume_raw_whitespace();
       if (ws.empty()) ws = whitespace_before(p_, p_.pos());
@@ -141,7 +141,7 @@ class ShellBody {
   // Takes the atom read after before_atom(). False when the body is over:
   // the atom failed or is the failure marker (see result_after()), or an
   // inner environment consumed the \end of this one or of an enclosing one.
-  bool take_atom(Result<Expr>& atom) {
+  [[gnu::noinline]] bool take_atom(Result<Expr>& atom) {
     if (!atom.ok()) {
       ended_by_atom_ = true;
       return false;
@@ -169,7 +169,7 @@ class ShellBody {
   // True when the last atom is the result: its failure or the marker.
   bool ended_by_atom() const { return ended_by_atom_; }
 
-  Expr finish() {
+  [[gnu::noinline]] Expr finish() {
     if (found_end_) items_.push_back(environment_piece("end", name_, mode_));
     return ast::make_sequence(std::move(items_));
   }
@@ -185,7 +185,7 @@ class ShellBody {
   // closing of an enclosing environment kept raw ends this body and the
   // ones between; any other name stays as an \end piece. Without a braced
   // name the \end is read as an ordinary atom.
-  EndRead read_other_end(const std::string& ws) {
+  [[gnu::noinline]] EndRead read_other_end(const std::string& ws) {
     const std::size_t start = p_.pos();
     p_.set_pos(start + 4);  // `\end`
     Result<std::string> other = p_.parse_raw_group("mismatched environment end name");
@@ -234,7 +234,8 @@ class ShellBody {
 
 }  // namespace
 
-Result<Expr> Parser::parse_unsupported_environment_with_shell(const std::string& name, EnvironmentShellMode mode) {
+Result<Expr> Parser::parse_unsupported_environment_with_shell(const std::string& name,
+                                                              EnvironmentShellMode mode) {
   const std::unique_ptr<ShellBody> body = open_shell(*this, name, mode);
   Result<Expr> atom = Expr();
   while (body->before_atom()) {

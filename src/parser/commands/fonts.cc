@@ -21,7 +21,7 @@ Expr font_expr(ast::FontKind kind, Expr body) {
 
 // The argument read (or failed): in the command's font, or the command
 // alone as raw TeX.
-[[gnu::noinline]] void finish_font(Parser& p, Result<Expr>& argument, const Parser::Checkpoint& after_name,
+[[gnu::noinline]] void finish_font(Parser& p, Result<Expr>& argument, std::size_t after_name,
                                    const NamedCommand& command, ast::FontKind kind) {
   if (argument.ok()) {
     argument.value() = font_expr(kind, std::move(argument.value()));
@@ -30,7 +30,7 @@ Expr font_expr(ast::FontKind kind, Expr body) {
   }
 }
 
-[[gnu::noinline]] void finish_plain(Parser& p, Result<Expr>& argument, const Parser::Checkpoint& after_name,
+[[gnu::noinline]] void finish_plain(Parser& p, Result<Expr>& argument, std::size_t after_name,
                                     const NamedCommand& command) {
   if (argument.ok()) {
     argument.value() = ast::collapse_single_sequence(std::move(argument.value()));
@@ -42,21 +42,21 @@ Expr font_expr(ast::FontKind kind, Expr body) {
 }  // namespace
 
 Result<Expr> font_argument_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   Result<Expr> argument = parse_recoverable_group_or_atom(p, "font argument");
   finish_font(p, argument, after_name, command, static_cast<ast::FontKind>(command.code));
   return argument;
 }
 
 Result<Expr> calligraphic_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   Result<Expr> argument = parse_recoverable_group(p, "calligraphic content");
   finish_font(p, argument, after_name, command, ast::FontKind::MathCal);
   return argument;
 }
 
 Result<Expr> plain_argument_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   Result<Expr> argument = parse_recoverable_group_or_atom(p, "font argument");
   finish_plain(p, argument, after_name, command);
   return argument;

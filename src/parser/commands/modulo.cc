@@ -29,8 +29,8 @@ Expr modulo_word() { return Expr(ast::FunctionName{"mod"}); }
   return ast::make_sequence(std::move(items));
 }
 
-[[gnu::noinline]] void finish_parenthesized(Parser& p, Result<Expr>& argument,
-                                            const Parser::Checkpoint& after_name, std::string_view name) {
+[[gnu::noinline]] void finish_parenthesized(Parser& p, Result<Expr>& argument, std::size_t after_name,
+                                            std::string_view name) {
   if (argument.ok()) {
     argument.value() = modulo_parenthesized_expr(std::move(argument.value()));
   } else {
@@ -49,7 +49,7 @@ Result<Expr> modulo_command(Parser& /*p*/, const NamedCommand& command) {
 }
 
 Result<Expr> parenthesized_modulo_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   Result<Expr> argument = parse_recoverable_group_or_atom(p, "modulo argument");
   finish_parenthesized(p, argument, after_name, command.name);
   return argument;

@@ -1,13 +1,10 @@
-// The table of the commands handled by name, and the lookup the command
-// dispatcher makes after the always-raw names.
+// The table of the commands handled by name, which the command dispatcher
+// consults after the always-raw names.
 #include "parser/commands/named_commands.h"
 
 #include "common/sorted_table.h"
-#include "parser/parser.h"
 
 namespace quorvix::parser {
-
-using ast::Expr;
 
 namespace {
 
@@ -199,11 +196,5 @@ const NamedCommand* find_named_command(std::string_view name) {
 }
 
 std::span<const NamedCommand> named_commands() { return kNamedCommands; }
-
-std::optional<Result<Expr>> Parser::parse_named_command(const std::string& name) {
-  const NamedCommand* command = find_named_command(name);
-  if (command == nullptr) return std::nullopt;
-  return command->handler(*this, *command);
-}
 
 }  // namespace quorvix::parser

@@ -14,8 +14,8 @@ using ast::Expr;
 
 namespace {
 
-[[gnu::noinline]] void finish_raw_prefix(Parser& p, Result<Expr>& argument,
-                                         const Parser::Checkpoint& after_name, std::string_view name) {
+[[gnu::noinline]] void finish_raw_prefix(Parser& p, Result<Expr>& argument, std::size_t after_name,
+                                         std::string_view name) {
   if (argument.ok()) {
     argument.value() = raw_prefix_expr(name, std::move(argument.value()));
   } else {
@@ -26,14 +26,14 @@ namespace {
 }  // namespace
 
 Result<Expr> raw_prefix_argument_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   Result<Expr> argument = parse_recoverable_group_or_atom(p, "raw-prefixed argument");
   finish_raw_prefix(p, argument, after_name, command.name);
   return argument;
 }
 
 Result<Expr> raw_prefix_group_command(Parser& p, const NamedCommand& command) {
-  const Parser::Checkpoint after_name = p.save();
+  const std::size_t after_name = p.pos();
   Result<Expr> argument = parse_recoverable_group(p, "raw-prefixed content");
   finish_raw_prefix(p, argument, after_name, command.name);
   return argument;

@@ -39,7 +39,9 @@ Result<Expr> Parser::parse_translation_failed_group_command(std::string_view nam
   return content;
 }
 
-Result<Expr> label_command(Parser& p, const NamedCommand& /*command*/) { return p.parse_ignored_group_command(); }
+Result<Expr> label_command(Parser& p, const NamedCommand& /*command*/) {
+  return p.parse_ignored_group_command();
+}
 
 Result<Expr> reference_command(Parser& p, const NamedCommand& command) {
   return p.parse_translation_failed_group_command(command.name);

@@ -60,6 +60,10 @@ bool switch_content_ends_at(const Parser& p, std::size_t at) {
 Result<Expr> Parser::parse_switch_content() {
   skip_ws();
   if (peek() == U'{') return parse_brace_group_once(*this);
+  return parse_switch_atoms();
+}
+
+Result<Expr> Parser::parse_switch_atoms() {
   std::vector<Expr> items;
   for (;;) {
     const std::size_t before_ws = pos_;

@@ -88,30 +88,45 @@ struct RawCommand {
   command.bracketed = true;
 }
 
-// `[...]` options, shown as their characters. An option that cannot be read
-// ends the options: the parser is back at its `[`. Only a fatal failure is
-// returned.
-[[gnu::noinline]] Status show_options(Parser& p, RawCommand& command) {
+// The `[` option that comes next, up to its `]`, shown; false when it cannot
+// be read (the parser is back at its `[`). `result` receives a fatal failure.
+[[gnu::noinline]] bool show_next_option(Parser& p, RawCommand& command, Result<Expr>& result) {
+  p.next_char();  // the `[`
+  Result<Expr> option = p.attempt_once(Construct::BracketGroup, [&] { return p.parse_sequence(U']'); });
+  if (!option.ok()) {
+    if (option.error().fatal) result = std::move(option);
+    return false;
+  }
+  show_option(command, std::move(option.value()));
+  return true;
+}
+
+// `[...]` options, shown as their characters, up to the first that cannot
+// be read.
+[[gnu::noinline]] void show_options(Parser& p, RawCommand& command, Result<Expr>& result) {
   for (;;) {
     const std::size_t bracket = after_whitespace(p, p.pos());
-    if (bracket >= p.chars().size() || p.chars()[bracket] != U'[') return {};
+    if (bracket >= p.chars().size() || p.chars()[bracket] != U'[') return;
     p.set_pos(bracket);
-    Result<std::optional<Expr>> option =
-        p.attempt_once(Construct::BracketGroup, [&] { return p.parse_optional_bracket_group(); });
-    if (!option.ok()) {
-      if (option.error().fatal) return std::move(option).error();
-      return {};
-    }
-    show_option(command, std::move(*option.value()));
+    if (!show_next_option(p, command, result)) return;
   }
 }
 
-[[gnu::noinline]] Result<Expr> finish_raw_command(Parser& p, RawCommand& command, std::string_view name) {
-  if (!command.items.empty())
-    return raw_prefix_sequence_with_raw(std::move(command.raw), std::move(command.items));
+// The rest of the group after size words, shown after them.
+[[gnu::noinline]] void show_switch_content(Parser& p, RawCommand& command, Result<Expr>& result) {
+  result = p.parse_switch_content();
+  if (result.ok()) command.items.push_back(std::move(result.value()));
+}
+
+[[gnu::noinline]] void finish_raw_command(Parser& p, RawCommand& command, std::string_view name,
+                                          Result<Expr>& result) {
+  if (!command.items.empty()) {
+    result = raw_prefix_sequence_with_raw(std::move(command.raw), std::move(command.items));
+    return;
+  }
   // A line-break hint keeps the spacing written after it.
   if (name == "allowbreak") command.raw += p.consume_raw_whitespace();
-  return ast::make_raw(std::move(command.raw));
+  result = ast::make_raw(std::move(command.raw));
 }
 
 [[gnu::noinline]] void start_raw_command(RawCommand& command, std::string_view name) {
@@ -124,24 +139,26 @@ struct RawCommand {
   return command.sized && !command.bracketed && !switch_content_ends_at(p, after_whitespace(p, p.pos()));
 }
 
-[[gnu::noinline]] Result<Expr> raw_right(RawCommand& command) {
-  return ast::make_raw(std::move(command.raw));
-}
-
 }  // namespace
 
 Result<Expr> Parser::parse_unsupported_command(std::string_view name) {
+  // The one result of this frame, which sits on the recursion through the
+  // switch content: a fatal failure of an option, the content's failure, or
+  // the command.
+  Result<Expr> result = Expr();
   RawCommand command;
   start_raw_command(command, name);
-  if (name == "right" && take_right_delimiter(*this, command.raw)) return raw_right(command);
-  absorb_size_words(*this, command);
-  if (Status options = show_options(*this, command); !options.ok()) return std::move(options).error();
-  if (takes_switch_content(*this, command)) {
-    Result<Expr> content = parse_switch_content();
-    if (!content.ok()) return content;
-    command.items.push_back(std::move(content.value()));
+  if (name != "right" || !take_right_delimiter(*this, command.raw)) {
+    absorb_size_words(*this, command);
+    show_options(*this, command, result);
+    if (!result.ok()) return result;
+    if (takes_switch_content(*this, command)) {
+      show_switch_content(*this, command, result);
+      if (!result.ok()) return result;
+    }
   }
-  return finish_raw_command(*this, command, name);
+  finish_raw_command(*this, command, name, result);
+  return result;
 }
 
 Result<Expr> untranslated_command(Parser& p, const NamedCommand& command) {
