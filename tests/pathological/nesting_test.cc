@@ -28,11 +28,26 @@ struct NestPattern {
   const char* close;
 };
 constexpr NestPattern kNestPatterns[] = {
-    {"{", "}"},         {"a {\\foo ", " b} "}, {"x_{", "}"},  // script arguments
+    {"{", "}"},
+    {"a {\\foo ", " b} "},
+    {"x_{", "}"},        // script arguments
     {"x^{", "}"},        // superscript groups (looked at for primes first)
     {"\\sum ", ""},      // operands of operators without operand
     {"\\int_a^b ", ""},  // operands of integrals with limits
     {"x^{'^{", "}}"},    // prime superscripts: the inner text is read on its own
+    // Command arguments, switches and the raw TeX fallbacks.
+    {"\\mathbf{", "}"},
+    {"\\mathcal{", "}"},
+    {"\\textsf ", ""},
+    {"\\textcolor{red}{", "}"},
+    {"\\color{red}{", "}"},
+    {"\\displaystyle ", ""},
+    {"\\bf{", "}"},
+    {"\\pmod{", "}"},
+    {"\\foo\\big ", ""},
+    {"\\foo[", "]"},
+    {"\\begin{x}", "\\end{x}"},
+    {"\\label{", "}"},
 };
 
 std::string nested(const NestPattern& p, std::size_t levels) {
