@@ -91,10 +91,12 @@ struct RawCommand {
 // The `[` option that comes next, up to its `]`, shown; false when it cannot
 // be read (the parser is back at its `[`). `result` receives a fatal failure.
 [[gnu::noinline]] bool show_next_option(Parser& p, RawCommand& command, Result<Expr>& result) {
+  const std::size_t bracket = p.pos();
   p.next_char();  // the `[`
   Result<Expr> option = p.attempt_once(Construct::BracketGroup, [&] { return p.parse_sequence(U']'); });
   if (!option.ok()) {
     if (option.error().fatal) result = std::move(option);
+    p.set_pos(bracket);
     return false;
   }
   show_option(command, std::move(option.value()));
