@@ -41,7 +41,8 @@ TEST(NamedCommandsTest, FontsOverAnArgument) {
       {"\\mathrm{d}x", "Seq[Font(RomanText, Char('d')), Char('x')]"},
       {"\\textrm{ab}", "Seq[Font(RomanText, Seq[Char('a'), Char('b')])]"},
       {"\\mathbf x^2", "Seq[Font(Bold, Script(Char('x'), sup=Char('2')))]"},
-      {"\\textbf{x}\\bold{y}\\boldsymbol{z}", "Seq[Font(Bold, Char('x')), Font(Bold, Char('y')), Font(Bold, Char('z'))]"},
+      {"\\textbf{x}\\bold{y}\\boldsymbol{z}",
+       "Seq[Font(Bold, Char('x')), Font(Bold, Char('y')), Font(Bold, Char('z'))]"},
       {"\\mathsf{x}\\texttt{y}", "Seq[Font(MathSf, Char('x')), Font(TypewriterText, Char('y'))]"},
       {"\\mathscr{L}\\mathfrak{g}", "Seq[Font(MathScr, Char('L')), Font(MathFrak, Char('g'))]"},
       {"\\mathcal{A}", "Seq[Font(MathCal, Char('A'))]"},
@@ -53,7 +54,8 @@ TEST(NamedCommandsTest, FontsOverAnArgument) {
       // The blackboard shorthands give the tree of \mathbb.
       {"\\Reals", "Seq[Font(MathBb, Char('R'))]"},
       {"\\Complex\\cnums\\reals\\Rational\\Rationals\\Integers\\Naturals\\natnums",
-       "Seq[Font(MathBb, Char('C')), Font(MathBb, Char('C')), Font(MathBb, Char('R')), Font(MathBb, Char('Q')), "
+       "Seq[Font(MathBb, Char('C')), Font(MathBb, Char('C')), Font(MathBb, Char('R')), Font(MathBb, "
+       "Char('Q')), "
        "Font(MathBb, Char('Q')), Font(MathBb, Char('Z')), Font(MathBb, Char('N')), Font(MathBb, Char('N'))]"},
   });
 }
@@ -127,8 +129,9 @@ TEST(NamedCommandsTest, OperatorsAndModuloForms) {
       {"a\\mod b", "Seq[Char('a'), Seq[Space(5), FunctionName(\"mod\"), Space(2)], Char('b')]"},
       {"a\\bmod b", "Seq[Char('a'), Seq[Space(2), FunctionName(\"mod\"), Space(2)], Char('b')]"},
       {"\\pmod{n}", "Seq[Seq[Space(5), Char('('), FunctionName(\"mod\"), Space(2), Char('n'), Char(')')]]"},
-      {"\\pod{n+1}", "Seq[Seq[Space(5), Char('('), FunctionName(\"mod\"), Space(2), Char('n'), Char('+'), "
-                     "Char('1'), Char(')')]]"},
+      {"\\pod{n+1}",
+       "Seq[Seq[Space(5), Char('('), FunctionName(\"mod\"), Space(2), Char('n'), Char('+'), "
+       "Char('1'), Char(')')]]"},
   });
 }
 

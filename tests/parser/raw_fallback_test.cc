@@ -26,7 +26,8 @@ void expect_parses(std::initializer_list<ParseCase> cases) {
 // characters.
 std::string spelled(const char* command, std::string_view name) {
   std::string out = "Seq[Raw(\"\\\\" + std::string(command) + "\"), Seq[";
-  for (std::size_t i = 0; i < name.size(); ++i) out += (i > 0 ? ", Char('" : "Char('") + std::string(1, name[i]) + "')";
+  for (std::size_t i = 0; i < name.size(); ++i)
+    out += (i > 0 ? ", Char('" : "Char('") + std::string(1, name[i]) + "')";
   return out + "]]";
 }
 
@@ -103,14 +104,18 @@ TEST(RawFallbackTest, EnvironmentsKeptRaw) {
       {"\\begin{x} a & b \\\\ c\\end{x}z",
        "Seq[Seq[" + x_begin + ", Char('a'), Raw(\" &\"), Char('b'), Char('c'), " + x_end + "], Char('z')]"},
       {"\\begin{gather}a \\\\ b\\\\c\\end{gather}",
-       "Seq[Seq[" + spelled("begin", "gather") + ", Char('a'), Raw(\" \\\\\\\\\"), Char('b'), Raw(\"\\\\\\\\\"), "
-                                                 "Char('c'), " + spelled("end", "gather") + "]]"},
+       "Seq[Seq[" + spelled("begin", "gather") +
+           ", Char('a'), Raw(\" \\\\\\\\\"), Char('b'), Raw(\"\\\\\\\\\"), "
+           "Char('c'), " +
+           spelled("end", "gather") + "]]"},
       // Whitespace in front of raw text is kept once.
-      {"\\begin{x} \\foo \\bar \\end{x}", "Seq[Seq[" + x_begin + ", Raw(\" \\\\foo \\\\bar \"), " + x_end + "]]"},
+      {"\\begin{x} \\foo \\bar \\end{x}",
+       "Seq[Seq[" + x_begin + ", Raw(\" \\\\foo \\\\bar \"), " + x_end + "]]"},
       // A group around an environment kept raw keeps its braces.
       {"{\\begin{x}a\\end{x}}",
        "Seq[Seq[Seq[Seq[Raw(\"{\\\\begin\"), Seq[Char('x')]], Char('a'), " + x_end + ", Raw(\"}\")]]]"},
-      {"\\begin{\\foo}a\\end{\\foo}", "Seq[Seq[Raw(\"\\\\begin\\\\foo\"), Char('a'), Raw(\"\\\\end\\\\foo\")]]"},
+      {"\\begin{\\foo}a\\end{\\foo}",
+       "Seq[Seq[Raw(\"\\\\begin\\\\foo\"), Char('a'), Raw(\"\\\\end\\\\foo\")]]"},
       {"\\begin{x}a", "Seq[Seq[" + x_begin + ", Char('a')]]"},
       {"\\begin{x}a\\end", "Seq[Seq[" + x_begin + ", Char('a'), Raw(\"\\\\end\")]]"},
       {"\\begin{x}a\\end {x}b", "Seq[Seq[" + x_begin + ", Char('a'), " + x_end + "], Char('b')]"},
@@ -118,9 +123,8 @@ TEST(RawFallbackTest, EnvironmentsKeptRaw) {
       {"\\begin{x}a\\end{y}b\\end{x}",
        "Seq[Seq[" + x_begin + ", Char('a'), " + spelled("end", "y") + ", Char('b'), " + x_end + "]]"},
       // An inner environment meeting the outer \end closes both.
-      {"\\begin{x}\\begin{y}a \\end{x}b",
-       "Seq[Seq[" + x_begin + ", Seq[" + spelled("begin", "y") + ", Char('a'), Raw(\" \")], " + x_end +
-           "], Char('b')]"},
+      {"\\begin{x}\\begin{y}a \\end{x}b", "Seq[Seq[" + x_begin + ", Seq[" + spelled("begin", "y") +
+                                              ", Char('a'), Raw(\" \")], " + x_end + "], Char('b')]"},
       {"\\begin{x}\\eqref{y}", "Text(\"(Tex translation failed)\")"},
       {"\\begin", "error: expected braced environment name"},
       {"\\begin{x}\\displaystyle{", "error: expected '}', found None"},
@@ -133,9 +137,9 @@ TEST(RawFallbackTest, EnvironmentsKeptRaw) {
 TEST(RawFallbackTest, AClosingUndoneWithItsAttemptIsForgotten) {
   const std::string a_begin = spelled("begin", "a"), a_end = spelled("end", "a");
   expect_parses({
-      {"\\begin{a}\\mathbf{\\begin{b}x\\end{a}y z",
-       "Seq[Seq[" + a_begin + ", Raw(\"\\\\mathbf{\"), Seq[" + spelled("begin", "b") + ", Char('x')], " + a_end +
-           "], Char('y'), Char('z')]"},
+      {"\\begin{a}\\mathbf{\\begin{b}x\\end{a}y z", "Seq[Seq[" + a_begin + ", Raw(\"\\\\mathbf{\"), Seq[" +
+                                                        spelled("begin", "b") + ", Char('x')], " + a_end +
+                                                        "], Char('y'), Char('z')]"},
   });
 }
 

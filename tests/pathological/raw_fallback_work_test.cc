@@ -22,7 +22,9 @@ std::string repeat(std::string_view unit, std::size_t times) {
   return out;
 }
 
-const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) { return r.value().as<ast::Sequence>().items; }
+const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
+  return r.value().as<ast::Sequence>().items;
+}
 
 std::size_t tree_depth(const ast::Expr& root) {
   std::size_t deepest = 0;
@@ -69,7 +71,8 @@ TEST(RawFallbackWorkTest, FortyNestedFailingArgumentsFailOnceEach) {
     // Unclosed options after raw commands.
     Parsed p = parse_counting(repeat("\\foo[", n) + "x");
     ASSERT_TRUE(p.result.ok());
-    EXPECT_EQ(ast::dump(p.result.value()), "Seq[" + repeat("Raw(\"\\\\foo\"), Char('['), ", n) + "Char('x')]");
+    EXPECT_EQ(ast::dump(p.result.value()),
+              "Seq[" + repeat("Raw(\"\\\\foo\"), Char('['), ", n) + "Char('x')]");
     EXPECT_EQ(p.failed_attempts, n);
   }
   {
@@ -82,8 +85,9 @@ TEST(RawFallbackWorkTest, FortyNestedFailingArgumentsFailOnceEach) {
 
 TEST(RawFallbackWorkTest, FortyNestedKeptRawConstructsNeedNoRetry) {
   const std::size_t n = 40;
-  for (const std::string& text : {repeat("\\begin{x}", n) + "a", repeat("\\begin{x}", n) + "a" + repeat("\\end{x}", n),
-                                  repeat("\\foo\\big ", n) + "a", repeat("\\displaystyle ", n) + "a"}) {
+  for (const std::string& text :
+       {repeat("\\begin{x}", n) + "a", repeat("\\begin{x}", n) + "a" + repeat("\\end{x}", n),
+        repeat("\\foo\\big ", n) + "a", repeat("\\displaystyle ", n) + "a"}) {
     Parsed p = parse_counting(text);
     ASSERT_TRUE(p.result.ok()) << text;
     EXPECT_EQ(p.failed_attempts, 0u) << text;
