@@ -37,9 +37,11 @@ namespace quorvix::parser {
 // The constructs whose failed attempts are remembered. Add one per recovery
 // rule that re-parses after a failure.
 enum class Construct : std::uint8_t {
-  BraceGroup,  // `{` ... `}` read by parse_atom
-  Fraction,    // the numerator of \frac and its relatives
-  Root,        // the index and radicand of \sqrt
+  BraceGroup,       // `{` ... `}` read by parse_atom
+  CommandArgument,  // an unbraced argument of a command that recovers as raw TeX
+  BracketGroup,     // `[` ... `]` shown after a command kept as raw TeX
+  Fraction,         // the numerator of \frac and its relatives
+  Root,             // the index and radicand of \sqrt
   // The argument of a command kept raw when it fails (strike-outs, braces,
   // extensible arrows). No two commands end at the same position, so they
   // share one construct.

@@ -38,6 +38,8 @@ class EnvironmentStack {
   // Names pushed by this stack, and a return to an earlier count of them
   // (used when a failed attempt is undone).
   std::size_t own_size() const { return own_.size(); }
+  // The name this stack pushed at `index` (0 for its outermost).
+  const std::string& own_name(std::size_t index) const { return own_.at(index); }
   void truncate(std::size_t own_size);
 
  private:

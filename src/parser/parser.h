@@ -51,6 +51,13 @@ enum class InfixCommand : std::uint8_t { Over, Above, Atop, Choose, Brace, Brack
 // it into raw TeX.
 Error nesting_error();
 
+// How the \begin and \end of an environment kept as raw TeX are written.
+enum class EnvironmentShellMode : std::uint8_t {
+  SpelledName = 0,  // raw \begin, then the name's characters shown
+  BracedRaw = 1,    // raw \begin{name}
+  CommandName = 2,  // a name that is a command: raw \begin directly followed by it
+};
+
 class Parser {
  public:
   // A parser whose non-ASCII literals are checked against `encoding`, the
@@ -93,14 +100,34 @@ class Parser {
   // nesting level taken here, so a handler that reads further commands or
   // arguments is bounded without a scope of its own.
   Result<ast::Expr> read_command();
-  // An unrecognised control word kept as raw TeX.
-  Result<ast::Expr> parse_unsupported_command(std::string_view name);
   // Consumes an infix command (\over and its relatives) if one comes next.
   std::optional<InfixCommand> consume_infix_command();
   // The infix command that comes next, if any (nothing is consumed).
   std::optional<InfixCommand> peek_infix_command() const;
   // True when an infix command comes next (nothing is consumed).
   bool infix_command_follows() const { return peek_infix_command().has_value(); }
+
+  // --- Raw TeX fallbacks ----------------------------------------------------
+
+  // An unrecognised control word kept as raw TeX, with what it visibly
+  // carries: a delimiter after \right, size words, `[...]` options shown
+  // as characters, and after size words the rest of the group.
+  Result<ast::Expr> parse_unsupported_command(std::string_view name);
+  // The rest of the group a switch (\bf, \displaystyle ...) applies to: a
+  // `{` group, or the atoms up to the end, `&`, `}`, \right or `\\`.
+  Result<ast::Expr> parse_switch_content();
+  // An environment the parser does not translate, after \begin{name}: its
+  // body is parsed atom by atom and kept between raw \begin and \end pieces.
+  Result<ast::Expr> parse_unsupported_environment_with_shell(const std::string& name,
+                                                             EnvironmentShellMode mode);
+  // A command whose braced argument cannot be shown (\eqref{...}): with a
+  // group, the failure marker; without one, the command as raw TeX.
+  Result<ast::Expr> parse_translation_failed_group_command(std::string_view name);
+  // A command whose argument is read and dropped (\label): nothing remains.
+  Result<ast::Expr> parse_ignored_group_command();
+  // A row break outside any environment, after the `\\`: kept as raw TeX
+  // with the character or whitespace that belongs to it.
+  ast::Expr consume_visible_double_backslash_sequence();
 
   // --- Reading helpers ------------------------------------------------------
 
@@ -159,6 +186,12 @@ class Parser {
   // is copied as raw TeX.
   EnvironmentStack& environment_stack() { return environment_stack_; }
   EnvironmentStack& shell_stack() { return shell_stack_; }
+  // The environment copied as raw TeX whose \end an inner one consumed: the
+  // count of this parser's own shell names below it, or kNoClosedShell. Every
+  // shell from the inner one outwards to it stops there.
+  static constexpr std::size_t kNoClosedShell = static_cast<std::size_t>(-1);
+  std::size_t closed_shell() const { return closed_shell_; }
+  void set_closed_shell(std::size_t level) { closed_shell_ = level; }
   // Sub-parser level: 0 for the top parser, one more per parse_macro_replacement.
   unsigned depth() const { return depth_; }
   // The encoding non-ASCII literals are checked against.
@@ -188,9 +221,11 @@ class Parser {
     std::string pending_space;
     std::size_t environments = 0;
     std::size_t shells = 0;
+    std::size_t closed_shell = kNoClosedShell;
   };
   Checkpoint save() const {
-    return Checkpoint{pos_, pending_space_, environment_stack_.own_size(), shell_stack_.own_size()};
+    return Checkpoint{pos_, pending_space_, environment_stack_.own_size(), shell_stack_.own_size(),
+                      closed_shell_};
   }
   void restore(const Checkpoint& checkpoint);
 
@@ -259,9 +294,6 @@ class Parser {
   // control symbol (one other character). Reached only through
   // read_command, which holds their nesting level.
   Result<ast::Expr> parse_control_word(const std::string& name);
-  // The commands handled by name (operators, fonts, styles, colours ...);
-  // nothing when `name` is none of them. The parser stands after the name.
-  std::optional<Result<ast::Expr>> parse_named_command(const std::string& name);
   // The symbol tables and the other lookups tried after the named commands,
   // in their order; nothing when no table knows `name`.
   std::optional<Result<ast::Expr>> parse_table_command(const std::string& name);
@@ -281,6 +313,9 @@ class Parser {
   // True when another \over follows at brace depth 0 before the end of the
   // current sequence.
   bool over_follows_in_sequence(std::optional<char32_t> stop);
+  // The atoms of a switch's content that is not a `{` group; out of line, so
+  // that a `{` group is read without this loop's frame.
+  [[gnu::noinline]] Result<ast::Expr> parse_switch_atoms();
   // pending_space and the whitespace that follows: an atom's leading space.
   [[gnu::noinline]] std::string take_leading_space();
   // The end of a sequence: the stop character (if any) is consumed.
@@ -293,6 +328,7 @@ class Parser {
   std::string pending_space_;
   EnvironmentStack environment_stack_;
   EnvironmentStack shell_stack_;
+  std::size_t closed_shell_ = kNoClosedShell;
   DefinitionScope definitions_;
   quorvix_ansi::SourceEncoding encoding_;
   unsigned depth_ = 0;

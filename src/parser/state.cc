@@ -43,6 +43,7 @@ void Parser::restore(const Checkpoint& checkpoint) {
   pending_space_ = checkpoint.pending_space;
   environment_stack_.truncate(checkpoint.environments);
   shell_stack_.truncate(checkpoint.shells);
+  closed_shell_ = checkpoint.closed_shell;
 }
 
 Result<Expr> Parser::parse() && {

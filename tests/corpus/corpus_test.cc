@@ -34,19 +34,22 @@ struct ConvertedFloor {
   std::size_t converted;  // the share converted/lines, kept as a fraction
   std::size_t lines;
 };
-// Lowered once, when the binomials, \stackrel, \overset and \genfrac began to
-// be translated: they require braced arguments and have no raw fallback, so
-// the lines that give them unbraced ones (\binom n k, \overset?=1,
-// \stackrel{?}=, and a \genfrac whose escaped braces unbalance its groups)
-// now answer with an error instead of keeping the command raw.
+// Lowered twice by design. Once when the binomials, \stackrel, \overset and
+// \genfrac began to be translated: they require braced arguments and have no
+// raw fallback, so the lines that give them unbraced ones (\binom n k,
+// \overset?=1, \stackrel{?}=, and a \genfrac whose escaped braces unbalance
+// its groups) now answer with an error instead of keeping the command raw.
+// Once when the fonts began to be translated: lines that put lower-case
+// letters in \mathbb, \mathcal, \mathscr or \cal answer with an error, as
+// those alphabets have no lower-case glyphs.
 constexpr ConvertedFloor kConvertedFloors[] = {
-    {"katex.jsonl", 2362, 2369},
-    {"texmath.jsonl", 139, 140},
+    {"katex.jsonl", 2353, 2369},
+    {"texmath.jsonl", 137, 140},
 };
 
 // The least share of all corpus lines whose tree holds no raw TeX at all,
 // kept as a fraction of the whole corpus. Raise it as commands are translated.
-constexpr std::size_t kRawFreeFloor = 795;
+constexpr std::size_t kRawFreeFloor = 1078;
 constexpr std::size_t kRawFreeOf = 2509;
 
 std::vector<CorpusLine> load_corpus() {

@@ -145,8 +145,8 @@ TEST(EntryTest, EquationBodies) {
       // A raw command opens the line itself: no colour in front of it.
       {"\\foo", "0a0100" + raw("\\foo") + "0000"},
       // Black returns after raw TeX without a second definition.
-      {"a \\bmod b",
-       "0a0100" + black + "0f01" + "0200836100" + raw(" \\bmod") + "0f01" + "0200836200" + "0000"},
+      {"a \\foo b",
+       "0a0100" + black + "0f01" + "0200836100" + raw(" \\foo") + "0f01" + "0200836200" + "0000"},
       // A group's braces leave no trace; raw TeX first, then black.
       {"{\\foo x}", "0a0100" + raw("\\foo") + black + "0f01" + "0200837800" + "0000"},
       {"a+b=c", "0a0100" + black + "0f01" + "0200836100" + "0204862b002b" + "0200836200" + "0204863d003d" +

@@ -139,7 +139,7 @@ TEST(ScriptsTest, Operands) {
       {"\\sum&", R"(Seq[BigOp(Sum), Raw("&")])"},
       {"{\\sum_i}", "Seq[Seq[BigOp(Sum, lower=Char('i'))]]"},
       {"\\sum=\\sum,\\sum", "Seq[BigOp(Sum), Char('='), BigOp(Sum), Char(','), BigOp(Sum)]"},
-      {"\\sum\\right)", R"(Seq[BigOp(Sum), Raw("\\right"), Char(')')])"},
+      {"\\sum\\right)", "Seq[BigOp(Sum), Raw(\"\\\\right)\")]"},
       {"\\sum\\end", R"(Seq[BigOp(Sum), Raw("\\end")])"},
       {"\\sum\\ends", R"(Seq[BigOp(Sum, body=Raw("\\ends"))])"},
       {"\\sum\\rightarrow", R"(Seq[BigOp(Sum, body=Char(U+2192))])"},

@@ -59,6 +59,19 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\xmapsto{", "}"},
     {"\\xmapsto[", "]{y}"},
     {"\\xmapsto ", ""},  // labels of arrows kept raw
+    // Command arguments, switches and the raw TeX fallbacks.
+    {"\\mathbf{", "}"},
+    {"\\mathcal{", "}"},
+    {"\\textsf ", ""},
+    {"\\textcolor{red}{", "}"},
+    {"\\color{red}{", "}"},
+    {"\\displaystyle ", ""},
+    {"\\bf{", "}"},
+    {"\\pmod{", "}"},
+    {"\\foo\\big ", ""},
+    {"\\foo[", "]"},
+    {"\\begin{x}", "\\end{x}"},
+    {"\\label{", "}"},
 };
 
 std::string nested(const NestPattern& p, std::size_t levels) {

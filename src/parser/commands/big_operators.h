@@ -1,37 +1,15 @@
-// Commands whose trees take scripts as limits or take an operand: the big
+// Commands whose trees take scripts as limits or take an operand. The big
 // operators (\sum ...), the integral signs, the function names (\lim, \sin
-// ...), \mathop, and the big symbols (\bigoplus, \bigsqcup ...).
+// ...) and \mathop are named commands (see named_commands.h); the big
+// symbols (\bigoplus, \bigsqcup ...) are looked up after them.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 #include "ast/expr.h"
 #include "common/result.h"
 
 namespace quorvix::parser {
-
-class Parser;
-
-enum class OperatorCommandKind : std::uint8_t {
-  BigOperator,        // code: the BigOperatorKind
-  IntegralSign,       // code: the IntegralKind
-  QuadrupleIntegral,  // \iiiint
-  FunctionName,       // the name itself
-  MathOp,             // \mathop and its argument
-};
-
-struct OperatorCommand {
-  std::string_view name;
-  OperatorCommandKind kind;
-  std::uint8_t code = 0;
-};
-
-// The named operator command, or null.
-const OperatorCommand* find_operator_command(std::string_view name);
-
-// The tree of the command; the parser stands after the command name.
-Result<ast::Expr> parse_operator_command(Parser& parser, const OperatorCommand& command);
 
 // The symbol of a big-symbol command (\bigoplus gives a BigSymbol, \bigsqcup
 // a BigOperatorSymbol); false when the name is none of them.

@@ -6,11 +6,12 @@
 //     that read_command dispatches. read_command holds the nesting level of
 //     the command, reads the control word or control symbol after the
 //     backslash and calls its handler. parse_control_word tries, in order,
-//     the always-raw names, the named commands (named_commands.cc), the
+//     the always-raw names, the named commands (named_commands.h), the
 //     symbol tables (table_commands.cc) and finally
 //     parse_unsupported_command (kept as raw TeX). parse_control_symbol
-//     gives the spacing, escaped and empty control symbols their trees and
-//     keeps the others (\\, \( ...) as raw TeX.
+//     gives the spacing, escaped and empty control symbols their trees,
+//     keeps a row break `\\` raw with what belongs to it and the others
+//     (\( ...) as raw TeX.
 //   - Scripts attach in parse_atom_with_scripts (scripts.cc), operands in
 //     parse_complete_atom (operands.cc).
 //   - The infix commands (\over and its relatives) are recognised and
@@ -19,6 +20,7 @@
 
 #include "parser/chars.h"
 #include "parser/commands/big_operators.h"
+#include "parser/commands/named_commands.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
 #include "parser/raw_fallback.h"
@@ -101,11 +103,14 @@ Result<Expr> Parser::parse_control_word(const std::string& name) {
   // Recorded macros and \let aliases are looked up first, then the delimiter
   // size words; both stay raw TeX until their handlers exist.
   if (should_force_raw_simple_command(name)) return ast::make_raw("\\" + name);
-  if (std::optional<Result<Expr>> named = parse_named_command(name)) return std::move(*named);
+  if (const NamedCommand* named = find_named_command(name)) return named->handler(*this, *named);
   if (std::optional<Result<Expr>> symbol = parse_table_command(name)) return std::move(*symbol);
   return parse_unsupported_command(name);
 }
 
-Result<Expr> Parser::parse_control_symbol(char32_t symbol) { return control_symbol_expr(symbol); }
+Result<Expr> Parser::parse_control_symbol(char32_t symbol) {
+  if (symbol == U'\\') return consume_visible_double_backslash_sequence();
+  return control_symbol_expr(symbol);
+}
 
 }  // namespace quorvix::parser

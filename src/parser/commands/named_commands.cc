@@ -1,19 +1,203 @@
-// The commands handled by name.
-#include "parser/commands/big_operators.h"
-#include "parser/commands/templates.h"
-#include "parser/parser.h"
+// The table of the commands handled by name, which the command dispatcher
+// consults after the always-raw names.
+#include "parser/commands/named_commands.h"
+
+#include "common/sorted_table.h"
 
 namespace quorvix::parser {
 
-using ast::Expr;
+namespace {
 
-std::optional<Result<Expr>> Parser::parse_named_command(const std::string& name) {
-  // TEMPORARY HOOK until the named-command dispatch is rewritten: the
-  // template commands (fractions, roots, strike-outs, stacked forms, ...).
-  if (is_template_command(name)) return parse_template_command(*this, name);
-  if (const OperatorCommand* command = find_operator_command(name))
-    return parse_operator_command(*this, *command);
-  return std::nullopt;
+constexpr std::uint8_t code(ast::BigOperatorKind k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t code(ast::IntegralKind k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t code(ast::FontKind k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t code(ast::StyleKind k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t letter(char c) { return static_cast<std::uint8_t>(c); }
+
+using ast::BigOperatorKind;
+using ast::FontKind;
+using ast::IntegralKind;
+using ast::StyleKind;
+
+// clang-format off
+constexpr NamedCommand kNamedCommands[] = {
+    // Big operators, integral signs and \mathop.
+    {"sum", big_operator_command, code(BigOperatorKind::Sum)},
+    {"prod", big_operator_command, code(BigOperatorKind::Prod)},
+    {"coprod", big_operator_command, code(BigOperatorKind::Coprod)},
+    {"bigcup", big_operator_command, code(BigOperatorKind::Bigcup)},
+    {"bigcap", big_operator_command, code(BigOperatorKind::Bigcap)},
+    {"int", integral_sign_command, code(IntegralKind::Int)},
+    {"iint", integral_sign_command, code(IntegralKind::Iint)},
+    {"iiint", integral_sign_command, code(IntegralKind::Iiint)},
+    {"oint", integral_sign_command, code(IntegralKind::Oint)},
+    {"iiiint", quadruple_integral_command},
+    {"mathop", math_op_command},
+
+    // Upright function names.
+    {"arg", function_name_command}, {"cos", function_name_command}, {"cot", function_name_command},
+    {"csc", function_name_command}, {"deg", function_name_command}, {"det", function_name_command},
+    {"dim", function_name_command}, {"exp", function_name_command}, {"gcd", function_name_command},
+    {"hom", function_name_command}, {"ker", function_name_command}, {"lim", function_name_command},
+    {"inf", function_name_command}, {"log", function_name_command}, {"max", function_name_command},
+    {"min", function_name_command}, {"sec", function_name_command}, {"sin", function_name_command},
+    {"sup", function_name_command}, {"tan", function_name_command}, {"lg", function_name_command},
+    {"ln", function_name_command}, {"Pr", function_name_command}, {"cosh", function_name_command},
+    {"coth", function_name_command}, {"sinh", function_name_command}, {"tanh", function_name_command},
+    {"arccos", function_name_command}, {"arccot", function_name_command}, {"arccsc", function_name_command},
+    {"arcsin", function_name_command}, {"arcsec", function_name_command}, {"arctan", function_name_command},
+    {"injlim", function_name_command}, {"liminf", function_name_command}, {"limsup", function_name_command},
+    {"projlim", function_name_command},
+
+    // Modulo forms; the code of \mod and \bmod is the width of the space before "mod".
+    {"mod", modulo_command, 5}, {"bmod", modulo_command, 2},
+
+    // Fonts and alphabets over an argument.
+    {"mathrm", font_argument_command, code(FontKind::RomanText)},
+    {"textrm", font_argument_command, code(FontKind::RomanText)},
+    {"mathbf", font_argument_command, code(FontKind::Bold)},
+    {"textbf", font_argument_command, code(FontKind::Bold)},
+    {"bold", font_argument_command, code(FontKind::Bold)},
+    {"boldsymbol", font_argument_command, code(FontKind::Bold)},
+    {"mathsf", font_argument_command, code(FontKind::MathSf)},
+    {"texttt", font_argument_command, code(FontKind::TypewriterText)},
+    {"mathbb", font_argument_command, code(FontKind::MathBb)},
+    {"Bbb", font_argument_command, code(FontKind::MathBb)},
+    {"mathscr", font_argument_command, code(FontKind::MathScr)},
+    {"mathfrak", font_argument_command, code(FontKind::MathFrak)},
+    {"mathcal", calligraphic_command},
+    {"mathit", plain_argument_command}, {"textit", plain_argument_command}, {"emph", plain_argument_command},
+
+    // Blackboard shorthands.
+    {"Complex", blackboard_shorthand_command, letter('C')}, {"cnums", blackboard_shorthand_command, letter('C')},
+    {"Reals", blackboard_shorthand_command, letter('R')}, {"reals", blackboard_shorthand_command, letter('R')},
+    {"Rational", blackboard_shorthand_command, letter('Q')},
+    {"Rationals", blackboard_shorthand_command, letter('Q')},
+    {"Integers", blackboard_shorthand_command, letter('Z')},
+    {"Naturals", blackboard_shorthand_command, letter('N')},
+    {"natnums", blackboard_shorthand_command, letter('N')},
+
+    // Kept as raw TeX in front of their visible argument.
+    {"textup", raw_prefix_argument_command}, {"textmd", raw_prefix_argument_command},
+    {"mathnormal", raw_prefix_argument_command}, {"textsf", raw_prefix_argument_command},
+    {"mathtt", raw_prefix_argument_command}, {"bm", raw_prefix_argument_command},
+    {"utilde", raw_prefix_group_command}, {"widecheck", raw_prefix_group_command},
+    {"underbar", raw_prefix_group_command}, {"underbracket", raw_prefix_group_command},
+    {"boxed", raw_prefix_group_command}, {"pmb", raw_prefix_group_command},
+    {"Overrightarrow", raw_prefix_group_command}, {"underrightarrow", raw_prefix_group_command},
+    {"underleftarrow", raw_prefix_group_command}, {"underleftrightarrow", raw_prefix_group_command},
+    {"overrightharpoon", raw_prefix_group_command}, {"overleftharpoon", raw_prefix_group_command},
+
+    // Font and style switches over the rest of the group.
+    {"rm", font_switch_command, code(FontKind::RomanText)},
+    {"it", font_switch_command, kNoFontKind},
+    {"bf", font_switch_command, code(FontKind::Bold)},
+    {"sf", font_switch_command, code(FontKind::MathSf)},
+    {"tt", font_switch_command, code(FontKind::TypewriterText)},
+    {"cal", font_switch_command, code(FontKind::MathCal)},
+    {"displaystyle", style_switch_command, code(StyleKind::Display)},
+    {"textstyle", style_switch_command, code(StyleKind::Text)},
+    {"scriptstyle", style_switch_command, code(StyleKind::Script)},
+    {"scriptscriptstyle", style_switch_command, code(StyleKind::ScriptScript)},
+
+    // Colours.
+    {"color", color_switch_command}, {"textcolor", text_color_command},
+
+    // Labels and references.
+    {"label", label_command}, {"eqref", reference_command}, {"ref", reference_command},
+
+    // Environments: until they are translated, every \begin keeps its
+    // environment as raw TeX around the visible body.
+    {"begin", begin_environment_command},
+
+    // Templates: fractions, binomials, roots, strike-outs, stacked forms and
+    // horizontal braces.
+    {"frac", template_command}, {"dfrac", template_command}, {"tfrac", template_command},
+    {"cfrac", template_command}, {"genfrac", template_command}, {"binom", template_command},
+    {"dbinom", template_command}, {"tbinom", template_command}, {"sqrt", template_command},
+    {"root", template_command}, {"sout", template_command}, {"cancel", template_command},
+    {"bcancel", template_command}, {"xcancel", template_command}, {"stackrel", template_command},
+    {"overset", template_command}, {"underset", template_command}, {"overbrace", template_command},
+    {"underbrace", template_command},
+
+    // Kept as raw TeX by design.
+    {"futurelet", raw_primitive_command},
+    {"allowbreak", untranslated_command},
+
+    // ---- Not yet translated ------------------------------------------------
+    // Commands whose constructs are recognised here but not translated yet
+    // (their trees have no writer, or their own parsers are still to come).
+    // They stay raw TeX through the unrecognised-command path; a construct
+    // that becomes translated takes its names out of this list.
+    // Accents and bars.
+    {"bar", untranslated_command}, {"hat", untranslated_command}, {"widehat", untranslated_command},
+    {"breve", untranslated_command}, {"dot", untranslated_command}, {"ddot", untranslated_command},
+    {"dddot", untranslated_command}, {"ddddot", untranslated_command}, {"tilde", untranslated_command},
+    {"acute", untranslated_command}, {"grave", untranslated_command}, {"check", untranslated_command},
+    {"overline", untranslated_command}, {"underline", untranslated_command},
+    // Arrow accents and negation.
+    {"vec", untranslated_command}, {"overrightarrow", untranslated_command},
+    {"overleftarrow", untranslated_command}, {"overleftrightarrow", untranslated_command},
+    {"not", untranslated_command},
+    // \pmod and \pod put their argument in a Delimited.
+    {"pmod", untranslated_command}, {"pod", untranslated_command},
+    // Row stacks and decorated limits.
+    {"substack", untranslated_command},
+    {"varlimsup", untranslated_command}, {"varliminf", untranslated_command},
+    {"varinjlim", untranslated_command}, {"varprojlim", untranslated_command},
+    // Delimiters and the size words.
+    {"left", untranslated_command}, {"middle", untranslated_command}, {"abs", untranslated_command},
+    {"norm", untranslated_command}, {"VERT", untranslated_command},
+    {"big", untranslated_command}, {"Big", untranslated_command}, {"bigg", untranslated_command},
+    {"Bigg", untranslated_command}, {"bigl", untranslated_command}, {"Bigl", untranslated_command},
+    {"bigr", untranslated_command}, {"Bigr", untranslated_command}, {"biggl", untranslated_command},
+    {"Biggl", untranslated_command}, {"biggr", untranslated_command}, {"Biggr", untranslated_command},
+    // The environments' own commands and the plain-TeX grids.
+    {"end", untranslated_command}, {"matrix", untranslated_command}, {"pmatrix", untranslated_command},
+    {"array", untranslated_command}, {"cases", untranslated_command}, {"eqalign", untranslated_command},
+    {"eqalignno", untranslated_command}, {"leqalignno", untranslated_command}, {"cline", untranslated_command},
+    {"hline", untranslated_command}, {"hdashline", untranslated_command}, {"notag", untranslated_command},
+    {"nonumber", untranslated_command},
+    // Macro definitions.
+    {"def", untranslated_command}, {"gdef", untranslated_command}, {"let", untranslated_command},
+    {"newcommand", untranslated_command}, {"renewcommand", untranslated_command},
+    {"providecommand", untranslated_command}, {"newenvironment", untranslated_command},
+    {"renewenvironment", untranslated_command},
+    // Text mode and its wrappers.
+    {"text", untranslated_command}, {"mbox", untranslated_command}, {"hbox", untranslated_command},
+    {"colorbox", untranslated_command}, {"fcolorbox", untranslated_command}, {"verb", untranslated_command},
+    {"char", untranslated_command}, {"phase", untranslated_command}, {"vcenter", untranslated_command},
+    {"mathclap", untranslated_command}, {"mathllap", untranslated_command}, {"mathrlap", untranslated_command},
+    {"htmlId", untranslated_command}, {"htmlClass", untranslated_command}, {"htmlStyle", untranslated_command},
+    {"htmlData", untranslated_command}, {"hspace", untranslated_command},
+    {"operatorname", untranslated_command}, {"operatornamewithlimits", untranslated_command},
+    // Chemistry and physics.
+    {"ce", untranslated_command}, {"ket", untranslated_command}, {"Ket", untranslated_command},
+    {"bra", untranslated_command}, {"Bra", untranslated_command}, {"braket", untranslated_command},
+    {"Braket", untranslated_command}, {"set", untranslated_command}, {"Set", untranslated_command},
+    {"qty", untranslated_command}, {"quantity", untranslated_command}, {"comm", untranslated_command},
+    {"acomm", untranslated_command}, {"commutator", untranslated_command},
+    {"poissonbracket", untranslated_command}, {"mqty", untranslated_command},
+    {"matrixquantity", untranslated_command}, {"smallmatrixquantity", untranslated_command},
+    {"pmqty", untranslated_command}, {"Pmqty", untranslated_command}, {"bmqty", untranslated_command},
+    {"vmqty", untranslated_command}, {"smqty", untranslated_command}, {"spmqty", untranslated_command},
+    {"sPmqty", untranslated_command}, {"sbmqty", untranslated_command}, {"svmqty", untranslated_command},
+    {"mdet", untranslated_command}, {"smdet", untranslated_command}, {"dmat", untranslated_command},
+    {"imat", untranslated_command}, {"pmat", untranslated_command}, {"admat", untranslated_command},
+    {"xmat", untranslated_command}, {"zmat", untranslated_command},
+    // ---- End of the not yet translated commands ----------------------------
+};
+// clang-format on
+
+constexpr auto command_name = [](const NamedCommand& c) { return c.name; };
+constexpr auto kNamedIndex = sorted_table_index(kNamedCommands, command_name);
+
+}  // namespace
+
+const NamedCommand* find_named_command(std::string_view name) {
+  return find_in_table(kNamedCommands, kNamedIndex, command_name, name);
 }
+
+std::span<const NamedCommand> named_commands() { return kNamedCommands; }
 
 }  // namespace quorvix::parser

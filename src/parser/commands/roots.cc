@@ -146,7 +146,7 @@ Result<Expr> parse_malformed_root_command(Parser& p) {
   Result<Expr> index = p.parse_macro_replacement(form->index_text);
   if (!index.ok()) return index;
   p.set_pos(form->after_of);
-  Result<Expr> radicand = parse_switch_content(p, "root radicand");
+  Result<Expr> radicand = p.parse_switch_content();
   return root_expr(*form, index, radicand);
 }
 

@@ -1,7 +1,14 @@
-// The argument of a switch: a braced group, or the rest of the enclosing
-// group up to a cell or row separator or a \right.
+// The content of a switch: what a font or style switch, or a command kept
+// raw after size words, applies to. A `{` right after the switch delimits
+// it; otherwise it runs to the end of the enclosing group.
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "parser/chars.h"
-#include "parser/commands/templates.h"
+#include "parser/commands/command_arguments.h"
+#include "parser/commands/switch_content.h"
+#include "parser/helpers.h"
 #include "parser/parser.h"
 
 namespace quorvix::parser {
@@ -10,24 +17,23 @@ using ast::Expr;
 
 namespace {
 
-// True when the atoms of switch content end at `i`: `&`, `}`, `\\`, or
-// \right not followed by a letter.
-bool switch_content_ends(std::u32string_view chars, std::size_t i) {
-  if (i >= chars.size()) return true;
-  if (chars[i] == U'&' || chars[i] == U'}') return true;
-  if (chars[i] != U'\\') return false;
-  const std::u32string_view rest = chars.substr(i + 1);
-  if (rest.starts_with(U"\\")) return true;
-  return rest.starts_with(U"right") && (rest.size() == 5 || !is_ascii_letter(rest[5]));
+bool control_word_at(std::u32string_view rest, std::u32string_view word) {
+  return rest.substr(0, word.size()) == word &&
+         (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
 }
 
-std::size_t after_whitespace(std::u32string_view chars, std::size_t i) {
-  while (i < chars.size() && is_whitespace(chars[i])) ++i;
-  return i;
+bool is_empty_sequence(const Expr& e) {
+  const auto* seq = e.get_if<ast::Sequence>();
+  return seq != nullptr && seq->items.empty();
 }
 
-// Adds an atom; false when it is the failure marker, which then stands alone.
-[[gnu::noinline]] bool take_switch_atom(std::vector<Expr>& items, Result<Expr>& atom) {
+// Adds one atom with its leading raw space; false when the content ends
+// here (the atom failed, or it is the failure marker, which is the whole
+// content then).
+[[gnu::noinline]] bool take_switch_atom(std::vector<Expr>& items, Result<Expr>& atom, std::string_view ws) {
+  if (!atom.ok()) return false;
+  atom.value() = with_leading_raw_space(std::move(atom.value()), ws);
+  if (is_empty_sequence(atom.value())) return true;
   if (ast::is_translation_failed_marker(atom.value())) return false;
   items.push_back(std::move(atom.value()));
   return true;
@@ -39,19 +45,37 @@ std::size_t after_whitespace(std::u32string_view chars, std::size_t i) {
 
 }  // namespace
 
-Result<Expr> parse_switch_content(Parser& p, std::string_view /*label*/) {
-  p.skip_ws();
-  if (p.peek() == U'{') {
-    p.next_char();
-    return p.parse_sequence(U'}');
+bool switch_content_ends_at(const Parser& p, std::size_t at) {
+  const std::u32string_view chars = p.chars();
+  if (at >= chars.size()) return true;
+  const std::u32string_view rest = chars.substr(at);
+  switch (rest.front()) {
+    case U'&':
+    case U'}': return true;
+    case U'\\': return rest.substr(0, 2) == U"\\\\" || control_word_at(rest, U"\\right");
+    default: return false;
   }
+}
+
+Result<Expr> Parser::parse_switch_content() {
+  skip_ws();
+  if (peek() == U'{') return parse_brace_group_once(*this);
+  return parse_switch_atoms();
+}
+
+Result<Expr> Parser::parse_switch_atoms() {
   std::vector<Expr> items;
-  // The separator stays unread, and so does the whitespace before it.
-  while (!switch_content_ends(p.chars(), after_whitespace(p.chars(), p.pos()))) {
-    Result<Expr> atom = p.parse_complete_atom();
-    if (!atom.ok() || !take_switch_atom(items, atom)) return atom;
+  for (;;) {
+    const std::size_t before_ws = pos_;
+    std::string ws = consume_raw_whitespace();
+    if (switch_content_ends_at(*this, pos_)) {
+      // The whitespace stays in front of what ends the content.
+      pos_ = before_ws;
+      return switch_items(items);
+    }
+    Result<Expr> atom = parse_complete_atom();
+    if (!take_switch_atom(items, atom, ws)) return atom;
   }
-  return switch_items(items);
 }
 
 }  // namespace quorvix::parser

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/sorted_table.h"
+#include "parser/commands/named_commands.h"
 #include "parser/commands/symbol_tables.h"
 #include "parser/commands/template_handlers.h"
 #include "parser/commands/templates.h"
@@ -25,9 +26,6 @@ enum class Handler : std::uint8_t {
   Stackrel,
   Underset,
   Brace,  // code: the BraceKind
-  // Recognised, but kept raw until the writer of what they build exists:
-  // \pmod and \pod build a Delimited.
-  WaitingForWriter,
 };
 
 struct TemplateCommand {
@@ -59,8 +57,6 @@ constexpr TemplateCommand kTemplateCommands[] = {
     {"underset", Handler::Underset},
     {"overbrace", Handler::Brace, code_of(ast::BraceKind::Over)},
     {"underbrace", Handler::Brace, code_of(ast::BraceKind::Under)},
-    {"pmod", Handler::WaitingForWriter},
-    {"pod", Handler::WaitingForWriter},
 };
 // clang-format on
 
@@ -69,7 +65,7 @@ constexpr auto kTemplateIndex = sorted_table_index(kTemplateCommands, command_na
 
 // Returns into the caller's slot: this sits on the recursive path of every
 // template command.
-[[gnu::noinline]] std::optional<Result<Expr>> run_handler(Parser& p, const TemplateCommand& command) {
+[[gnu::noinline]] Result<Expr> run_template(Parser& p, const TemplateCommand& command) {
   switch (command.handler) {
     case Handler::Fraction: return parse_fraction_like_command(p, command.name);
     case Handler::Genfrac: return parse_genfrac(p);
@@ -83,7 +79,6 @@ constexpr auto kTemplateIndex = sorted_table_index(kTemplateCommands, command_na
     case Handler::Underset: return parse_underset(p);
     case Handler::Brace:
       return parse_brace_command(p, command.name, static_cast<ast::BraceKind>(command.code));
-    case Handler::WaitingForWriter: break;
   }
   return p.parse_unsupported_command(command.name);
 }
@@ -96,9 +91,15 @@ const TemplateCommand* find_template_command(std::string_view name) {
 
 bool is_template_command(std::string_view name) { return find_template_command(name) != nullptr; }
 
-std::optional<Result<Expr>> parse_template_command(Parser& parser, const std::string& name) {
-  if (const TemplateCommand* command = find_template_command(name)) return run_handler(parser, *command);
+std::optional<Result<Expr>> parse_template_command(Parser& parser, std::string_view name) {
+  if (const TemplateCommand* command = find_template_command(name)) return run_template(parser, *command);
   return std::nullopt;
+}
+
+Result<Expr> template_command(Parser& p, const NamedCommand& command) {
+  const TemplateCommand* row = find_template_command(command.name);
+  if (row == nullptr) return p.parse_unsupported_command(command.name);
+  return run_template(p, *row);
 }
 
 }  // namespace quorvix::parser

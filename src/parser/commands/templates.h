@@ -1,7 +1,7 @@
 // The commands whose trees the writer draws as templates: fractions and
 // \genfrac, binomials, \sqrt and \root, the strike-outs, \stackrel,
 // \overset and \underset, \overbrace and \underbrace, the extensible arrows,
-// and \pmod / \pod.
+// \pmod / \pod.
 #pragma once
 
 #include <optional>
@@ -17,7 +17,7 @@ class Parser;
 
 // The tree of the command `name` when it is one of these (the parser stands
 // after the name); nothing for any other name.
-std::optional<Result<ast::Expr>> parse_template_command(Parser& parser, const std::string& name);
+std::optional<Result<ast::Expr>> parse_template_command(Parser& parser, std::string_view name);
 // True for the names parse_template_command handles.
 bool is_template_command(std::string_view name);
 
@@ -34,10 +34,5 @@ ast::Expr modulo_parenthesized_expr(ast::Expr argument, bool with_mod);
 // name (\langle ...). Fails with "expected <label>" at the end of the input
 // and "unsupported <label>: \<name>" for a name that is no delimiter.
 Result<char32_t> parse_delimiter_char(Parser& parser, std::string_view label);
-
-// The argument of a switch and of \root's radicand: a braced group, or the
-// atoms up to the end of the input, `&`, `}`, `\right` or `\\`, which stay
-// unread.
-Result<ast::Expr> parse_switch_content(Parser& parser, std::string_view label);
 
 }  // namespace quorvix::parser
