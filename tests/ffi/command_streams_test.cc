@@ -3,13 +3,11 @@
 // from the trees the parser builds.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 
 #include "support/bytes.h"
-#include "support/default_definitions.h"
-#include "support/respond.h"
+#include "support/converted_stream.h"
 
 namespace quorvix::ffi {
 namespace {
@@ -19,30 +17,6 @@ using namespace test_support;
 const std::string kBlack = "10 00 00 00 00 00 00 00 0F 01";  // the black definition, then COLOR 1
 const std::string kRedDef = "10 00 E8 03 00 00 00 00";
 const std::string kX = "02 00 83 78 00", kA = "02 00 83 61 00", kB = "02 00 83 62 00", kY = "02 00 83 79 00";
-
-// The QVF stream of a conversion, decoded from the response.
-Bytes converted_stream(const std::string& tex) {
-  const nlohmann::json request = {{"latex", tex}};
-  const nlohmann::json response = nlohmann::json::parse(respond(request.dump()));
-  EXPECT_TRUE(response.contains("result")) << tex << ": " << response.dump();
-  if (!response.contains("result")) return {};
-  const std::string digits = response["result"]["qvf"];
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-    out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-  return out;
-}
-
-// Header, TeX source record (short ASCII text) and the default definitions.
-Bytes stream_start(const std::string& tex) {
-  Bytes out = hx("05 01 00 07 08 \"QRVX7\" 00 01 66");
-  out.push_back(static_cast<std::uint8_t>(20 + tex.size()));
-  append_cstr(out, "TeX Input Language");
-  append_cstr(out, tex);
-  const Bytes defs = default_definitions();
-  out.insert(out.end(), defs.begin(), defs.end());
-  return out;
-}
 
 void expect_streams(std::initializer_list<std::pair<const char*, std::string>> cases) {
   for (const auto& [tex, body] : cases) {
