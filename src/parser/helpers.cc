@@ -6,6 +6,12 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
+Expr raw_command_expr(std::string_view name) {
+  std::string raw = "\\";
+  raw += name;
+  return ast::make_raw(std::move(raw));
+}
+
 namespace {
 
 std::string backslash_name(std::string_view name) {

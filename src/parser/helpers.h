@@ -11,6 +11,8 @@
 
 namespace quorvix::parser {
 
+// RawTex "\" + name: a command kept as raw TeX.
+ast::Expr raw_command_expr(std::string_view name);
 // Sequence[RawTex "\" + name, expr's items]; a non-Sequence expr is one item.
 ast::Expr raw_prefix_expr(std::string_view name, ast::Expr expr);
 // Sequence[RawTex "\" + name] followed by each expr's items.

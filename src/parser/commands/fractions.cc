@@ -46,7 +46,10 @@ bool is_cfrac(std::string_view name) { return name == "cfrac"; }
 // \frac whose numerator cannot be read stays raw and the text after its name
 // is read again as ordinary input.
 [[gnu::noinline]] void raw_command(std::string_view name, Result<Expr>& slot) {
-  if (!slot.error().fatal) slot = ast::make_raw("\\" + std::string(name));
+  if (slot.error().fatal) return;
+  std::string raw = "\\";
+  raw += name;
+  slot = ast::make_raw(std::move(raw));
 }
 
 // A \genfrac delimiter: a braced group (empty: no delimiter), whose trimmed

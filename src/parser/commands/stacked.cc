@@ -6,6 +6,7 @@
 
 #include "parser/commands/template_handlers.h"
 #include "parser/commands/templates.h"
+#include "parser/helpers.h"
 #include "parser/parser.h"
 
 namespace quorvix::parser {
@@ -14,9 +15,7 @@ using ast::Expr;
 
 namespace {
 
-[[gnu::noinline]] Result<Expr> raw_command(std::string_view name) {
-  return ast::make_raw("\\" + std::string(name));
-}
+[[gnu::noinline]] Result<Expr> raw_command(std::string_view name) { return raw_command_expr(name); }
 
 // The first group read: reads the second and replaces the first in `slot`
 // with the node of both.
@@ -47,7 +46,7 @@ Result<Expr> two_groups(Parser& p, std::string_view first_label, std::string_vie
   if (body.ok()) {
     body = Expr(ast::Brace{ast::box(std::move(body.value())), nullptr, kind});
   } else if (!body.error().fatal) {
-    body = ast::make_raw("\\" + std::string(name));
+    body = raw_command_expr(name);
   }
 }
 

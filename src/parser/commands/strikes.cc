@@ -2,6 +2,7 @@
 #include <string>
 
 #include "parser/commands/template_handlers.h"
+#include "parser/helpers.h"
 #include "parser/parser.h"
 
 namespace quorvix::parser {
@@ -34,7 +35,7 @@ std::string_view content_label(ast::StrikeKind kind) {
   if (content.ok()) {
     content = Expr(ast::Strike{ast::box(std::move(content.value())), kind});
   } else if (!content.error().fatal) {
-    content = ast::make_raw("\\" + std::string(name));
+    content = raw_command_expr(name);
   }
 }
 
