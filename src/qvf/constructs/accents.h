@@ -1,4 +1,4 @@
-// Accents, arrow accents, bars, negations and delimiters.
+// Accents, arrow accents, bars and negations.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +19,5 @@ WriteResult write_arrow_accent_node(const ast::ArrowAccent& node, Bytes& out, Si
 WriteResult write_over_underline_node(const ast::OverUnderline& node, Bytes& out, SizeLevel size,
                                       QvfWriter& writer);
 WriteResult write_not_node(const ast::Not& node, Bytes& out, SizeLevel size, QvfWriter& writer);
-WriteResult write_delimited_node(const ast::Delimited& node, Bytes& out, SizeLevel size, QvfWriter& writer);
-WriteResult write_one_sided_delimited_node(const ast::OneSidedDelimited& node, Bytes& out, SizeLevel size,
-                                           QvfWriter& writer);
 
 }  // namespace quorvix::qvf

@@ -6,6 +6,7 @@
 
 #include "ast/nesting.h"
 #include "qvf/constructs/accents.h"
+#include "qvf/constructs/fences.h"
 #include "qvf/constructs/matrices.h"
 #include "qvf/constructs/scripts.h"
 #include "qvf/constructs/templates.h"
