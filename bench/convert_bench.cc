@@ -27,6 +27,8 @@ void BM_ConvertCorpus(benchmark::State& state) {
   const auto& entries = corpus();
   std::uint64_t allocations = 0;
   std::uint64_t errors = 0;
+  std::size_t characters = 0;
+  for (const auto& e : entries) characters += e.latex.size();
   for (auto _ : state) {
     const std::uint64_t before = allocation_count();
     for (const auto& e : entries) {
@@ -47,8 +49,33 @@ void BM_ConvertCorpus(benchmark::State& state) {
     state.counters["allocs_per_conversion"] = static_cast<double>(allocations) / conversions;
   }
   state.counters["error_share"] = static_cast<double>(errors) / conversions;
+  // Comparable with the long-input figure below.
+  state.counters["time_per_byte"] =
+      benchmark::Counter(static_cast<double>(characters),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ConvertCorpus)->Unit(benchmark::kMillisecond);
+
+// Runs of letters up to the longest whose compound file still fits: their
+// cost per byte should match that of the short corpus formulas.
+void BM_ConvertLongFlatInput(benchmark::State& state) {
+  const auto length = static_cast<std::size_t>(state.range(0));
+  const std::string request = "{\"latex\":\"" + std::string(length, 'x') + "\"}";
+  for (auto _ : state) {
+    char* response = quorvix_convert_v1(request.c_str());
+    benchmark::DoNotOptimize(response);
+    const bool failed = is_error_response(response);
+    quorvix_free_v1(response);
+    if (failed) {
+      state.SkipWithError("the long input failed to convert");
+      break;
+    }
+  }
+  state.counters["time_per_byte"] =
+      benchmark::Counter(static_cast<double>(length),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ConvertLongFlatInput)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // Every conversion timed on its own: the median, 90th percentile and maximum
 // over all conversions of all iterations, and the corpus line whose best run

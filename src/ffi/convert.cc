@@ -6,6 +6,7 @@
 #include "ole/compound_file.h"
 #include "parser/parser.h"
 #include "quorvix_ansi/encode.h"
+#include "qvf/stream/source.h"
 #include "qvf/stream/stream.h"
 
 namespace quorvix::ffi {
@@ -16,6 +17,9 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
   equation.normalized_latex = parser::normalize_latex(latex);
   // The environment is read once; parser and writer encode with this choice.
   const quorvix_ansi::SourceEncoding encoding = quorvix_ansi::SourceEncoding::from_environment();
+  // A source too long for its record fails the conversion whatever the tree
+  // would be; finding that out first spares parsing and writing it.
+  QV_RETURN_IF_ERROR(qvf::check_tex_source_fits(equation.normalized_latex, encoding));
   {
     QV_ASSIGN_OR_RETURN(ast::Expr tree, parser::Parser(equation.normalized_latex, encoding).parse());
     QV_ASSIGN_OR_RETURN(equation.qvf,

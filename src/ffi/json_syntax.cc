@@ -277,10 +277,13 @@ MaybeError Checker::unicode_escape() {
   if (auto e = hex_escape(unit)) return e;
   if (unit >= 0xDC00 && unit <= 0xDFFF) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
   if (unit < 0xD800 || unit > 0xDBFF) return std::nullopt;
-  for (const char expected : {'\\', 'u'}) {
-    if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
-    if (text_[pos_++] != expected) return consumed_error(Problem::kUnexpectedEndOfHexEscape);
-  }
+  // A leading surrogate that no escape follows stands alone; one followed by
+  // a backslash and something other than u is an escape pair cut short.
+  if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
+  if (text_[pos_] != '\\') return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
+  ++pos_;
+  if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
+  if (text_[pos_++] != 'u') return consumed_error(Problem::kUnexpectedEndOfHexEscape);
   if (auto e = hex_escape(unit)) return e;
   if (unit < 0xDC00 || unit > 0xDFFF) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
   return std::nullopt;

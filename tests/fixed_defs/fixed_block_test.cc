@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <barrier>
@@ -187,6 +188,11 @@ TEST(PrefsFile, ReadFailures) {
   TempDir dir;
   const std::string missing = dir.path() + "/missing.eqp";
   const std::string not_utf8 = dir.write("latin1.eqp", EqpText().set("Styles", "Text", "T\xEDmes").str());
+  // Neither a FIFO without a writer nor an endless device may block or fill
+  // memory; a file past the cap is refused before it is read.
+  const std::string fifo = dir.path() + "/fifo.eqp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = dir.write("huge.eqp", std::string((1u << 20) + 1, 'x'));
   const struct {
     std::string path;
     std::string reason;
@@ -194,6 +200,9 @@ TEST(PrefsFile, ReadFailures) {
       {missing, "No such file or directory"},
       {dir.path(), "Is a directory"},
       {not_utf8, "stream did not contain valid UTF-8"},
+      {fifo, "not a regular file"},
+      {"/dev/zero", "not a regular file"},
+      {huge, "file is larger than 1048576 bytes"},
   };
   for (const auto& c : cases) {
     Result<Bytes> block = fixed_defs_from_prefs_file(c.path);

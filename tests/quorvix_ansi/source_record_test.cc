@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "ffi/convert.h"
 #include "support/source_encoding.h"
 
 namespace quorvix::qvf {
@@ -70,6 +71,46 @@ TEST(TexSourceRecord, FailuresLeaveTheStreamUntouched) {
     EXPECT_EQ(s.error().message, c.message);
     EXPECT_EQ(out, bytes_of("head"));
   }
+}
+
+// The early size check must refuse exactly what the record itself refuses,
+// with the same message, and pass what the record accepts or fails otherwise.
+TEST(TexSourceRecord, EarlySizeCheckAgreesWithTheRecord) {
+  std::string e_acute, zhong;
+  for (int i = 0; i < 40000; ++i) e_acute += "\xC3\xA9";
+  for (int i = 0; i < 33000; ++i) zhong += "\xE4\xB8\xAD";
+  const struct {
+    std::optional<std::string> encoding;
+    std::string text;
+  } cases[] = {
+      {std::nullopt, std::string(65515, 'a')},
+      {std::nullopt, std::string(65516, 'a')},
+      {"windows-1252", e_acute},             // 80 000 bytes of UTF-8, 40 000 encoded
+      {"gbk", zhong.substr(0, 3 * 30000)},   // 60 000 encoded
+      {"gbk", zhong},                        // 66 000 encoded
+      {"latin1", std::string(100000, 'a')},  // the encoding's own failure comes later
+  };
+  for (const auto& c : cases) {
+    test_support::ScopedSourceEncoding env(c.encoding);
+    const auto encoding = quorvix_ansi::SourceEncoding::from_environment();
+    Bytes out;
+    const Status written = write_tex_source_record(c.text, encoding, out);
+    const Status checked = check_tex_source_fits(c.text, encoding);
+    const bool size_failure = !written.ok() && written.error().message.starts_with(
+                                                   "value is too large for an QVF unsigned integer");
+    ASSERT_EQ(checked.ok(), !size_failure) << c.text.size();
+    if (!checked.ok()) {
+      EXPECT_EQ(checked.error().message, written.error().message);
+    }
+  }
+}
+
+TEST(TexSourceRecord, OversizedRequestFailsBeforeParsing) {
+  // Deep enough to fail the parse too; the size message comes first.
+  const std::string latex = std::string(1 << 20, '{') + std::string(1 << 20, 'x');
+  auto converted = ffi::convert_latex(latex, std::nullopt);
+  ASSERT_FALSE(converted.ok());
+  EXPECT_EQ(converted.error().message, "value is too large for an QVF unsigned integer: 2097172");
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 #include "qvf/definitions/fixed_defs.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -24,20 +29,50 @@ Error read_error(const std::string& path, const std::string& reason) {
 
 std::string errno_text(int err) { return std::generic_category().message(err); }
 
-// The whole file as UTF-8 text.
-Result<std::string> read_text_file(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return read_error(path, errno_text(errno));
-  std::string text;
-  char buffer[8192];
-  for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-    text.append(buffer, n);
-    if (n < sizeof buffer) break;
+// No real preferences file comes near this; anything larger is refused
+// rather than read into memory.
+constexpr std::size_t kMaxPrefsFileBytes = std::size_t{1} << 20;
+
+// Closes the descriptor on every path out.
+struct FileDescriptor {
+  int fd;
+  ~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
   }
-  const int err = std::ferror(file) ? errno : 0;
-  std::fclose(file);
-  if (err != 0) return read_error(path, errno_text(err));
+};
+
+// The whole file as UTF-8 text. Only a regular file is read: a device, a
+// FIFO or a directory would block or never end. The open does not wait for
+// a FIFO's writer, and the size is taken from the opened file itself.
+Result<std::string> read_text_file(const std::string& path) {
+  const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+  if (file.fd < 0) return read_error(path, errno_text(errno));
+  struct stat info;
+  if (::fstat(file.fd, &info) != 0) return read_error(path, errno_text(errno));
+  if (S_ISDIR(info.st_mode)) return read_error(path, errno_text(EISDIR));
+  if (!S_ISREG(info.st_mode)) return read_error(path, "not a regular file");
+  const auto too_large = [&] {
+    return read_error(path, "file is larger than " + std::to_string(kMaxPrefsFileBytes) + " bytes");
+  };
+  if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > kMaxPrefsFileBytes) return too_large();
+  // The file may still grow while it is read: read at most one byte past the
+  // cap to tell.
+  std::string text(static_cast<std::size_t>(info.st_size) + 1, '\0');
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == text.size()) {
+      if (text.size() > kMaxPrefsFileBytes) return too_large();
+      text.resize(std::min(text.size() * 2, kMaxPrefsFileBytes + 1));
+    }
+    const ::ssize_t n = ::read(file.fd, text.data() + filled, text.size() - filled);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return read_error(path, errno_text(errno));
+    }
+    if (n == 0) break;
+    filled += static_cast<std::size_t>(n);
+  }
+  text.resize(filled);
   if (!quorvix_ansi::is_valid_utf8(text)) return read_error(path, "stream did not contain valid UTF-8");
   // Editors on Windows start UTF-8 files with a byte-order mark; it is a
   // signature, not part of the first line.

@@ -7,12 +7,25 @@ namespace quorvix::qvf {
 
 namespace {
 constexpr std::string_view kSourceLanguage = "TeX Input Language";
+// The payload around the encoded text: the language name and two NULs.
+constexpr std::size_t kPayloadOverhead = kSourceLanguage.size() + 2;
+constexpr std::size_t kMaxPayload = 0xFFFF;
+}  // namespace
+
+Status check_tex_source_fits(std::string_view text, const quorvix_ansi::SourceEncoding& encoding) {
+  // No encoding makes a text longer than its UTF-8 bytes, so only a long
+  // text needs encoding to tell.
+  if (text.size() + kPayloadOverhead <= kMaxPayload) return {};
+  Result<std::string> encoded = quorvix_ansi::encode_quorvix_text(text, encoding);
+  if (!encoded.ok()) return {};
+  Bytes scratch;
+  return write_unsigned(kPayloadOverhead + encoded->size(), scratch);
 }
 
 Status write_tex_source_record(std::string_view text, const quorvix_ansi::SourceEncoding& encoding,
                                Bytes& out) {
   QV_ASSIGN_OR_RETURN(const std::string encoded, quorvix_ansi::encode_quorvix_text(text, encoding));
-  const std::size_t payload_length = kSourceLanguage.size() + 1 + encoded.size() + 1;
+  const std::size_t payload_length = kPayloadOverhead + encoded.size();
   // The length goes to a scratch buffer first so that an oversized payload
   // leaves `out` untouched.
   Bytes length;
