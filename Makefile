@@ -12,9 +12,9 @@ SAMPLE ?= a+b=c
 
 PACKAGES := cmake make g++ clang libclang-rt-14-dev nlohmann-json3-dev libicu-dev libgtest-dev \
             libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile binutils \
-            clang-format git
+            clang-format git valgrind
 
-.PHONY: all deps configure build demo test bench fuzz format tables clean
+.PHONY: all deps configure build demo test test-thread memcheck bench fuzz format tables clean
 
 all: build
 
@@ -48,6 +48,24 @@ demo: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The tests that convert on several threads at once, and the corpus test,
+# under ThreadSanitizer (clang). Only their executables are built.
+TSAN_DIR ?= build-tsan
+TSAN_TESTS := CorpusTest|DefaultDefinitions|LegacyEncoders
+test-thread: deps
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIX_SANITIZE=thread \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVIX_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target test_corpus test_fixed_defs test_quorvix_ansi
+	cd $(TSAN_DIR) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure --no-tests=error -j $(JOBS) -R '$(TSAN_TESTS)'
+
+# Valgrind memcheck over the C interface test and one pass over the corpus:
+# any error or leak fails. The table built once per process is reachable
+# until exit by design, so only lost blocks count as leaks.
+VALGRIND := valgrind -q --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible
+memcheck: build
+	$(VALGRIND) $(BUILD_DIR)/tests/test_c_api_c
+	$(VALGRIND) $(BUILD_DIR)/tests/test_corpus --gtest_filter='CorpusTest.EveryLineGetsAWellFormedResponse'
 
 bench:
 	$(MAKE) build BUILD_DIR=build-bench BUILD_TYPE=Release CMAKE_FLAGS=-DQUORVIX_BUILD_TESTS=OFF

@@ -10,7 +10,8 @@ const Error* AttemptMemo::known_failure(Construct construct, std::size_t pos) co
 
 void AttemptMemo::mark_failed(Construct construct, std::size_t pos, const Error& error) {
   if (error.fatal) return;
-  failures_.try_emplace(key(construct, pos), error);
+  const bool added = failures_.try_emplace(key(construct, pos), error).second;
+  if (added && construct != Construct::GroupTail && construct != Construct::BracketTail) ++attempts_;
 }
 
 }  // namespace quorvix::parser

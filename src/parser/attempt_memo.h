@@ -49,6 +49,13 @@ enum class Construct : std::uint8_t {
   Environment,
   LeftRight,
   ArrowLabels,  // the labels of an extensible arrow kept as raw TeX
+  // A `}`-terminated (`]`-terminated) sequence from this position to its
+  // end. When an unclosed group is kept as raw text, the group around it goes
+  // on parsing from where the failed one began and would fail the same way;
+  // it stops there instead, so nested unclosed groups read their text once,
+  // not once per level.
+  GroupTail,
+  BracketTail,
   kCount,
 };
 
@@ -63,7 +70,10 @@ class AttemptMemo {
   // Records a failed attempt; fatal errors are ignored (they end the parse).
   void mark_failed(Construct construct, std::size_t pos, const Error& error);
 
-  std::size_t size() const { return failures_.size(); }
+  // The failed attempts remembered (the sequence tails are not attempts of
+  // their own and are not counted).
+  std::size_t size() const { return attempts_; }
+  bool empty() const { return failures_.empty(); }
 
  private:
   static std::uint64_t key(Construct construct, std::size_t pos) {
@@ -71,6 +81,7 @@ class AttemptMemo {
   }
 
   std::unordered_map<std::uint64_t, Error> failures_;
+  std::size_t attempts_ = 0;
 };
 
 }  // namespace quorvix::parser

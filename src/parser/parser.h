@@ -319,6 +319,9 @@ class Parser {
   // pending_space and the whitespace that follows: an atom's leading space.
   [[gnu::noinline]] std::string take_leading_space();
   // The end of a sequence: the stop character (if any) is consumed.
+  // Remembers that the `}`- or `]`-terminated sequence begun at `start`
+  // failed.
+  [[gnu::noinline]] void note_failed_tail(Construct tail, const Result<ast::Expr>& result, std::size_t start);
   [[gnu::noinline]] Result<ast::Expr> finish_sequence(std::vector<ast::Expr>& items,
                                                       std::optional<char32_t> stop);
 

@@ -120,13 +120,36 @@ bool is_empty_sequence(const Expr& e) {
 
 Result<Expr> Parser::parse_sequence(std::optional<char32_t> stop) {
   std::vector<Expr> items;
+  const std::size_t start = pos_;
+  // The memo entry of this sequence's tail; kCount for a sequence without one.
+  const Construct tail = stop == U'}'   ? Construct::GroupTail
+                         : stop == U']' ? Construct::BracketTail
+                                        : Construct::kCount;
   for (;;) {
+    if (tail != Construct::kCount && !memo_.empty()) {
+      if (const Error* known = memo_.known_failure(tail, pos_)) return *known;
+    }
     std::string ws = consume_raw_whitespace();
-    if (at_end() || (stop && chars_[pos_] == *stop)) return finish_sequence(items, stop);
-    if (infix_command_follows()) return parse_infix_rest(items, stop, ws);
+    if (at_end() || (stop && chars_[pos_] == *stop)) {
+      Result<Expr> finished = finish_sequence(items, stop);
+      if (tail != Construct::kCount) note_failed_tail(tail, finished, start);
+      return finished;
+    }
+    if (infix_command_follows()) {
+      Result<Expr> rest = parse_infix_rest(items, stop, ws);
+      if (tail != Construct::kCount) note_failed_tail(tail, rest, start);
+      return rest;
+    }
     Result<Expr> atom = parse_complete_atom();
-    if (!take_sequence_atom(items, atom, ws)) return end_sequence_early(atom);
+    if (!take_sequence_atom(items, atom, ws)) {
+      if (tail != Construct::kCount) note_failed_tail(tail, atom, start);
+      return end_sequence_early(atom);
+    }
   }
+}
+
+void Parser::note_failed_tail(Construct tail, const Result<Expr>& result, std::size_t start) {
+  if (!result.ok()) memo_.mark_failed(tail, start, result.error());
 }
 
 Result<Expr> Parser::finish_sequence(std::vector<Expr>& items, std::optional<char32_t> stop) {
