@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/utf8.h"
 #include "parser/group_braces.h"
 #include "parser/helpers.h"
 
@@ -95,9 +96,55 @@ std::optional<Expr> append_raw_script_followup(Expr& base, std::string_view mark
   return std::move(base);
 }
 
-std::optional<Expr> delimited_bodyless_big_op_outer_script_expr(Expr& /*base*/, std::string_view /*marker*/,
-                                                                Expr& /*argument*/) {
-  return std::nullopt;
+namespace {
+
+Expr* through_single_items(Expr* e) {
+  while (auto* seq = e->get_if<ast::Sequence>()) {
+    if (seq->items.size() != 1) break;
+    e = &seq->items.front();
+  }
+  return e;
+}
+
+// A fence character as TeX writes it after \left or \right.
+std::string fence_spelling(char32_t c) {
+  switch (c) {
+    case U'{': return "\\{";
+    case U'}': return "\\}";
+    case U'\u2016': return "\\|";
+    case U'\u2308': return "\\lceil";
+    case U'\u2309': return "\\rceil";
+    case U'\u230A': return "\\lfloor";
+    case U'\u230B': return "\\rfloor";
+    case U'\u3008': return "\\langle";
+    case U'\u3009': return "\\rangle";
+    default: break;
+  }
+  std::string text;
+  append_utf8(text, c);
+  return text;
+}
+
+}  // namespace
+
+std::optional<Expr> delimited_bodyless_big_op_outer_script_expr(Expr& base, std::string_view marker,
+                                                                Expr& argument) {
+  // A fence around a bare operator with limits cannot carry a script as a
+  // tree: the fence stays raw around the visible operator, the script
+  // marker with the closing fence, and the script's argument is shown.
+  auto* fence = through_single_items(&base)->get_if<ast::Delimited>();
+  if (fence == nullptr || !fence->body) return std::nullopt;
+  Expr* inner = through_single_items(fence->body.get());
+  const auto* op = inner->get_if<ast::BigOperator>();
+  if (op == nullptr || op->body || op->nolimits || (!op->lower && !op->upper)) return std::nullopt;
+  std::vector<Expr> items;
+  items.push_back(ast::make_raw("\\left" + fence_spelling(fence->left)));
+  items.push_back(std::move(*inner));
+  std::string closing = " \\right" + fence_spelling(fence->right);
+  closing += marker;
+  items.push_back(ast::make_raw(std::move(closing)));
+  push_visible_items(items, std::move(argument));
+  return ast::make_sequence(std::move(items));
 }
 
 bool is_raw_prime_script_group(std::u32string_view text) {

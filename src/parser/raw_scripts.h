@@ -45,8 +45,9 @@ ast::Expr raw_limits_script_suffix_expr(ast::Expr base, LimitModifier modifier, 
 std::optional<ast::Expr> append_raw_script_followup(ast::Expr& base, std::string_view marker,
                                                     ast::Expr& argument);
 
-// A script after a \left...\right group around a big operator with limits
-// and no operand. The parser builds no such group yet, so this never applies.
+// A script after a \left...\right fence whose body is a big operator with
+// limits and no operand (\left( \sum_i \right)^n): Sequence[RawTex "\left(",
+// the operator, RawTex " \right)" + marker, the argument's items].
 std::optional<ast::Expr> delimited_bodyless_big_op_outer_script_expr(ast::Expr& base, std::string_view marker,
                                                                      ast::Expr& argument);
 

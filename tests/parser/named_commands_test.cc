@@ -82,7 +82,6 @@ TEST(NamedCommandsTest, FailingArgumentsLeaveTheCommandRaw) {
       {"\\textsf{a", "Seq[Raw(\"\\\\textsf{\"), Char('a')]"},
       {"\\emph", "Seq[Raw(\"\\\\emph\")]"},
       {"\\utilde{x", "Seq[Raw(\"\\\\utilde{\"), Char('x')]"},
-      {"\\pmod", "Seq[Raw(\"\\\\pmod\")]"},
       {"\\textcolor{red}", "Seq[Raw(\"\\\\textcolor\"), Seq[Char('r'), Char('e'), Char('d')]]"},
       {"\\color x", "Seq[Raw(\"\\\\color\"), Char('x')]"},
       {"\\color{red x", "Seq[Raw(\"\\\\color{\"), Char('r'), Char('e'), Char('d'), Char('x')]"},
@@ -128,9 +127,6 @@ TEST(NamedCommandsTest, OperatorsAndModuloForms) {
       {"\\sup", "Seq[FunctionName(\"sup\")]"},
       {"a\\mod b", "Seq[Char('a'), Seq[Space(5), FunctionName(\"mod\"), Space(2)], Char('b')]"},
       {"a\\bmod b", "Seq[Char('a'), Seq[Space(2), FunctionName(\"mod\"), Space(2)], Char('b')]"},
-      // Raw until their parentheses can be drawn as a fence.
-      {"\\pmod{n}", "Seq[Raw(\"\\\\pmod\"), Seq[Char('n')]]"},
-      {"\\pod{n+1}", "Seq[Raw(\"\\\\pod\"), Seq[Char('n'), Char('+'), Char('1')]]"},
   });
 }
 

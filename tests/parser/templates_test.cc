@@ -190,12 +190,8 @@ TEST(TemplatesParseTest, StackedFormsBracesAndArrows) {
   });
 }
 
-// Recognised, but kept raw until the writer of Delimited exists.
+// The parenthesised modulo forms (parsed in delimiters_test.cc).
 TEST(TemplatesParseTest, ModuloCommands) {
-  expect_parses({
-      {R"(a\pmod{n})", R"(Seq[Char('a'), Raw("\\pmod"), Seq[Char('n')]])"},
-      {R"(\pod n)", R"(Seq[Raw("\\pod"), Char('n')])"},
-  });
   EXPECT_EQ(ast::dump(modulo_parenthesized_expr(ast::make_char(U'n'), true)),
             R"(Seq[Space(5), Delimited('(', ')', Seq[FunctionName("mod"), Char('n')])])");
   EXPECT_EQ(ast::dump(modulo_parenthesized_expr(ast::make_char(U'n'), false)),

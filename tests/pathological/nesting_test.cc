@@ -72,6 +72,10 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\foo[", "]"},
     {"\\begin{x}", "\\end{x}"},
     {"\\label{", "}"},
+    {"\\left( ", " \\right)"},  // \left bodies, closed and unfinished
+    {"\\left. ", "\\right|"},
+    {"\\left[ ", ""},
+    {"\\left( x\\middle| ", "\\right)"},
 };
 
 std::string nested(const NestPattern& p, std::size_t levels) {

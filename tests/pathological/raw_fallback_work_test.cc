@@ -63,7 +63,7 @@ TEST(RawFallbackWorkTest, FortyNestedFailingArgumentsFailOnceEach) {
   }
   {
     // Three kinds of argument taking turns.
-    Parsed p = parse_counting(repeat("\\textsf{\\pmod{\\mathcal{", n / 4) + "x");
+    Parsed p = parse_counting(repeat("\\textsf{\\mathbf{\\mathcal{", n / 4) + "x");
     ASSERT_TRUE(p.result.ok());
     EXPECT_EQ(p.failed_attempts, 3 * (n / 4));
   }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "parser/chars.h"
-#include "parser/commands/symbol_tables.h"
+#include "parser/commands/left_right_delimiter.h"
 #include "parser/commands/templates.h"
 #include "parser/parser.h"
 
@@ -37,7 +37,7 @@ Result<char32_t> parse_delimiter_char(Parser& p, std::string_view label) {
   std::array<char, 16> ascii{};
   if (name.size() <= ascii.size()) {
     for (std::size_t i = 0; i < name.size(); ++i) ascii[i] = static_cast<char>(name[i]);
-    if (const std::optional<char32_t> c = delimiter_command_char(std::string_view(ascii.data(), name.size())))
+    if (const std::optional<char32_t> c = delimiter_name_char(std::string_view(ascii.data(), name.size())))
       return *c;
   }
   return unsupported(label, name);

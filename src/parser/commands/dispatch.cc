@@ -6,7 +6,7 @@
 //     that read_command dispatches. read_command holds the nesting level of
 //     the command, reads the control word or control symbol after the
 //     backslash and calls its handler. parse_control_word tries, in order,
-//     the always-raw names, the named commands (named_commands.h), the
+//     the delimiter size words (\big ...), the always-raw names, the named commands (named_commands.h), the
 //     symbol tables (table_commands.cc) and finally
 //     parse_unsupported_command (kept as raw TeX). parse_control_symbol
 //     gives the spacing, escaped and empty control symbols their trees,
@@ -20,6 +20,7 @@
 
 #include "parser/chars.h"
 #include "parser/commands/big_operators.h"
+#include "parser/commands/left_right_delimiter.h"
 #include "parser/commands/named_commands.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
@@ -100,8 +101,9 @@ Result<Expr> Parser::read_command() {
 }
 
 Result<Expr> Parser::parse_control_word(const std::string& name) {
-  // Recorded macros and \let aliases are looked up first, then the delimiter
-  // size words; both stay raw TeX until their handlers exist.
+  // Recorded macros and \let aliases are looked up first (they stay raw TeX
+  // until their handlers exist), then the delimiter size words.
+  if (ignored_delimiter_size_command(name)) return parse_delimiter_size_command(*this, name);
   if (should_force_raw_simple_command(name)) return ast::make_raw("\\" + name);
   if (const NamedCommand* named = find_named_command(name)) return named->handler(*this, *named);
   if (std::optional<Result<Expr>> symbol = parse_table_command(name)) return std::move(*symbol);

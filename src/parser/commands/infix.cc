@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "parser/chars.h"
+#include "parser/commands/infix.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
 
@@ -59,6 +60,8 @@ std::string command_text(InfixCommand command) {
   return ast::make_sequence(std::move(items));
 }
 
+}  // namespace
+
 // Inside a braced group: \over and \choose build structure; the others keep
 // a fixed raw piece (\atop and \above with a space in front).
 Expr infix_expr(InfixCommand command, std::vector<Expr>& left, Expr right) {
@@ -75,6 +78,8 @@ Expr infix_expr(InfixCommand command, std::vector<Expr>& left, Expr right) {
   }
   return raw_infix_expr(left, command_text(command), std::move(right));
 }
+
+namespace {
 
 // Elsewhere every infix command stays raw, after the whitespace that was
 // written in front of it.

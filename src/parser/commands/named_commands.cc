@@ -3,6 +3,7 @@
 #include "parser/commands/named_commands.h"
 
 #include "common/sorted_table.h"
+#include "parser/commands/left_right_delimiter.h"
 
 namespace quorvix::parser {
 
@@ -51,6 +52,7 @@ constexpr NamedCommand kNamedCommands[] = {
 
     // Modulo forms; the code of \mod and \bmod is the width of the space before "mod".
     {"mod", modulo_command, 5}, {"bmod", modulo_command, 2},
+    {"pmod", parenthesized_modulo_command}, {"pod", parenthesized_modulo_command},
 
     // Fonts and alphabets over an argument.
     {"mathrm", font_argument_command, code(FontKind::RomanText)},
@@ -120,6 +122,10 @@ constexpr NamedCommand kNamedCommands[] = {
     {"overset", template_command}, {"underset", template_command}, {"overbrace", template_command},
     {"underbrace", template_command},
 
+    // \left ... \right groups and \middle; the size words (\big ...) are
+    // handled before this table.
+    {"left", left_group_command}, {"middle", middle_delimiter_command},
+
     // Kept as raw TeX by design.
     {"futurelet", raw_primitive_command},
     {"allowbreak", untranslated_command},
@@ -139,19 +145,12 @@ constexpr NamedCommand kNamedCommands[] = {
     {"vec", untranslated_command}, {"overrightarrow", untranslated_command},
     {"overleftarrow", untranslated_command}, {"overleftrightarrow", untranslated_command},
     {"not", untranslated_command},
-    // \pmod and \pod put their argument in a Delimited.
-    {"pmod", untranslated_command}, {"pod", untranslated_command},
     // Row stacks and decorated limits.
     {"substack", untranslated_command},
     {"varlimsup", untranslated_command}, {"varliminf", untranslated_command},
     {"varinjlim", untranslated_command}, {"varprojlim", untranslated_command},
-    // Delimiters and the size words.
-    {"left", untranslated_command}, {"middle", untranslated_command}, {"abs", untranslated_command},
-    {"norm", untranslated_command}, {"VERT", untranslated_command},
-    {"big", untranslated_command}, {"Big", untranslated_command}, {"bigg", untranslated_command},
-    {"Bigg", untranslated_command}, {"bigl", untranslated_command}, {"Bigl", untranslated_command},
-    {"bigr", untranslated_command}, {"Bigr", untranslated_command}, {"biggl", untranslated_command},
-    {"Biggl", untranslated_command}, {"biggr", untranslated_command}, {"Biggr", untranslated_command},
+    // The physics delimiters.
+    {"abs", untranslated_command}, {"norm", untranslated_command}, {"VERT", untranslated_command},
     // The environments' own commands and the plain-TeX grids.
     {"end", untranslated_command}, {"matrix", untranslated_command}, {"pmatrix", untranslated_command},
     {"array", untranslated_command}, {"cases", untranslated_command}, {"eqalign", untranslated_command},
