@@ -55,8 +55,6 @@ TEST(AccentWriter, Forms) {
        SizeLevel::Subscript,
        "03 00 17 20 00 " + line_of(kA) + " 0C 0F 00 01 01 01 00 0F 01 02 00 82 60 00 00 00", true,
        SizeLevel::SubSubscript},
-      {"a tilde over two characters: the body alone", accent(AccentKind::Tilde, seq({ch(U'a'), ch(U'b')})),
-       SizeLevel::Full, "0F 01 " + kA + " " + kB, true, SizeLevel::Full},
       {"an arrow under a body", arrow(ArrowDirection::Right, true, seq({ch(U'a'), ch(U'b')})),
        SizeLevel::Full, "03 00 1F 06 00 0F 00 01 00 0F 01 " + kA + " " + kB + " 00 02 00 96 EF 20 00", true,
        SizeLevel::Full},
@@ -82,6 +80,18 @@ TEST(AccentWriter, Forms) {
     EXPECT_EQ(hex(r.bytes), hex(hx(c.bytes))) << c.name;
     EXPECT_EQ(r.outcome.black_in_force, c.black_after) << c.name;
     EXPECT_EQ(r.outcome.size_after, c.size_after) << c.name;
+  }
+}
+
+// An accent without a form over a larger body writes the body alone.
+TEST(AccentWriter, OtherAccentsOverARunWriteTheBodyAlone) {
+  for (const ast::AccentKind kind : {ast::AccentKind::Tilde, ast::AccentKind::Dot, ast::AccentKind::Breve}) {
+    const Expr body = seq({ch(U'a'), ch(U'b')});
+    QvfWriter plain = black_in_stream(), accented = black_in_stream();
+    const Written expected = write(body, SizeLevel::Full, plain);
+    const Written r = write(accent(kind, body), SizeLevel::Full, accented);
+    ASSERT_TRUE(r.ok && expected.ok) << r.error;
+    EXPECT_EQ(hex(r.bytes), hex(expected.bytes)) << ast::accent_kind_name(kind);
   }
 }
 
