@@ -20,12 +20,8 @@ struct WorstCase {
 
 constexpr WorstCase kWorstCases[] = {
     {"flat", "", 0},  // the tail alone, for comparison
-    {"groups", "{", 99},
-    {"fractions", "\\frac{", 60},
-    {"roots", "\\sqrt[", 45},
-    {"bold", "\\mathbf{", 90},
-    {"scripts", "x^{", 90},
-    {"mixed", "{\\frac{\\sqrt[", 30},
+    {"groups", "{", 99},       {"fractions", "\\frac{", 60}, {"roots", "\\sqrt[", 45},
+    {"bold", "\\mathbf{", 90}, {"scripts", "x^{", 90},       {"mixed", "{\\frac{\\sqrt[", 30},
 };
 
 constexpr std::size_t kInputBytes = 64 * 1024;

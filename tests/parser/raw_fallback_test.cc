@@ -110,8 +110,8 @@ TEST(RawFallbackTest, EnvironmentsKeptRaw) {
            "Char('c'), " +
            spelled("end", "gather") + "]]"},
       // Whitespace in front of raw text is kept once.
-      {"\\begin{x} \\foo \\bar \\end{x}",
-       "Seq[Seq[" + x_begin + ", Raw(\" \\\\foo \\\\bar \"), " + x_end + "]]"},
+      {"\\begin{x} \\foo \\baz \\end{x}",
+       "Seq[Seq[" + x_begin + ", Raw(\" \\\\foo \\\\baz \"), " + x_end + "]]"},
       // A group around an environment kept raw keeps its braces.
       {"{\\begin{x}a\\end{x}}",
        "Seq[Seq[Seq[Seq[Raw(\"{\\\\begin\"), Seq[Char('x')]], Char('a'), " + x_end + ", Raw(\"}\")]]]"},

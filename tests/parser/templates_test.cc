@@ -57,7 +57,7 @@ TEST(TemplatesParseTest, InfixCommands) {
       {R"(a  \above 1pt b)",
        R"(Seq[Char('a'), Raw("  \\above"), Char('1'), Char('p'), Char('t'), Char('b')])"},
       // Names that only start like an infix command are other commands.
-      {R"({a \overline b})", R"(Seq[Seq[Char('a'), Raw(" \\overline"), Char('b')]])"},
+      {R"({a \overline b})", R"(Seq[Seq[Char('a'), Overline(Char('b'))]])"},
       // An empty left side, and a structure on the right of a raw piece.
       {R"({\over b})", R"(Seq[Frac(Seq[], Seq[Char('b')])])"},
       {R"({a \atop b \over c})",

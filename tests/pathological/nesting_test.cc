@@ -61,6 +61,10 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\xmapsto ", ""},  // labels of arrows kept raw
     // Command arguments, switches and the raw TeX fallbacks.
     {"\\mathbf{", "}"},
+    {"\\hat{", "}"},
+    {"\\overline ", ""},  // accents and bars over atoms
+    {"\\vec{", "}"},
+    {"\\not{", "}"},
     {"\\mathcal{", "}"},
     {"\\textsf ", ""},
     {"\\textcolor{red}{", "}"},

@@ -68,6 +68,12 @@ TEST(RawFallbackWorkTest, FortyNestedFailingArgumentsFailOnceEach) {
     EXPECT_EQ(p.failed_attempts, 3 * (n / 4));
   }
   {
+    // Accents, bars and arrows over unclosed groups.
+    Parsed p = parse_counting(repeat("\\hat{\\overline{\\vec{", n / 4) + "x");
+    ASSERT_TRUE(p.result.ok());
+    EXPECT_EQ(p.failed_attempts, 3 * (n / 4));
+  }
+  {
     // Unclosed options after raw commands.
     Parsed p = parse_counting(repeat("\\foo[", n) + "x");
     ASSERT_TRUE(p.result.ok());

@@ -19,6 +19,7 @@ import tablegen  # noqa: E402
 from listings import Documents, GroupedList, InlineList, Item, ListingError, MarkdownTable, PairedCells  # noqa: E402
 from tables import (  # noqa: E402
     Table,
+    accent_code_row,
     char_row,
     color_row,
     command_symbol_row,
@@ -250,6 +251,14 @@ class OtherRowsTest(unittest.TestCase):
             with self.subTest(cells), self.assertRaisesRegex(ListingError, "doc.md:1"):
                 xarrow_row(Item(cells, "doc.md:1"), None)
 
+    def test_accent_codes(self):
+        self.assertEqual(accent_code_row(Item(("`Bar`", "17"), "d:1"), None), ["{ast::AccentKind::Bar, 17}"])
+        self.assertEqual(accent_code_row(Item(("`Acute`, `Grave`", "none: templates"), "d:1"), None),
+                         ["{ast::AccentKind::Acute, 0}", "{ast::AccentKind::Grave, 0}"])
+        for cells in [("Bar", "17"), ("`Bar`", "256"), ("`Bar`", "0"), ("`Bar`", "17 (remark)"), ("`Bar`",)]:
+            with self.subTest(cells), self.assertRaises(ListingError):
+                accent_code_row(Item(cells, "d:1"), None)
+
     def test_named_characters(self):
         self.assertEqual(named_char_row(Item("Bbbk 1D55C", "d:1"), None), '{"Bbbk", 0x1D55C}')
         with self.assertRaises(ListingError):
@@ -346,6 +355,11 @@ The command symbol table (remarks):
 |---|---|---|---|
 | 0 | xleftarrow | 0x10 | 0x2190 |
 | 1 | xrightarrow | 0x20 | 0x2192 |
+
+| `AccentKind` | Code |
+|---|---|
+| `Bar` | 17 |
+| `Acute`, `Grave` | none: templates |
 
 `command_specific_to_char` (1 row): int 222B.
 

@@ -326,6 +326,30 @@ def xarrow_row(item: Item, _group: object) -> str:
     return f"{{{int(kind)}, {_string(command)}, {bits}, {glyph}}}"
 
 
+# --- Embellishment codes of the accents ---
+
+_ACCENT_NAMES = re.compile(r"`[A-Za-z]+`(, `[A-Za-z]+`)*")
+_ACCENT_CODE = re.compile(r"\d{1,3}")
+
+
+def accent_code_row(item: Item, _group: object) -> list[str]:
+    """One entry per AccentKind named in the row: the kind and its code, 0 for
+    the kinds the row says have none ("none: ...")."""
+    cells = item.text
+    if len(cells) != 2:
+        raise ListingError(f"{item.where}: expected accent kinds and a code")
+    names, code = cells
+    if not _ACCENT_NAMES.fullmatch(names):
+        raise ListingError(f"{item.where}: cannot read {names!r} as accent kinds")
+    if code.startswith("none"):
+        value = 0
+    elif _ACCENT_CODE.fullmatch(code) and 0 < int(code) < 256:
+        value = int(code)
+    else:
+        raise ListingError(f"{item.where}: cannot read {code!r} as an embellishment code")
+    return [f"{{ast::AccentKind::{name.strip('`')}, {value}}}" for name in names.split(", ")]
+
+
 TABLES = [
     Table(
         name="char_table",
@@ -362,6 +386,12 @@ TABLES = [
         listing=MarkdownTable(("Kind", "Command", "Kind bits", "Glyph")),
         row=xarrow_row,
         output="src/qvf/tables/xarrow_glyphs_generated.cc",
+    ),
+    Table(
+        name="accent_embellishment_codes",
+        listing=MarkdownTable(("`AccentKind`", "Code")),
+        row=accent_code_row,
+        output="src/qvf/tables/accent_codes_generated.cc",
     ),
     Table(
         name="command_to_char",

@@ -13,8 +13,13 @@ constexpr std::uint8_t code(ast::BigOperatorKind k) { return static_cast<std::ui
 constexpr std::uint8_t code(ast::IntegralKind k) { return static_cast<std::uint8_t>(k); }
 constexpr std::uint8_t code(ast::FontKind k) { return static_cast<std::uint8_t>(k); }
 constexpr std::uint8_t code(ast::StyleKind k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t code(ast::AccentKind k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t code(ast::ArrowDirection k) { return static_cast<std::uint8_t>(k); }
+constexpr std::uint8_t code(DecoratedLim k) { return static_cast<std::uint8_t>(k); }
 constexpr std::uint8_t letter(char c) { return static_cast<std::uint8_t>(c); }
 
+using ast::AccentKind;
+using ast::ArrowDirection;
 using ast::BigOperatorKind;
 using ast::FontKind;
 using ast::IntegralKind;
@@ -90,6 +95,29 @@ constexpr NamedCommand kNamedCommands[] = {
     {"underleftarrow", raw_prefix_group_command}, {"underleftrightarrow", raw_prefix_group_command},
     {"overrightharpoon", raw_prefix_group_command}, {"overleftharpoon", raw_prefix_group_command},
 
+    // Accents, bars and arrows over one argument, and negation.
+    {"bar", accent_command, code(AccentKind::Bar)}, {"hat", accent_command, code(AccentKind::Hat)},
+    {"widehat", accent_command, code(AccentKind::WideHat)},
+    {"breve", accent_command, code(AccentKind::Breve)}, {"dot", accent_command, code(AccentKind::Dot)},
+    {"ddot", accent_command, code(AccentKind::Ddot)}, {"dddot", accent_command, code(AccentKind::Dddot)},
+    {"ddddot", accent_command, code(AccentKind::Ddddot)},
+    {"tilde", accent_command, code(AccentKind::Tilde)},
+    {"acute", accent_command, code(AccentKind::Acute)},
+    {"grave", accent_command, code(AccentKind::Grave)},
+    {"check", accent_command, code(AccentKind::Check)},
+    {"overline", over_underline_command, 0}, {"underline", over_underline_command, 1},
+    {"vec", arrow_accent_command, code(ArrowDirection::Right)},
+    {"overrightarrow", arrow_accent_command, code(ArrowDirection::Right)},
+    {"overleftarrow", arrow_accent_command, code(ArrowDirection::Left)},
+    {"overleftrightarrow", arrow_accent_command, code(ArrowDirection::Both)},
+    {"not", not_command},
+
+    // "lim" under a bar, over a bar or over an arrow.
+    {"varlimsup", decorated_lim_command, code(DecoratedLim::BarOver)},
+    {"varliminf", decorated_lim_command, code(DecoratedLim::BarUnder)},
+    {"varinjlim", decorated_lim_command, code(DecoratedLim::ArrowRight)},
+    {"varprojlim", decorated_lim_command, code(DecoratedLim::ArrowLeft)},
+
     // Font and style switches over the rest of the group.
     {"rm", font_switch_command, code(FontKind::RomanText)},
     {"it", font_switch_command, kNoFontKind},
@@ -135,20 +163,8 @@ constexpr NamedCommand kNamedCommands[] = {
     // (their trees have no writer, or their own parsers are still to come).
     // They stay raw TeX through the unrecognised-command path; a construct
     // that becomes translated takes its names out of this list.
-    // Accents and bars.
-    {"bar", untranslated_command}, {"hat", untranslated_command}, {"widehat", untranslated_command},
-    {"breve", untranslated_command}, {"dot", untranslated_command}, {"ddot", untranslated_command},
-    {"dddot", untranslated_command}, {"ddddot", untranslated_command}, {"tilde", untranslated_command},
-    {"acute", untranslated_command}, {"grave", untranslated_command}, {"check", untranslated_command},
-    {"overline", untranslated_command}, {"underline", untranslated_command},
-    // Arrow accents and negation.
-    {"vec", untranslated_command}, {"overrightarrow", untranslated_command},
-    {"overleftarrow", untranslated_command}, {"overleftrightarrow", untranslated_command},
-    {"not", untranslated_command},
-    // Row stacks and decorated limits.
+    // Row stacks.
     {"substack", untranslated_command},
-    {"varlimsup", untranslated_command}, {"varliminf", untranslated_command},
-    {"varinjlim", untranslated_command}, {"varprojlim", untranslated_command},
     // The physics delimiters.
     {"abs", untranslated_command}, {"norm", untranslated_command}, {"VERT", untranslated_command},
     // The environments' own commands and the plain-TeX grids.

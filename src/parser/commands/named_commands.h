@@ -52,6 +52,25 @@ Result<ast::Expr> blackboard_shorthand_command(Parser& p, const NamedCommand& co
 // Font(MathBb, Char(letter)): the tree of \mathbb{R} and of \Reals.
 ast::Expr blackboard_letter(char32_t letter);
 
+// Accents and arrow accents over one argument (accents.cc). Codes: the
+// AccentKind, the ArrowDirection.
+Result<ast::Expr> accent_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> arrow_accent_command(Parser& p, const NamedCommand& command);
+
+// Bars over and under one argument (code 1: under), and the decorated limits
+// (decorations.cc).
+enum class DecoratedLim : std::uint8_t {
+  BarOver = 0,     // \varlimsup
+  BarUnder = 1,    // \varliminf
+  ArrowRight = 2,  // \varinjlim: an arrow under, pointing right
+  ArrowLeft = 3,   // \varprojlim
+};
+Result<ast::Expr> over_underline_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> decorated_lim_command(Parser& p, const NamedCommand& command);
+
+// \not (negation.cc).
+Result<ast::Expr> not_command(Parser& p, const NamedCommand& command);
+
 // Commands kept as raw TeX in front of their visible argument
 // (raw_prefixed.cc): an argument read as a group or an atom, or a group only.
 Result<ast::Expr> raw_prefix_argument_command(Parser& p, const NamedCommand& command);

@@ -20,4 +20,11 @@ WriteResult write_over_underline_node(const ast::OverUnderline& node, Bytes& out
                                       QvfWriter& writer);
 WriteResult write_not_node(const ast::Not& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 
+// The relation `body` with the negation stroke.
+Status write_not_relation(const ast::Expr& body, Bytes& out, QvfWriter& writer);
+
+// An accent of `kind` over `body`.
+WriteResult write_accent_expr(ast::AccentKind kind, const ast::Expr& body, Bytes& out, SizeLevel size,
+                              QvfWriter& writer);
+
 }  // namespace quorvix::qvf
