@@ -83,6 +83,9 @@ TEST(DecorationsParseTest, NotRelation) {
       // Anything but one relation symbol is kept without the negation.
       {R"(\not{ab})", R"(Seq[Seq[Char('a'), Char('b')]])"},
       {R"(\not\frac{a}{b})", R"(Seq[Frac(Seq[Char('a')], Seq[Char('b')])])"},
+      // A fence is struck through instead.
+      {R"(\not\left( x \right))", R"(Seq[Strike(Cancel, Delimited('(', ')', Seq[Char('x')]))])"},
+      {R"(\not\left. \right|)", R"(Seq[Strike(Cancel, OneSided('|', 1, Seq[]))])"},
       // No raw fallback: a missing operand fails the input.
       {R"(\not)", R"(error: expected not relation)"},
       {R"(\not{=)", R"(error: expected '}', found None)"},
