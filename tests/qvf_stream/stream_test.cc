@@ -6,9 +6,7 @@
 
 #include <string>
 
-#include "ast/dump.h"
 #include "ast/nesting.h"
-#include "common/internal_error.h"
 #include "qvf/stream/header.h"
 #include "support/bytes.h"
 #include "support/default_definitions.h"
@@ -174,18 +172,6 @@ TEST(QvfStream, FailuresEndTheConversion) {
   Result<Bytes> enc = write_qvf_with_prefs("x", ch(U'x'), std::nullopt);
   ASSERT_FALSE(enc.ok());
   EXPECT_EQ(enc.error().message.rfind("unsupported QUORVIX_SOURCE_ENCODING value", 0), 0u);
-}
-
-// Constructs whose writers are still missing stop the conversion with an
-// internal failure (the C entry reports it as a panic), never with a stream.
-TEST(QvfStream, ConstructsWithoutWriterAreInternalFailures) {
-  ast::Rows rows(1);
-  rows[0].push_back(ch(U'a'));
-  const Expr matrix = ast::Matrix{rows, ast::MatrixKind::Plain};
-  const Expr subarray = ast::Subarray{"c", rows};
-  const Expr inside = seq({ch(U'y'), matrix});
-  for (const Expr* tree : {&matrix, &subarray, &inside})
-    EXPECT_THROW((void)write_qvf_with_prefs("t", *tree, std::nullopt), InternalError) << ast::dump(*tree);
 }
 
 }  // namespace

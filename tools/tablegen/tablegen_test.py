@@ -23,6 +23,7 @@ from tables import (  # noqa: E402
     char_row,
     color_row,
     command_symbol_row,
+    matrix_fence_row,
     name_char_pairs_row,
     name_row,
     named_char_row,
@@ -259,6 +260,20 @@ class OtherRowsTest(unittest.TestCase):
             with self.subTest(cells), self.assertRaises(ListingError):
                 accent_code_row(Item(cells, "d:1"), None)
 
+    def test_matrix_fences(self):
+        row = matrix_fence_row(Item(("5 vmatrix", "bars", "4", "0xEC07, 0xEC08"), "doc.md:1"), None)
+        self.assertEqual(row, '{5, "vmatrix", 4, 0xEC07, 0xEC08}')
+        unfenced = ("1 smallmatrix, and any kind above 6", "none; the size record is written first", "\u2014", "\u2014")
+        self.assertEqual(matrix_fence_row(Item(unfenced, "doc.md:1"), None), [])
+        for cells in [
+            ("pmatrix", "parentheses", "1", "0x0028, 0x0029"),
+            ("2 pmatrix", "parentheses", "\u2014", "0x0028, 0x0029"),
+            ("2 pmatrix", "parentheses", "1", "0x0028"),
+            ("2 pmatrix", "parentheses", "1", "0x28, 0x29"),
+        ]:
+            with self.subTest(cells), self.assertRaisesRegex(ListingError, "doc.md:1"):
+                matrix_fence_row(Item(cells, "doc.md:1"), None)
+
     def test_named_characters(self):
         self.assertEqual(named_char_row(Item("Bbbk 1D55C", "d:1"), None), '{"Bbbk", 0x1D55C}')
         with self.assertRaises(ListingError):
@@ -360,6 +375,11 @@ The command symbol table (remarks):
 |---|---|
 | `Bar` | 17 |
 | `Acute`, `Grave` | none: templates |
+
+| `Matrix` kind | Fence | Selector | Glyphs |
+|---|---|---|---|
+| 0 matrix | none | — | — |
+| 2 pmatrix | parentheses | 1 | 0x0028, 0x0029 |
 
 `command_specific_to_char` (1 row): int 222B.
 

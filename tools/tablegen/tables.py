@@ -350,6 +350,39 @@ def accent_code_row(item: Item, _group: object) -> list[str]:
     return [f"{{ast::AccentKind::{name.strip('`')}, {value}}}" for name in names.split(", ")]
 
 
+# --- Fences of the fenced matrices ---
+
+_MATRIX_KIND = re.compile(r"(?P<kind>\d{1,3}) (?P<name>[A-Za-z]+)(?:,.*)?")
+_MATRIX_SELECTOR = re.compile(r"\d{1,3}")
+_MATRIX_GLYPHS = re.compile(r"(?P<left>0x[0-9A-F]{4}), (?P<right>0x[0-9A-F]{4})")
+_NO_FENCE = "\u2014"  # the dash of a matrix drawn without a fence
+
+
+def matrix_fence_row(item: Item, _group: object) -> str | list[str]:
+    """Matrix kind, environment name, fence template selector and the two
+    expanding glyphs; a kind drawn without a fence gives no entry."""
+    cells = item.text
+    if len(cells) != 4:
+        raise ListingError(f"{item.where}: expected kind, fence, selector and glyphs")
+    kind_cell, _fence, selector, glyphs = cells
+    kind = _MATRIX_KIND.fullmatch(kind_cell)
+    if not kind:
+        raise ListingError(f"{item.where}: cannot read {kind_cell!r} as a matrix kind and name")
+    if selector == _NO_FENCE and glyphs == _NO_FENCE:
+        return []
+    if not _MATRIX_SELECTOR.fullmatch(selector) or int(selector) > 255:
+        raise ListingError(f"{item.where}: cannot read {selector!r} as a template selector")
+    pair = _MATRIX_GLYPHS.fullmatch(glyphs)
+    if not pair:
+        raise ListingError(f"{item.where}: cannot read {glyphs!r} as two glyph codes (0xXXXX, 0xXXXX)")
+    if int(kind["kind"]) > 255:
+        raise ListingError(f"{item.where}: kind {kind['kind']} does not fit in 8 bits")
+    return (
+        f"{{{int(kind['kind'])}, {_string(kind['name'])}, {int(selector)}, "
+        f"{pair['left']}, {pair['right']}}}"
+    )
+
+
 TABLES = [
     Table(
         name="char_table",
@@ -392,6 +425,12 @@ TABLES = [
         listing=MarkdownTable(("`AccentKind`", "Code")),
         row=accent_code_row,
         output="src/qvf/tables/accent_codes_generated.cc",
+    ),
+    Table(
+        name="matrix_fences",
+        listing=MarkdownTable(("`Matrix` kind", "Fence", "Selector", "Glyphs")),
+        row=matrix_fence_row,
+        output="src/qvf/tables/matrix_fences_generated.cc",
     ),
     Table(
         name="command_to_char",

@@ -1,4 +1,6 @@
-// Matrices and environments.
+// Matrices and environments: the MATRIX record with its cells, the fences of
+// the fenced matrices and of cases, the two layouts of the alignments, and
+// the environments written back as TeX with their cells visible.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +18,8 @@ namespace quorvix::qvf {
 WriteResult write_matrix_node(const ast::Matrix& node, Bytes& out, SizeLevel size, QvfWriter& writer);
 WriteResult write_environment_node(const ast::Environment& node, Bytes& out, SizeLevel size,
                                    QvfWriter& writer);
+
+// True when a named colour is selected anywhere in `e`.
+bool expr_contains_color_change(const ast::Expr& e);
 
 }  // namespace quorvix::qvf

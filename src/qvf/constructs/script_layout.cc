@@ -1,5 +1,6 @@
 #include "qvf/constructs/script_layout.h"
 
+#include "qvf/constructs/scripts.h"
 #include "qvf/stream/records.h"
 #include "qvf/writer/colors.h"
 #include "qvf/writer/expr_writer.h"
@@ -16,7 +17,7 @@ WriteResult write_slot(const ast::Expr* expr, Bytes& out, SizeLevel level, QvfWr
     write_null_line(out);
     return WriteOutcome{false, level};
   }
-  return write_line(*expr, out, level, writer);
+  return write_limit_line(*expr, out, level, writer);
 }
 
 Result<bool> write_limit_slots(const ast::Expr* lower, const ast::Expr* upper, Bytes& out, SizeLevel level,
@@ -26,11 +27,11 @@ Result<bool> write_limit_slots(const ast::Expr* lower, const ast::Expr* upper, B
     QV_ASSIGN_OR_RETURN(const WriteOutcome up, write_slot(upper, out, level, writer));
     return upper != nullptr && up.black_in_force;
   }
-  QV_ASSIGN_OR_RETURN(const WriteOutcome low, write_line(*lower, out, level, writer));
+  QV_ASSIGN_OR_RETURN(const WriteOutcome low, write_limit_line(*lower, out, level, writer));
   if (low.size_after != level) write_size_record(level, out);
   if (upper != nullptr) {
     if (low.black_in_force) color_default(out);
-    QV_ASSIGN_OR_RETURN(const WriteOutcome up, write_line(*upper, out, level, writer));
+    QV_ASSIGN_OR_RETURN(const WriteOutcome up, write_limit_line(*upper, out, level, writer));
     return up.black_in_force;
   }
   bool black = low.black_in_force;

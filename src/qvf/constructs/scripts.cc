@@ -127,9 +127,4 @@ WriteResult write_script_node(const Script& node, Bytes& out, SizeLevel size, Qv
   return write_script(required(node.base), node.sub.get(), node.sup.get(), out, size, writer);
 }
 
-WriteResult write_subarray_node(const Subarray&, Bytes&, SizeLevel, QvfWriter&) {
-  // Subarrays cannot be parsed yet; their writer comes with the environments.
-  internal_failure("subarray writer not built yet");
-}
-
 }  // namespace quorvix::qvf

@@ -65,6 +65,11 @@ WriteResult write_math_op_expr(const ast::MathOp& node, Bytes& out, SizeLevel si
 // Text. The limits are copied; the operand is not part of it.
 ast::Expr no_limits_big_op_expr(const ast::BigOperator& node);
 
+// The line of a limit under or over a big operator. Inside the cells of an
+// environment written back as TeX, a limit that is a \substack is drawn as
+// a pile of its rows; anywhere else it is an ordinary line.
+WriteResult write_limit_line(const ast::Expr& limit, Bytes& out, SizeLevel level, QvfWriter& writer);
+
 // True when a Substack occurs anywhere in `e`.
 bool expr_contains_substack(const ast::Expr& e);
 // True for the nodes written as a template record (TMPL, PILE or MATRIX).

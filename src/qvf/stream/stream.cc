@@ -155,7 +155,8 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
     return out;
   }
   const Expr& first = descend(tree, through::kSequence | through::kStyle);
-  if (is_self_lining_environment(first))
+  const bool self_lining = is_self_lining_environment(first);
+  if (self_lining)
     out.push_back(tag::kFull);
   else
     out.insert(out.end(), {tag::kFull, tag::kLine, 0x00});
@@ -187,6 +188,7 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
 
   if (needs_colour_preamble(tree, first, placeholder)) select_black(out, writer);
   set_tree_start(tree, first, writer);
+  writer.tree_start.alignment_closed_by_stream = self_lining;
   QV_RETURN_IF_ERROR(write_expr(tree, out, SizeLevel::Full, writer));
   write_closing(out);
   return out;

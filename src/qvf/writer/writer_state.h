@@ -42,6 +42,9 @@ struct TreeStartContext {
   bool style_at_tree_start = false;  // no FULL record is needed after the leading Style
   bool limit_op_at_tree_start = false;
   bool colour_index_one_free = false;  // the first named colour takes COLOR index 1
+  // The tree starts with an alignment that opens the top-level LINE (or
+  // PILE) itself; the stream's closing records close it.
+  bool alignment_closed_by_stream = false;
 };
 
 // Marks one writer leaves for a later one, which reads and clears them.
