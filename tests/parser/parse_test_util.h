@@ -1,6 +1,9 @@
 // Shared helpers for the parser tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -17,5 +20,15 @@ inline std::string dump_result(const Result<ast::Expr>& r) {
 
 // Parses `text` as it stands (no normalisation) and dumps the result.
 inline std::string parse_dump(std::string_view text) { return dump_result(Parser(text).parse()); }
+
+// One row of a table-driven parse test: the input and the dump it gives.
+struct ParseCase {
+  std::string input;
+  std::string dump;
+};
+
+inline void expect_parses(std::initializer_list<ParseCase> cases) {
+  for (const auto& c : cases) EXPECT_EQ(parse_dump(c.input), c.dump) << "input: " << c.input;
+}
 
 }  // namespace quorvix::parser::testing

@@ -11,16 +11,8 @@ namespace quorvix::parser {
 namespace {
 
 using testing::dump_result;
-using testing::parse_dump;
 
-struct ParseCase {
-  std::string input;
-  std::string dump;
-};
-
-void expect_parses(std::initializer_list<ParseCase> cases) {
-  for (const auto& c : cases) EXPECT_EQ(parse_dump(c.input), c.dump) << "input: " << c.input;
-}
+using testing::expect_parses;
 
 // The \begin or \end piece of an environment whose name is shown as
 // characters.

@@ -10,16 +10,8 @@ namespace quorvix::parser {
 namespace {
 
 using testing::dump_result;
-using testing::parse_dump;
 
-struct ParseCase {
-  const char* input;
-  const char* dump;
-};
-
-void expect_parses(std::initializer_list<ParseCase> cases) {
-  for (const auto& c : cases) EXPECT_EQ(parse_dump(c.input), c.dump) << "input: " << c.input;
-}
+using testing::expect_parses;
 
 TEST(ScriptsTest, PlainBases) {
   expect_parses({
