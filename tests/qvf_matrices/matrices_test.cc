@@ -29,27 +29,8 @@ std::string letters(const std::string& word) {
   return out;
 }
 
-struct Case {
-  const char* name;
-  Expr expr;
-  SizeLevel size;
-  std::string bytes;
-  bool black_after;
-  SizeLevel size_after;
-  std::function<void(QvfWriter&)> setup = nullptr;
-  std::function<void(const QvfWriter&)> check = nullptr;
-};
-
-void run(const Case& c) {
-  QvfWriter w = black_in_stream();
-  if (c.setup) c.setup(w);
-  Written r = write(c.expr, c.size, w);
-  ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
-  EXPECT_EQ(hex(r.bytes), hex(hx(c.bytes))) << c.name;
-  EXPECT_EQ(r.outcome.black_in_force, c.black_after) << c.name;
-  EXPECT_EQ(r.outcome.size_after, c.size_after) << c.name;
-  if (c.check) c.check(w);
-}
+using Case = WriteCase;
+void run(const Case& c) { run_write_case(c); }
 
 Expr matrix(ast::MatrixKind kind, ast::Rows rows) { return Expr(ast::Matrix{std::move(rows), kind}); }
 

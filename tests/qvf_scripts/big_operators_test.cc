@@ -34,27 +34,8 @@ const std::string kRawA = "02 80 81 5C 00 02 80 81 61 00";  // raw TeX "\a"
 // The glyph line of the sum sign with black already defined.
 const std::string kSumLine = "01 00 0F 01 " + kSum + " 00";
 
-struct Case {
-  const char* name;
-  Expr expr;
-  SizeLevel size;
-  std::string bytes;
-  bool black_after;
-  SizeLevel size_after;
-  std::function<void(QvfWriter&)> setup = nullptr;
-  std::function<void(const QvfWriter&)> check = nullptr;  // marks after the write
-};
-
-void run(const Case& c) {
-  QvfWriter w = black_in_stream();
-  if (c.setup) c.setup(w);
-  Written r = write(c.expr, c.size, w);
-  ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
-  EXPECT_EQ(hex(r.bytes), hex(hx(c.bytes))) << c.name;
-  EXPECT_EQ(r.outcome.black_in_force, c.black_after) << c.name;
-  EXPECT_EQ(r.outcome.size_after, c.size_after) << c.name;
-  if (c.check) c.check(w);
-}
+using Case = WriteCase;
+void run(const Case& c) { run_write_case(c); }
 
 Expr a_sub_k() { return script(ch(U'a'), ch(U'k'), none()); }
 

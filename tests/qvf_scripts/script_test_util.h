@@ -2,8 +2,11 @@
 // limit writer tests.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "ast/expr.h"
 #include "qvf/writer/expr_writer.h"
@@ -102,6 +105,31 @@ inline Written write(const ast::Expr& e, SizeLevel size, QvfWriter& w) {
   else
     out.error = r.error().message;
   return out;
+}
+
+// One row of a table-driven writer test: a tree written at a size into a
+// stream that already holds black, the bytes it must give and the writer's
+// outcome, with an optional set-up of the writer and check of its marks.
+struct WriteCase {
+  const char* name;
+  ast::Expr expr;
+  SizeLevel size;
+  std::string bytes;
+  bool black_after;
+  SizeLevel size_after;
+  std::function<void(QvfWriter&)> setup = nullptr;
+  std::function<void(const QvfWriter&)> check = nullptr;
+};
+
+inline void run_write_case(const WriteCase& c) {
+  QvfWriter w = black_in_stream();
+  if (c.setup) c.setup(w);
+  Written r = write(c.expr, c.size, w);
+  ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
+  EXPECT_EQ(hex(r.bytes), hex(hx(c.bytes))) << c.name;
+  EXPECT_EQ(r.outcome.black_in_force, c.black_after) << c.name;
+  EXPECT_EQ(r.outcome.size_after, c.size_after) << c.name;
+  if (c.check) c.check(w);
 }
 
 }  // namespace quorvix::qvf::test

@@ -24,25 +24,8 @@ const std::string kOne = digit('1');
 const std::string kTwo = digit('2');
 const std::string kIntegral = "02 04 86 2B 22 F2";
 
-struct Case {
-  const char* name;
-  Expr expr;
-  SizeLevel size;
-  std::string bytes;
-  bool black_after;
-  SizeLevel size_after;
-  std::function<void(QvfWriter&)> setup = nullptr;
-};
-
-void run(const Case& c) {
-  QvfWriter w = black_in_stream();
-  if (c.setup) c.setup(w);
-  Written r = write(c.expr, c.size, w);
-  ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
-  EXPECT_EQ(hex(r.bytes), hex(hx(c.bytes))) << c.name;
-  EXPECT_EQ(r.outcome.black_in_force, c.black_after) << c.name;
-  EXPECT_EQ(r.outcome.size_after, c.size_after) << c.name;
-}
+using Case = WriteCase;
+void run(const Case& c) { run_write_case(c); }
 
 Expr bare_integral() { return integral(ast::IntegralKind::Int, none(), none(), none()); }
 

@@ -21,27 +21,8 @@ const std::string kOne = digit('1'), kThree = digit('3');
 const std::string kEquals = "02 04 86 3D 00 3D";
 const std::string kParens = "02 00 96 28 00 02 00 96 29 00";  // the two expanding parentheses
 
-struct Case {
-  const char* name;
-  Expr expr;
-  SizeLevel size;
-  std::string bytes;
-  bool black_after;
-  SizeLevel size_after;
-  std::function<void(QvfWriter&)> setup = nullptr;
-  std::function<void(const QvfWriter&)> check = nullptr;
-};
-
-void run(const Case& c) {
-  QvfWriter w = black_in_stream();
-  if (c.setup) c.setup(w);
-  Written r = write(c.expr, c.size, w);
-  ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
-  EXPECT_EQ(hex(r.bytes), hex(hx(c.bytes))) << c.name;
-  EXPECT_EQ(r.outcome.black_in_force, c.black_after) << c.name;
-  EXPECT_EQ(r.outcome.size_after, c.size_after) << c.name;
-  if (c.check) c.check(w);
-}
+using Case = WriteCase;
+void run(const Case& c) { run_write_case(c); }
 
 Expr fraction(Expr num, Expr den) {
   return Expr(ast::Fraction{ast::box(std::move(num)), ast::box(std::move(den))});
