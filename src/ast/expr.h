@@ -414,6 +414,12 @@ bool contains_raw_tex(const Expr& e);
 // A one-item Sequence becomes its item; anything else is returned unchanged.
 Expr collapse_single_sequence(Expr e);
 
+// A Sequence without items (what a vanishing command gives).
+inline bool is_empty_sequence(const Expr& e) {
+  const auto* seq = e.get_if<Sequence>();
+  return seq != nullptr && seq->items.empty();
+}
+
 // True for a `Text` whose content is exactly the failure marker.
 bool is_failure_text(const Expr& e);
 // The failure marker, looking through one-item Sequences and Style wrappers.

@@ -54,6 +54,8 @@ Result<Expr> Parser::parse() && {
   return expr;
 }
 
+using ast::is_empty_sequence;
+
 namespace {
 
 // The functions below run between the recursive calls of the sequence loop
@@ -69,11 +71,6 @@ bool starts_with_raw_definition(const Expr& e) {
   const auto* raw = seq->items.front().get_if<ast::RawTex>();
   return raw != nullptr &&
          (raw->text == "\\newcommand" || raw->text == "\\renewcommand" || raw->text == "\\providecommand");
-}
-
-bool is_empty_sequence(const Expr& e) {
-  const auto* seq = e.get_if<ast::Sequence>();
-  return seq != nullptr && seq->items.empty();
 }
 
 // Adds one parsed atom to the items: with its leading raw space, dropped when

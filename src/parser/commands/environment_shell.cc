@@ -20,6 +20,8 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
+using ast::is_empty_sequence;
+
 namespace {
 
 using Mode = EnvironmentShellMode;
@@ -66,11 +68,6 @@ void prefix_raw_leading_whitespace(Expr& atom, std::string_view ws) {
     if (seq == nullptr || seq->items.empty()) return;
     cur = &seq->items.front();
   }
-}
-
-bool is_empty_sequence(const Expr& e) {
-  const auto* seq = e.get_if<ast::Sequence>();
-  return seq != nullptr && seq->items.empty();
 }
 
 bool control_word_at(std::u32string_view rest, std::u32string_view word) {

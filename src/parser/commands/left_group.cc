@@ -25,6 +25,8 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
+using ast::is_empty_sequence;
+
 namespace {
 
 bool control_word_at(const Parser& p, std::size_t at, std::u32string_view word) {
@@ -36,11 +38,6 @@ bool control_word_at(const Parser& p, std::size_t at, std::u32string_view word) 
 }
 
 bool at_right(const Parser& p) { return control_word_at(p, p.pos(), U"right"); }
-
-bool is_empty_sequence(const Expr& e) {
-  const auto* seq = e.get_if<ast::Sequence>();
-  return seq != nullptr && seq->items.empty();
-}
 
 [[gnu::noinline]] Result<Expr> body_nesting_failure() { return nesting_error(); }
 

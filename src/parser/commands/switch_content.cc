@@ -15,16 +15,13 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
+using ast::is_empty_sequence;
+
 namespace {
 
 bool control_word_at(std::u32string_view rest, std::u32string_view word) {
   return rest.substr(0, word.size()) == word &&
          (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
-}
-
-bool is_empty_sequence(const Expr& e) {
-  const auto* seq = e.get_if<ast::Sequence>();
-  return seq != nullptr && seq->items.empty();
 }
 
 // Adds one atom with its leading raw space; false when the content ends

@@ -19,11 +19,6 @@ using namespace ast;
 
 namespace {
 
-bool is_empty_sequence(const Expr& e) {
-  const auto* s = e.get_if<Sequence>();
-  return s != nullptr && s->items.empty();
-}
-
 const std::string* entry(const std::vector<std::string>& texts, std::size_t i) {
   return i < texts.size() && !texts[i].empty() ? &texts[i] : nullptr;
 }

@@ -20,11 +20,6 @@ namespace {
 // Rows and columns are one byte each in the record.
 inline constexpr std::size_t kMaxExtent = 255;
 
-bool is_empty_sequence(const Expr& e) {
-  const auto* s = e.get_if<Sequence>();
-  return s != nullptr && s->items.empty();
-}
-
 // What the cell before the current one left behind.
 struct PreviousCell {
   bool missing = false;        // the row was too short for it

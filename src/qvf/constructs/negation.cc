@@ -18,10 +18,7 @@ namespace {
 
 constexpr std::array<std::uint8_t, 1> kStroke = {embellishment::kNegation};
 
-bool is_empty_sequence(const Box& b) {
-  const auto* s = b ? b->get_if<Sequence>() : nullptr;
-  return s != nullptr && s->items.empty();
-}
+bool is_empty_sequence(const Box& b) { return b && ast::is_empty_sequence(*b); }
 
 }  // namespace
 

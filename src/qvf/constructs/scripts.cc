@@ -16,11 +16,6 @@ using namespace ast;
 
 namespace {
 
-bool is_empty_sequence(const Expr& e) {
-  const auto* s = e.get_if<Sequence>();
-  return s != nullptr && s->items.empty();
-}
-
 // Bases that leave their own size selected although they end at the
 // script's level: a bar over or under an integral sign, and a bare integral
 // or big operator.

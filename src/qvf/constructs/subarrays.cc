@@ -18,11 +18,6 @@ using namespace ast;
 
 namespace {
 
-bool is_empty_sequence(const Expr& e) {
-  const auto* s = e.get_if<Sequence>();
-  return s != nullptr && s->items.empty();
-}
-
 Status write_raw(std::string_view text, Bytes& out, const QvfWriter& w) {
   return write_text_code_units(text, 0x80, out, w.source_encoding);
 }
