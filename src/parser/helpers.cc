@@ -158,4 +158,15 @@ Expr merge_adjacent_raw_tex(Expr expr) {
   return expr;
 }
 
+// Kept out of line: it runs between the recursive calls of the body loops.
+[[gnu::noinline]] bool take_body_atom(std::vector<ast::Expr>& items, Result<ast::Expr>& atom,
+                                      std::string_view ws) {
+  if (!atom.ok()) return false;
+  atom.value() = with_leading_raw_space(std::move(atom.value()), ws);
+  if (ast::is_empty_sequence(atom.value())) return true;
+  if (ast::is_translation_failed_marker(atom.value())) return false;
+  items.push_back(std::move(atom.value()));
+  return true;
+}
+
 }  // namespace quorvix::parser

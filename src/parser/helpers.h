@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ast/expr.h"
+#include "common/result.h"
 
 namespace quorvix::parser {
 
@@ -26,6 +27,11 @@ void push_visible_items(std::vector<ast::Expr>& items, ast::Expr expr);
 // position (through Sequences and DefaultColor, Group, Color, Style, Font);
 // where the first position holds no raw text the whitespace is dropped.
 ast::Expr with_leading_raw_space(ast::Expr expr, std::string_view whitespace);
+
+// Adds one atom of a body (a \left body, a switch's content) with its leading
+// raw space, dropping an empty sequence; false when the body ends here: the
+// atom failed, or it is the failure marker, which is then the whole body.
+bool take_body_atom(std::vector<ast::Expr>& items, Result<ast::Expr>& atom, std::string_view ws);
 
 // Appends raw text, merging with a trailing Raw part.
 void append_hybrid_raw(std::vector<ast::HybridPart>& parts, std::string_view text);

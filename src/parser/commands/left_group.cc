@@ -45,18 +45,6 @@ bool at_right(const Parser& p) { return control_word_at(p, p.pos(), U"right"); }
   return ast::make_sequence(std::move(items));
 }
 
-// Adds one atom of the body with its leading raw space; false when the body
-// ends here: the atom failed, or it is the failure marker, which is then the
-// whole body.
-[[gnu::noinline]] bool take_body_atom(std::vector<Expr>& items, Result<Expr>& atom, std::string_view ws) {
-  if (!atom.ok()) return false;
-  atom.value() = with_leading_raw_space(std::move(atom.value()), ws);
-  if (is_empty_sequence(atom.value())) return true;
-  if (ast::is_translation_failed_marker(atom.value())) return false;
-  items.push_back(std::move(atom.value()));
-  return true;
-}
-
 [[gnu::noinline]] void combine_body_infix(Result<Expr>& rest, InfixCommand command, std::vector<Expr>& left) {
   if (rest.ok()) rest = infix_expr(command, left, std::move(rest.value()));
 }

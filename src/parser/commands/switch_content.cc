@@ -24,18 +24,6 @@ bool control_word_at(std::u32string_view rest, std::u32string_view word) {
          (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
 }
 
-// Adds one atom with its leading raw space; false when the content ends
-// here (the atom failed, or it is the failure marker, which is the whole
-// content then).
-[[gnu::noinline]] bool take_switch_atom(std::vector<Expr>& items, Result<Expr>& atom, std::string_view ws) {
-  if (!atom.ok()) return false;
-  atom.value() = with_leading_raw_space(std::move(atom.value()), ws);
-  if (is_empty_sequence(atom.value())) return true;
-  if (ast::is_translation_failed_marker(atom.value())) return false;
-  items.push_back(std::move(atom.value()));
-  return true;
-}
-
 [[gnu::noinline]] Result<Expr> switch_items(std::vector<Expr>& items) {
   return ast::make_sequence(std::move(items));
 }
@@ -71,7 +59,7 @@ Result<Expr> Parser::parse_switch_atoms() {
       return switch_items(items);
     }
     Result<Expr> atom = parse_complete_atom();
-    if (!take_switch_atom(items, atom, ws)) return atom;
+    if (!take_body_atom(items, atom, ws)) return atom;
   }
 }
 
