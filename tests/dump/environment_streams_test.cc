@@ -14,6 +14,7 @@
 #include "support/bytes.h"
 #include "support/converted_stream.h"
 #include "support/default_definitions.h"
+#include "support/respond.h"
 #include "support/source_encoding.h"
 #include "support/tree_builders.h"
 
@@ -77,8 +78,14 @@ TEST(EnvironmentStreams, WholeStreams) {
   struct StreamCase {
     const char* tex;
     Expr tree;
-    std::string body;  // everything after the definitions
+    std::string body;       // everything after the definitions
+    bool from_text = true;  // the parser gives this tree for the text
   };
+  ast::EnvironmentTrivia label_and_notag;
+  label_and_notag.row_annotations.resize(2);
+  label_and_notag.row_annotations[0].has_label = true;
+  label_and_notag.row_annotations[1].no_number = true;
+  label_and_notag.row_annotations[1].no_number_command = "\\notag";
   const StreamCase cases[] = {
       {"\\begin{pmatrix}a&b\\end{pmatrix}", matrix(MatrixKind::Parens, {{ch(U'a'), ch(U'b')}}),
        "0A 01 00 " + kBlackDef + " 0F 01 03 00 01 03 00 0F 00 01 00 05 00 01 01 01 01 02 00 00 " +
@@ -92,7 +99,14 @@ TEST(EnvironmentStreams, WholeStreams) {
                    tag_and_notag(ch(U'1'))),
        "0A 04 00 01 01 01 00 " + kBlackDef + " 0F 01 " + a + " " + kEquals + " " + b + " " +
            raw_text_records("\\tag") + "0F 01 02 00 88 31 00 00 0F 00 01 00 0F 01 " + c + " " + kEquals +
-           " " + d + " 00 00 00"},
+           " " + d + " 00 00 00",
+       false},
+      {"\\begin{align}a&=b\\label{x}\\\\c&=d\\notag\\end{align}",
+       environment(EnvironmentKind::Align,
+                   {{ch(U'a'), seq({ch(U'='), ch(U'b')})}, {ch(U'c'), seq({ch(U'='), ch(U'd')})}},
+                   std::move(label_and_notag)),
+       "0A 04 00 01 01 01 00 " + kBlackDef + " 0F 01 " + a + " " + kEquals + " " + b +
+           " 00 0F 00 01 00 0F 01 " + c + " " + kEquals + " " + d + " 00 00 00"},
       {"\\begin{array}{r}a\\\\b\\end{array}",
        environment(EnvironmentKind::Array, {{ch(U'a')}, {ch(U'b')}}, with_columns("r")),
        "0A 01 00 05 00 01 02 01 02 01 00 00 01 00 " + kBlackDef + " 0F 01 " + a + " 00 0F 00 " +
@@ -106,6 +120,9 @@ TEST(EnvironmentStreams, WholeStreams) {
     const Result<Bytes> s = stream_of(sc.tex, sc.tree);
     ASSERT_TRUE(s.ok()) << sc.tex << ": " << s.error().message;
     EXPECT_EQ(hex(*s), hex(hx(preamble(sc.tex) + " " + sc.body))) << sc.tex;
+    if (sc.from_text) {
+      EXPECT_EQ(hex(converted_stream(sc.tex)), hex(*s)) << sc.tex;
+    }
   }
 }
 
@@ -168,6 +185,83 @@ TEST(EnvironmentStreams, EveryKindDecodesCompletelyWhereverItStands) {
             << kind << ", " << place << " at " << l.offset << ": " << l.text;
     }
   }
+}
+
+// The same through the C entry, from the TeX text: every environment, grid
+// and row stack (and an environment kept raw) wherever it stands.
+TEST(EnvironmentStreams, EveryEnvironmentFromTheTextDecodesCompletely) {
+  ScopedSourceEncoding utf8(nullptr);
+  const char* const grids[] = {
+      "\\begin{matrix}a&b\\\\c\\end{matrix}",
+      "\\begin{pmatrix}a&b\\\\c\\end{pmatrix}",
+      "\\begin{bmatrix}a\\end{bmatrix}",
+      "\\begin{Bmatrix}a\\end{Bmatrix}",
+      "\\begin{vmatrix}a\\end{vmatrix}",
+      "\\begin{Vmatrix}a\\end{Vmatrix}",
+      "\\begin{smallmatrix}a&b\\end{smallmatrix}",
+      "\\begin{array}{cc}a&b\\\\ \\hdashline c\\end{array}",
+      "\\begin{array}{r}a\\end{array}",
+      "\\begin{align}a\\end{align}",
+      "\\begin{align}a&=b\\\\c&=d\\end{align}",
+      "\\begin{align}a&=b\\label{x}\\\\c&=d\\notag\\end{align}",
+      "\\begin{align}a=b\\nonumber\\end{align}",
+      "\\begin{alignat}{2}a&=b\\\\c&=d\\nonumber\\end{alignat}",
+      "\\begin{split}a&=b\\\\c\\end{split}",
+      "\\begin{aligned}a&=b\\\\c\\end{aligned}",
+      "\\begin{cases}a&b\\\\c&d\\end{cases}",
+      "\\begin{dcases}a\\end{dcases}",
+      "\\begin{rcases}a&b\\end{rcases}",
+      "\\begin{drcases}a\\end{drcases}",
+      "\\begin{gather} a \\\\ b \\end{gather}",
+      "\\begin{gathered}a\\\\b\\end{gathered}",
+      "\\begin{gather}\\sum_{\\substack{i\\\\j}}x\\\\b\\end{gather}",
+      "\\begin{subarray}{c}a\\\\b\\end{subarray}",
+      "\\sum_{\\substack{i\\\\j}}x",
+      "\\begin{equation}a\\end{equation}",
+      "\\matrix{a&b\\cr c}",
+      "\\cases{a&b\\\\c}",
+      "\\begin{multline}a\\\\b\\end{multline}",
+      "\\begin{pmatrix}a&b",
+  };
+  const std::vector<std::pair<std::string, std::string>> places = {
+      {"", ""},
+      {"x ", ""},
+      {"", " y"},
+      {"{", "}"},
+      {"\\frac{", "}{z}"},
+      {"\\sqrt{", "}"},
+      {"\\left(", "\\right)"},
+  };
+  for (const char* grid : grids) {
+    for (const auto& [before, after] : places) {
+      const std::string tex = before + grid + after;
+      const Bytes stream = converted_stream(tex);
+      const Listing listing = inspect_qvf(stream);
+      EXPECT_TRUE(listing.complete) << tex << ": stopped at " << listing.error_offset << ": "
+                                    << listing.error_reason;
+      for (const ListingLine& l : listing.lines)
+        EXPECT_NE(l.kind, LineKind::kWarning) << tex << " at " << l.offset << ": " << l.text;
+    }
+  }
+}
+
+// The row limit from the text: 255 rows convert, 256 do not; beyond that
+// only the size of the compound file refuses a matrix.
+TEST(EnvironmentStreams, RowLimitFromTheText) {
+  const auto matrix_text = [](std::size_t rows, const std::string& row) {
+    std::string tex = "\\begin{pmatrix}";
+    for (std::size_t r = 0; r < rows; ++r) tex += (r > 0 ? "\\\\" : "") + row;
+    return tex + "\\end{pmatrix}";
+  };
+  const auto error_of = [](const std::string& tex) {
+    const nlohmann::json response = nlohmann::json::parse(respond(nlohmann::json{{"latex", tex}}.dump()));
+    return response.value("error", std::string());
+  };
+  EXPECT_TRUE(inspect_qvf(converted_stream(matrix_text(255, "a&b"))).complete);
+  EXPECT_EQ(error_of(matrix_text(256, "a&b")), "matrix has too many rows");
+  std::string wide = "\\frac11";
+  for (int c = 1; c < 12; ++c) wide += "&\\frac11";
+  EXPECT_EQ(error_of(matrix_text(255, wide)), "minimal CFB writer currently supports at most 128 sectors");
 }
 
 TEST(EnvironmentStreams, RowLimitThroughTheWholeStream) {

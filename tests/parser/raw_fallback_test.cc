@@ -96,11 +96,11 @@ TEST(RawFallbackTest, EnvironmentsKeptRaw) {
        "Seq[Seq[" + spelled("begin", "multline") + ", Char('a'), " + spelled("end", "multline") + "]]"},
       {"\\begin{x} a & b \\\\ c\\end{x}z",
        "Seq[Seq[" + x_begin + ", Char('a'), Raw(\" &\"), Char('b'), Char('c'), " + x_end + "], Char('z')]"},
-      {"\\begin{gather}a \\\\ b\\\\c\\end{gather}",
-       "Seq[Seq[" + spelled("begin", "gather") +
+      {"\\begin{gather*}a \\\\ b\\\\c\\end{gather*}",
+       "Seq[Seq[" + spelled("begin", "gather*") +
            ", Char('a'), Raw(\" \\\\\\\\\"), Char('b'), Raw(\"\\\\\\\\\"), "
            "Char('c'), " +
-           spelled("end", "gather") + "]]"},
+           spelled("end", "gather*") + "]]"},
       // Whitespace in front of raw text is kept once.
       {"\\begin{x} \\foo \\baz \\end{x}",
        "Seq[Seq[" + x_begin + ", Raw(\" \\\\foo \\\\baz \"), " + x_end + "]]"},

@@ -75,6 +75,13 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\foo\\big ", ""},
     {"\\foo[", "]"},
     {"\\begin{x}", "\\end{x}"},
+    {"\\begin{pmatrix}", "\\end{pmatrix}"},  // environments read into rows
+    {"\\begin{align}a&", "\\\\b\\end{align}"},
+    {"\\begin{array}{c}", "\\end{array}"},
+    {"\\begin{subarray}{c}", "\\end{subarray}"},
+    {"\\begin{equation}", "\\end{equation}"},
+    {"\\begin{cases}", "&y\\end{cases}"},
+    {"\\substack{", "}"},
     {"\\label{", "}"},
     {"\\left( ", " \\right)"},  // \left bodies, closed and unfinished
     {"\\left. ", "\\right|"},

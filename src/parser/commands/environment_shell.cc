@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "parser/chars.h"
-#include "parser/commands/named_commands.h"
+#include "parser/environments/environments.h"
 #include "parser/parser.h"
 
 namespace quorvix::parser {
@@ -41,17 +41,6 @@ Expr environment_piece(std::string_view command, const std::string& name, Mode m
   items.push_back(ast::make_raw(std::move(raw)));
   items.push_back(ast::make_sequence(std::move(letters)));
   return ast::make_sequence(std::move(items));
-}
-
-Mode mode_of_name(std::string_view name) {
-  return !name.empty() && name.front() == '\\' ? Mode::CommandName : Mode::SpelledName;
-}
-
-// The whitespace directly before `at`.
-std::string whitespace_before(const Parser& p, std::size_t at) {
-  std::size_t start = at;
-  while (start > 0 && is_whitespace(p.chars()[start - 1])) --start;
-  return encode_utf8(p.chars().substr(start, at - start));
 }
 
 // Whitespace in front of the first raw text of an atom: a RawTex, or the
@@ -102,7 +91,7 @@ class ShellBody {
   [[gnu::noinline]] bool before_atom() {
     for (;;) {
       std::string ws = p_.consume_raw_whitespace();
-      if (ws.empty()) ws = whitespace_before(p_, p_.pos());
+      if (ws.empty()) ws = recover_environment_separator_prefix(p_);
       // The whitespace belongs to the piece read next, not to the next atom.
       p_.pending_space().clear();
       if (p_.at_end()) return false;
@@ -202,7 +191,7 @@ class ShellBody {
         return EndRead::Stop;
       }
     }
-    items_.push_back(environment_piece("end", name, mode_of_name(name)));
+    items_.push_back(environment_piece("end", name, shell_mode_of_name(name)));
     return EndRead::Continue;
   }
 
@@ -240,12 +229,6 @@ Result<Expr> Parser::parse_unsupported_environment_with_shell(const std::string&
     if (!body->take_atom(atom)) break;
   }
   return finish_shell(*body, atom);
-}
-
-Result<Expr> begin_environment_command(Parser& p, const NamedCommand& /*command*/) {
-  Result<std::string> name = p.parse_raw_group("environment name");
-  if (!name.ok()) return std::move(name).error();
-  return p.parse_unsupported_environment_with_shell(name.value(), mode_of_name(name.value()));
 }
 
 }  // namespace quorvix::parser

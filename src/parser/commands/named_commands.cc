@@ -136,9 +136,15 @@ constexpr NamedCommand kNamedCommands[] = {
     // Labels and references.
     {"label", label_command}, {"eqref", reference_command}, {"ref", reference_command},
 
-    // Environments: until they are translated, every \begin keeps its
-    // environment as raw TeX around the visible body.
-    {"begin", begin_environment_command},
+    // Environments, row stacks, partial rules and the plain-TeX grids. The
+    // environments' own marks met outside a row that reads them (\end,
+    // \hline, \notag ...) stay raw TeX.
+    {"begin", begin_environment_command}, {"substack", substack_command}, {"cline", cline_command},
+    {"matrix", plain_tex_grid_command}, {"pmatrix", plain_tex_grid_command}, {"array", plain_tex_grid_command},
+    {"eqalign", plain_tex_grid_command}, {"eqalignno", plain_tex_grid_command},
+    {"leqalignno", plain_tex_grid_command}, {"cases", plain_tex_grid_command},
+    {"end", untranslated_command}, {"hline", untranslated_command}, {"hdashline", untranslated_command},
+    {"notag", untranslated_command}, {"nonumber", untranslated_command},
 
     // Templates: fractions, binomials, roots, strike-outs, stacked forms and
     // horizontal braces.
@@ -163,16 +169,8 @@ constexpr NamedCommand kNamedCommands[] = {
     // (their trees have no writer, or their own parsers are still to come).
     // They stay raw TeX through the unrecognised-command path; a construct
     // that becomes translated takes its names out of this list.
-    // Row stacks.
-    {"substack", untranslated_command},
     // The physics delimiters.
     {"abs", untranslated_command}, {"norm", untranslated_command}, {"VERT", untranslated_command},
-    // The environments' own commands and the plain-TeX grids.
-    {"end", untranslated_command}, {"matrix", untranslated_command}, {"pmatrix", untranslated_command},
-    {"array", untranslated_command}, {"cases", untranslated_command}, {"eqalign", untranslated_command},
-    {"eqalignno", untranslated_command}, {"leqalignno", untranslated_command}, {"cline", untranslated_command},
-    {"hline", untranslated_command}, {"hdashline", untranslated_command}, {"notag", untranslated_command},
-    {"nonumber", untranslated_command},
     // Macro definitions.
     {"def", untranslated_command}, {"gdef", untranslated_command}, {"let", untranslated_command},
     {"newcommand", untranslated_command}, {"renewcommand", untranslated_command},

@@ -94,8 +94,13 @@ Result<ast::Expr> template_command(Parser& p, const NamedCommand& command);
 Result<ast::Expr> label_command(Parser& p, const NamedCommand& command);
 Result<ast::Expr> reference_command(Parser& p, const NamedCommand& command);
 
-// \begin (environment_shell.cc).
+// Environments and grids (environments/): \begin, \substack, \cline, and
+// the plain-TeX grids (\matrix, \pmatrix, \cases ...), kept raw around their
+// visible cells.
 Result<ast::Expr> begin_environment_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> substack_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> cline_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> plain_tex_grid_command(Parser& p, const NamedCommand& command);
 
 // Commands kept as raw TeX (unsupported.cc): through the unrecognised-command
 // path, or copied verbatim up to the next whitespace (\futurelet).
