@@ -86,7 +86,22 @@ TEST(EnvironmentStreams, WholeStreams) {
   label_and_notag.row_annotations[0].has_label = true;
   label_and_notag.row_annotations[1].no_number = true;
   label_and_notag.row_annotations[1].no_number_command = "\\notag";
+  const std::string matrix_head =
+      "0A 01 00 05 00 01 01 01 02 02 00 00 01 00 " + kBlackDef + " 0F 01 " + a + " 00 ";
   const StreamCase cases[] = {
+      {"\\begin{matrix}a&b\\\\c&d\\end{matrix}",
+       matrix(MatrixKind::Plain, {{ch(U'a'), ch(U'b')}, {ch(U'c'), ch(U'd')}}),
+       matrix_head + "0F 00 " + line_of('b') + " 0F 00 " + line_of('c') + " 0F 00 " + line_of('d') +
+           " 00 00 00"},
+      {"\\begin{matrix}a&b\\\\c\\end{matrix}", matrix(MatrixKind::Plain, {{ch(U'a'), ch(U'b')}, {ch(U'c')}}),
+       matrix_head + "0F 00 " + line_of('b') + " 0F 00 " + line_of('c') + " 0F 00 01 00 00 00 00 00"},
+      {"\\begin{pmatrix}a\\end{pmatrix}", matrix(MatrixKind::Parens, {{ch(U'a')}}),
+       "0A 01 00 " + kBlackDef + " 0F 01 03 00 01 03 00 0F 00 01 00 05 00 01 01 01 01 01 00 00 " +
+           line_of('a') + " 00 00 02 00 96 28 00 02 00 96 29 00 00 00 00"},
+      {"\\begin{array}{rl}a&b\\end{array}",
+       environment(EnvironmentKind::Array, {{ch(U'a'), ch(U'b')}}, with_columns("rl")),
+       "0A 01 00 05 00 01 01 01 01 02 00 00 01 00 " + kBlackDef + " 0F 01 " + a + " 00 0F 00 " +
+           line_of('b') + " 00 00 00"},
       {"\\begin{pmatrix}a&b\\end{pmatrix}", matrix(MatrixKind::Parens, {{ch(U'a'), ch(U'b')}}),
        "0A 01 00 " + kBlackDef + " 0F 01 03 00 01 03 00 0F 00 01 00 05 00 01 01 01 01 02 00 00 " +
            line_of('a') + " 0F 00 " + line_of('b') + " 00 00 02 00 96 28 00 02 00 96 29 00 00 00 00"},

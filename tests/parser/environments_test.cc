@@ -44,7 +44,8 @@ TEST(EnvironmentsTest, SupportedNames) {
       // The column count of alignat is not kept.
       {"\\begin{alignat}{2}a&=b\\end{alignat}",
        "Seq[Environment(4)[[Seq[Char('a')], Seq[Char('='), Char('b')]]]]"},
-      {"\\begin{subarray}{c}a\\\\b\\end{subarray}", "Seq[Subarray(\"c\")[[Seq[Char('a')]], [Seq[Char('b')]]]]"},
+      {"\\begin{subarray}{c}a\\\\b\\end{subarray}",
+       "Seq[Subarray(\"c\")[[Seq[Char('a')]], [Seq[Char('b')]]]]"},
       {"\\begin{equation}a+b\\end{equation}", "Seq[Seq[Char('a'), Char('+'), Char('b')]]"},
       // A star is accepted on the matrices, with its option dropped.
       {"\\begin{pmatrix*}[r]a\\end{pmatrix*}", "Seq[Matrix(2)[[Seq[Char('a')]]]]"},
@@ -69,7 +70,8 @@ TEST(EnvironmentsTest, BodiesThatCannotBeReadStayRaw) {
   const std::string pm_begin = spelled("begin", "pmatrix");
   expect_parses({
       {"\\begin{pmatrix}a&b", "Seq[Seq[" + pm_begin + ", Char('a'), Raw(\"&\"), Char('b')]]"},
-      {"\\begin{pmatrix}a\\end{bmatrix}", "Seq[Seq[" + pm_begin + ", Char('a'), " + spelled("end", "bmatrix") + "]]"},
+      {"\\begin{pmatrix}a\\end{bmatrix}",
+       "Seq[Seq[" + pm_begin + ", Char('a'), " + spelled("end", "bmatrix") + "]]"},
       {"\\begin{matrix}a\\\\b\\end{pmatrix}c\\end{matrix}",
        "Seq[Seq[" + spelled("begin", "matrix") + ", Char('a'), Char('b'), " + spelled("end", "pmatrix") +
            ", Char('c'), " + spelled("end", "matrix") + "]]"},
@@ -81,11 +83,11 @@ TEST(EnvironmentsTest, BodiesThatCannotBeReadStayRaw) {
       // A failed array keeps its \begin braced; its text is read again after it.
       {"\\begin{array}{c}a", "Seq[Seq[Raw(\"\\\\begin{array}\"), Seq[Char('c')], Char('a')]]"},
       // A name that is a command.
-      {"\\begin{\\foo}a\\end{\\foo}", "Seq[Seq[Raw(\"\\\\begin\\\\foo\"), Char('a'), Raw(\"\\\\end\\\\foo\")]]"},
+      {"\\begin{\\foo}a\\end{\\foo}",
+       "Seq[Seq[Raw(\"\\\\begin\\\\foo\"), Char('a'), Raw(\"\\\\end\\\\foo\")]]"},
       // An unfinished pmatrix inside a raw environment stops at that one's \end.
-      {"\\begin{x}\\begin{pmatrix}a\\end{x}b",
-       "Seq[Seq[" + spelled("begin", "x") + ", Seq[" + pm_begin + ", Char('a')], " + spelled("end", "x") +
-           "], Char('b')]"},
+      {"\\begin{x}\\begin{pmatrix}a\\end{x}b", "Seq[Seq[" + spelled("begin", "x") + ", Seq[" + pm_begin +
+                                                   ", Char('a')], " + spelled("end", "x") + "], Char('b')]"},
       {"\\begin", "error: expected braced environment name"},
   });
 }
@@ -96,15 +98,18 @@ ast::Environment parse_environment_node(const std::string& text) {
   EXPECT_TRUE(tree.ok()) << text;
   if (!tree.ok()) return {};
   const auto* seq = tree.value().get_if<ast::Sequence>();
-  const auto* env = seq != nullptr && seq->items.size() == 1 ? seq->items[0].get_if<ast::Environment>() : nullptr;
+  const auto* env =
+      seq != nullptr && seq->items.size() == 1 ? seq->items[0].get_if<ast::Environment>() : nullptr;
   EXPECT_NE(env, nullptr) << ast::dump(tree.value());
   return env != nullptr ? *env : ast::Environment{};
 }
 
 TEST(EnvironmentsTest, AlignRowsKeepTheirMarks) {
-  const ast::Environment two = parse_environment_node("\\begin{align}a&=b\\label{x}\\\\c&=d\\notag\\end{align}");
+  const ast::Environment two =
+      parse_environment_node("\\begin{align}a&=b\\label{x}\\\\c&=d\\notag\\end{align}");
   EXPECT_EQ(ast::dump(ast::Expr(two)),
-            "Environment(1)[[Seq[Char('a')], Seq[Char('='), Char('b')]], [Seq[Char('c')], Seq[Char('='), Char('d')]]]");
+            "Environment(1)[[Seq[Char('a')], Seq[Char('='), Char('b')]], [Seq[Char('c')], Seq[Char('='), "
+            "Char('d')]]]");
   ASSERT_EQ(two.trivia->row_annotations.size(), 2u);
   EXPECT_TRUE(two.trivia->row_annotations[0].has_label);
   EXPECT_FALSE(two.trivia->row_annotations[0].no_number);
@@ -113,13 +118,15 @@ TEST(EnvironmentsTest, AlignRowsKeepTheirMarks) {
   EXPECT_EQ(two.trivia->row_annotations[1].no_number_command, "\\notag");
 
   // A later mark replaces an earlier one; marks may stand apart.
-  const ast::Environment later = parse_environment_node("\\begin{alignat}{1}a\\notag \\nonumber\\\\b\\end{alignat}");
+  const ast::Environment later =
+      parse_environment_node("\\begin{alignat}{1}a\\notag \\nonumber\\\\b\\end{alignat}");
   ASSERT_EQ(later.trivia->row_annotations.size(), 2u);
   EXPECT_EQ(later.trivia->row_annotations[0].no_number_command, "\\nonumber");
 
   // A lone row keeps its mark as raw TeX at the end of its last cell.
   const ast::Environment one = parse_environment_node("\\begin{align}a=b\\notag\\end{align}");
-  EXPECT_EQ(ast::dump(ast::Expr(one)), "Environment(1)[[Seq[Char('a'), Char('='), Char('b'), Raw(\"\\\\notag\")]]]");
+  EXPECT_EQ(ast::dump(ast::Expr(one)),
+            "Environment(1)[[Seq[Char('a'), Char('='), Char('b'), Raw(\"\\\\notag\")]]]");
   ASSERT_EQ(one.trivia->row_annotations.size(), 1u);
   EXPECT_TRUE(one.trivia->row_annotations[0].no_number);
   EXPECT_FALSE(one.trivia->row_annotations[0].no_number_command.has_value());
@@ -159,9 +166,11 @@ TEST(EnvironmentsTest, WhitespaceKeptBesideTheRows) {
 
 TEST(EnvironmentsTest, EquationBodies) {
   expect_parses({
-      {"\\begin{equation}a\\end{align}b\\end{equation}", "Seq[Seq[Char('a'), Raw(\"\\\\end{align}\"), Char('b')]]"},
+      {"\\begin{equation}a\\end{align}b\\end{equation}",
+       "Seq[Seq[Char('a'), Raw(\"\\\\end{align}\"), Char('b')]]"},
       {"\\begin{equation} a \\\\ b", "Seq[Seq[Char('a'), Raw(\"\\\\\\\\\"), Char('b')]]"},
-      {"\\begin{equation}a\\end b", "Seq[Seq[" + spelled("begin", "equation") + ", Char('a'), Raw(\"\\\\end\"), Char('b')]]"},
+      {"\\begin{equation}a\\end b",
+       "Seq[Seq[" + spelled("begin", "equation") + ", Char('a'), Raw(\"\\\\end\"), Char('b')]]"},
   });
 }
 
@@ -199,10 +208,12 @@ TEST(EnvironmentsTest, RowStacksAndRules) {
 TEST(EnvironmentsTest, PlainTexGrids) {
   expect_parses({
       {"\\matrix{a & b \\cr c}",
-       "Seq[Hybrid[Raw(\"\\\\matrix{\"), Visible(Char('a')), Raw(\" &\"), Visible(Char('b')), Raw(\"\\\\cr\"), "
+       "Seq[Hybrid[Raw(\"\\\\matrix{\"), Visible(Char('a')), Raw(\" &\"), Visible(Char('b')), "
+       "Raw(\"\\\\cr\"), "
        "Visible(Char('c')), Raw(\"}\")]]"},
       {"\\pmatrix{(a&b)&c\\\\\\cr d}",
-       "Seq[Hybrid[Raw(\"\\\\pmatrix{\"), Visible(Seq[Char('('), Char('a'), Raw(\"&\"), Char('b'), Char(')')]), "
+       "Seq[Hybrid[Raw(\"\\\\pmatrix{\"), Visible(Seq[Char('('), Char('a'), Raw(\"&\"), Char('b'), "
+       "Char(')')]), "
        "Raw(\"&\"), Visible(Char('c')), Raw(\"\\\\\\\\\\\\cr\"), Visible(Char('d')), Raw(\"}\")]]"},
       {"\\cases{a\\&b&|x&y|}",
        "Seq[Hybrid[Raw(\"\\\\cases{\"), Visible(Seq[Char('a'), Raw(\"\\\\&\"), Char('b')]), Raw(\"&\"), "

@@ -34,8 +34,9 @@ Parsed parse_counting(const std::string& text) {
 // raw once, inside the one around it.
 TEST(EnvironmentsPathologicalTest, UnclosedEnvironmentsFortyDeep) {
   const std::size_t n = 40;
-  for (const char* unit : {"\\begin{pmatrix}", "\\begin{align}a&", "\\begin{cases}x\\\\", "\\begin{subarray}{c}",
-                           "\\begin{pmatrix}\\begin{gather}", "\\begin{smallmatrix}\\begin{Vmatrix}"}) {
+  for (const char* unit :
+       {"\\begin{pmatrix}", "\\begin{align}a&", "\\begin{cases}x\\\\", "\\begin{subarray}{c}",
+        "\\begin{pmatrix}\\begin{gather}", "\\begin{smallmatrix}\\begin{Vmatrix}"}) {
     const Parsed p = parse_counting(repeat(unit, n) + "x");
     ASSERT_TRUE(p.result.ok()) << unit << ": " << p.result.error().message;
     EXPECT_EQ(p.failed_attempts, 0u) << unit;

@@ -74,7 +74,8 @@ struct ArrayBody {
 
 [[gnu::noinline]] Expr array_expr(ArrayBody& body) {
   body.grid.trivia.opening_raw = std::move(body.spec.text);
-  return Expr(ast::Environment{std::move(body.grid.rows), std::move(body.grid.trivia), ast::EnvironmentKind::Array});
+  return Expr(
+      ast::Environment{std::move(body.grid.rows), std::move(body.grid.trivia), ast::EnvironmentKind::Array});
 }
 
 [[gnu::noinline]] Expr subarray_expr(ArrayBody& body) {

@@ -13,7 +13,8 @@ bool control_word_follows(const Parser& p, std::u32string_view word) {
   const std::size_t at = p.pos();
   if (at >= chars.size() || chars[at] != U'\\') return false;
   const std::u32string_view rest = chars.substr(at + 1);
-  return rest.substr(0, word.size()) == word && (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
+  return rest.substr(0, word.size()) == word &&
+         (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
 }
 
 bool starts_end_environment(const Parser& p, std::string_view name) {

@@ -77,14 +77,14 @@ class OpenEnvironment {
 
 [[gnu::noinline]] Expr grid_expr(const SupportedEnvironment& env, GridBody& body) {
   switch (env.family) {
-    case Family::Matrix:
-      return Expr(ast::Matrix{std::move(body.rows), static_cast<MatrixKind>(env.kind)});
+    case Family::Matrix: return Expr(ast::Matrix{std::move(body.rows), static_cast<MatrixKind>(env.kind)});
     case Family::SmallMatrix:
       return Expr(ast::Style{ast::box(Expr(ast::Matrix{std::move(body.rows), MatrixKind::Small})),
                              ast::StyleKind::Script});
     default: break;
   }
-  return Expr(ast::Environment{std::move(body.rows), std::move(body.trivia), static_cast<EnvironmentKind>(env.kind)});
+  return Expr(
+      ast::Environment{std::move(body.rows), std::move(body.trivia), static_cast<EnvironmentKind>(env.kind)});
 }
 
 // The column count of alignat is read and dropped.
@@ -158,7 +158,8 @@ Result<Expr> parse_equation_body(Parser& p) {
   }
 }
 
-Result<Expr> parse_supported_environment(Parser& p, const SupportedEnvironment& env, const std::string& name) {
+Result<Expr> parse_supported_environment(Parser& p, const SupportedEnvironment& env,
+                                         const std::string& name) {
   const OpenEnvironment open(p, name);
   switch (env.family) {
     case Family::Array: return parse_array_environment(p);
@@ -185,8 +186,8 @@ bool needs_closing(const SupportedEnvironment& env) {
 
 bool supports_starred_environment_base(std::string_view base) {
   const SupportedEnvironment* env = find_supported(base);
-  return env != nullptr &&
-         (env->family == Family::Matrix || env->family == Family::SmallMatrix || env->family == Family::Equation);
+  return env != nullptr && (env->family == Family::Matrix || env->family == Family::SmallMatrix ||
+                            env->family == Family::Equation);
 }
 
 Result<Expr> parse_environment(Parser& p, const std::string& name) {
@@ -209,8 +210,8 @@ Result<Expr> parse_environment(Parser& p, const std::string& name) {
   if (env != nullptr && needs_closing(*env) && !p.environment_end_follows(name, p.pos())) env = nullptr;
   EnvironmentShellMode mode = shell_mode_of_name(name);
   if (env != nullptr) {
-    Result<Expr> tree = p.attempt_once(Construct::Environment,
-                                       [&] { return parse_supported_environment(p, *env, name); });
+    Result<Expr> tree =
+        p.attempt_once(Construct::Environment, [&] { return parse_supported_environment(p, *env, name); });
     if (tree.ok() || tree.error().fatal) return tree;
     if (env->family == Family::Array) mode = EnvironmentShellMode::BracedRaw;
   }

@@ -93,7 +93,8 @@ class GridScan {
   bool word_at(std::u32string_view word) const {
     if (at_ >= text_.size() || text_[at_] != U'\\') return false;
     const std::u32string_view rest = text_.substr(at_ + 1);
-    return rest.substr(0, word.size()) == word && (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
+    return rest.substr(0, word.size()) == word &&
+           (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
   }
 
   void row_break(std::string raw) {
@@ -113,7 +114,8 @@ class GridScan {
       if (!cell.ok()) return std::move(cell).error();
       append_hybrid_line(*parts_, std::move(cell.value()));
     }
-    if (separator) append_hybrid_raw(*parts_, encode_utf8(text_.substr(content_end, end - content_end)) + "&");
+    if (separator)
+      append_hybrid_raw(*parts_, encode_utf8(text_.substr(content_end, end - content_end)) + "&");
     cell_start_ = end;
     return Status();
   }
