@@ -25,7 +25,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "ast/expr.h"
@@ -34,6 +33,7 @@
 #include "parser/attempt_memo.h"
 #include "parser/brace_matches.h"
 #include "parser/definitions.h"
+#include "parser/environment_pairs.h"
 #include "parser/environment_stack.h"
 #include "parser/word_positions.h"
 #include "quorvix_ansi/encode.h"
@@ -150,9 +150,11 @@ class Parser {
   // The position of the next `\of` (not followed by a letter) at or after
   // `from`; nothing when none follows.
   std::optional<std::size_t> next_of_primitive(std::size_t from) { return of_positions_.next(chars_, from); }
-  // True when \end{name} (spaced as a closing may be: \end {name}) stands
-  // anywhere at or after `from`. The text is searched once per name.
-  bool environment_end_follows(std::string_view name, std::size_t from);
+  // True when the \begin{name} read just before `after_begin` has a later
+  // \end{name} to pair with (see EnvironmentPairs).
+  bool environment_has_end(std::size_t after_begin) {
+    return environment_pairs_.has_end(chars_, after_begin);
+  }
 
   // Parses `text` with a sub-parser that reads this parser's definitions and
   // environment stacks (recording its own on top, for its lifetime only) and
@@ -343,10 +345,7 @@ class Parser {
   AttemptMemo memo_;
   BraceMatches brace_matches_;
   ControlWordPositions of_positions_{U"of"};
-  ControlWordPositions end_positions_{U"end"};
-  // The last position of \end{name} for each name asked about (few: the
-  // supported environments).
-  std::vector<std::pair<std::string, std::optional<std::size_t>>> last_environment_ends_;
+  EnvironmentPairs environment_pairs_;
 };
 
 }  // namespace quorvix::parser

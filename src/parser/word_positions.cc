@@ -6,7 +6,7 @@
 
 namespace quorvix::parser {
 
-const std::vector<std::size_t>& ControlWordPositions::all(std::u32string_view chars) {
+std::optional<std::size_t> ControlWordPositions::next(std::u32string_view chars, std::size_t from) {
   if (!built_) {
     built_ = true;
     const std::size_t n = word_.size();
@@ -16,11 +16,6 @@ const std::vector<std::size_t>& ControlWordPositions::all(std::u32string_view ch
       positions_.push_back(i);
     }
   }
-  return positions_;
-}
-
-std::optional<std::size_t> ControlWordPositions::next(std::u32string_view chars, std::size_t from) {
-  all(chars);
   const auto it = std::lower_bound(positions_.begin(), positions_.end(), from);
   if (it == positions_.end()) return std::nullopt;
   return *it;

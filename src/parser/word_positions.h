@@ -23,8 +23,6 @@ class ControlWordPositions {
   // in `chars` (always the same text: the one this index belongs to), or
   // nothing when the word does not occur there.
   std::optional<std::size_t> next(std::u32string_view chars, std::size_t from);
-  // Every occurrence in `chars`, ascending.
-  const std::vector<std::size_t>& all(std::u32string_view chars);
 
  private:
   std::u32string_view word_;

@@ -88,6 +88,13 @@ TEST(EnvironmentsTest, BodiesThatCannotBeReadStayRaw) {
       // An unfinished pmatrix inside a raw environment stops at that one's \end.
       {"\\begin{x}\\begin{pmatrix}a\\end{x}b", "Seq[Seq[" + spelled("begin", "x") + ", Seq[" + pm_begin +
                                                    ", Char('a')], " + spelled("end", "x") + "], Char('b')]"},
+      // ... also when the pmatrix has its own \end later: the closing of x
+      // ends every body inside x.
+      {"\\begin{x}\\begin{pmatrix}\\begin{y}a\\end{x}b\\end{pmatrix}",
+       "Seq[Seq[" + spelled("begin", "x") + ", Seq[" + pm_begin + ", Seq[" + spelled("begin", "y") +
+           ", Char('a')]], " + spelled("end", "x") +
+           "], Char('b'), Raw(\"\\\\end\"), Seq[Char('p'), Char('m'), Char('a'), "
+           "Char('t'), Char('r'), Char('i'), Char('x')]]"},
       {"\\begin", "error: expected braced environment name"},
   });
 }

@@ -72,7 +72,7 @@ TEST(EnvironmentsPathologicalTest, MismatchedClosingsFortyDeep) {
 // failed attempts stay one per level.
 TEST(EnvironmentsPathologicalTest, LongBodiesAtTheBound) {
   const std::size_t levels = kMaxNestingDepth - 2;
-  const std::string tail = repeat("a+", 1000);
+  const std::string tail = repeat("a+", 5000);
   const std::string inputs[] = {
       repeat("\\begin{pmatrix}", levels) + tail,
       repeat("\\begin{pmatrix}", levels) + tail + "\\end{pmatrix}",

@@ -84,12 +84,12 @@ struct ArrayBody {
 
 }  // namespace
 
-Result<Expr> parse_array_environment(Parser& p) {
+Result<Expr> parse_array_environment(Parser& p, bool paired) {
   const std::unique_ptr<ArrayBody> body = std::make_unique<ArrayBody>();
   Status read = parse_optional_array_column_spec(p, body->spec);
   if (!read.ok()) return std::move(read).error();
   if (body->spec.bare && p.at_end()) return unfinished_array_expr(std::move(*body->spec.text));
-  if (!p.environment_end_follows("array", p.pos())) return make_error("expected \\end{array}");
+  if (!paired) return make_error("expected \\end{array}");
   read = parse_environment_rows(p, "array", RowRules::Array, body->grid);
   if (!read.ok()) return std::move(read).error();
   return array_expr(*body);

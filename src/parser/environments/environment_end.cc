@@ -43,33 +43,6 @@ EnvironmentShellMode shell_mode_of_name(std::string_view name) {
 
 namespace {
 
-// True when `name` in braces, after optional whitespace, follows `at`.
-bool braced_name_at(std::u32string_view chars, std::size_t at, std::string_view name) {
-  while (at < chars.size() && is_whitespace(chars[at])) ++at;
-  if (at >= chars.size() || chars[at] != U'{') return false;
-  ++at;
-  for (const char c : name) {
-    if (at >= chars.size() || chars[at] != static_cast<unsigned char>(c)) return false;
-    ++at;
-  }
-  return at < chars.size() && chars[at] == U'}';
-}
-
-}  // namespace
-
-bool Parser::environment_end_follows(std::string_view name, std::size_t from) {
-  for (const auto& [known, last] : last_environment_ends_)
-    if (known == name) return last && *last >= from;
-  std::optional<std::size_t> last;
-  const std::vector<std::size_t>& ends = end_positions_.all(chars_);
-  for (auto it = ends.rbegin(); it != ends.rend() && !last; ++it)
-    if (braced_name_at(chars_, *it + 4, name)) last = *it;
-  last_environment_ends_.emplace_back(std::string(name), last);
-  return last && *last >= from;
-}
-
-namespace {
-
 // The next character in quotes, or None at the end of the input.
 std::string quoted_next(const Parser& p) {
   const std::optional<char32_t> next = p.peek();

@@ -158,11 +158,11 @@ Result<Expr> parse_equation_body(Parser& p) {
   }
 }
 
-Result<Expr> parse_supported_environment(Parser& p, const SupportedEnvironment& env,
-                                         const std::string& name) {
+Result<Expr> parse_supported_environment(Parser& p, const SupportedEnvironment& env, const std::string& name,
+                                         bool paired) {
   const OpenEnvironment open(p, name);
   switch (env.family) {
-    case Family::Array: return parse_array_environment(p);
+    case Family::Array: return parse_array_environment(p, paired);
     case Family::Subarray: return parse_subarray_environment(p);
     case Family::Equation: return parse_equation_body(p);
     default: return parse_grid_environment(p, env, name);
@@ -176,8 +176,9 @@ Result<Expr> parse_supported_environment(Parser& p, const SupportedEnvironment& 
   return Status();
 }
 
-// Rows end only at \end{name}; an equation also ends with the input, and an
-// array with a bare column specifier at the end of the input is kept as it is.
+// Rows end only at their own \end{name}; an equation also ends with the
+// input, and an array with a bare column specifier at the end of the input is
+// kept as it is (the array looks at the pairing itself).
 bool needs_closing(const SupportedEnvironment& env) {
   return env.family != Family::Equation && env.family != Family::Array;
 }
@@ -204,14 +205,15 @@ Result<Expr> parse_environment(Parser& p, const std::string& name) {
   } else {
     env = find_supported(name);
   }
-  // A body that needs its \end cannot be read when none follows: it goes
-  // to the raw form at once, and an environment around it that fails too
-  // never reads it again through its own retry.
-  if (env != nullptr && needs_closing(*env) && !p.environment_end_follows(name, p.pos())) env = nullptr;
+  // Rows cannot be read up to an \end that is not there: such an
+  // environment goes to the raw form at once, and the environments around it
+  // that fail for the same reason never read it again through their retries.
+  const bool paired = p.environment_has_end(start.pos);
+  if (env != nullptr && needs_closing(*env) && !paired) env = nullptr;
   EnvironmentShellMode mode = shell_mode_of_name(name);
   if (env != nullptr) {
-    Result<Expr> tree =
-        p.attempt_once(Construct::Environment, [&] { return parse_supported_environment(p, *env, name); });
+    Result<Expr> tree = p.attempt_once(Construct::Environment,
+                                       [&] { return parse_supported_environment(p, *env, name, paired); });
     if (tree.ok() || tree.error().fatal) return tree;
     if (env->family == Family::Array) mode = EnvironmentShellMode::BracedRaw;
   }

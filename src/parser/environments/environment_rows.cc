@@ -89,6 +89,9 @@ class RowReader {
   // Takes a parsed cell: true when another cell of the body follows.
   [[gnu::noinline]] bool end_cell(Result<Expr>& cell) {
     if (!cell.ok()) return fail(std::move(cell).error());
+    // An environment kept raw inside the cell met the \end of one kept raw
+    // around this one: that closing ends every body in between, this one too.
+    if (p_.closed_shell() != Parser::kNoClosedShell) return fail(missing_separator());
     cells_.push_back(std::move(cell.value()));
     if (rules_ == RowRules::Align && !read_annotations()) return false;
     std::string ws = p_.consume_raw_whitespace();
@@ -106,7 +109,7 @@ class RowReader {
       close_row();
       return close_body(std::move(ws));
     }
-    return fail(make_error("expected &, \\\\, or \\end{" + name_ + "}"));
+    return fail(missing_separator());
   }
 
   [[gnu::noinline]] Status finish() {
@@ -126,6 +129,8 @@ class RowReader {
   }
 
  private:
+  Error missing_separator() const { return make_error("expected &, \\\\, or \\end{" + name_ + "}"); }
+
   bool fail(Error error) {
     status_ = Status(std::move(error));
     return false;

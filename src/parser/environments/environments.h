@@ -76,8 +76,9 @@ void finalize_multirow_environment_annotations(GridBody& body);
 // Fails only with failures that end the whole parse (nesting too deep).
 Result<ast::Expr> parse_environment(Parser& p, const std::string& name);
 
-// An array after \begin{array}: its column specifier and rows.
-Result<ast::Expr> parse_array_environment(Parser& p);
+// An array after \begin{array}: its column specifier and rows. Without a
+// `paired` \end only an unfinished bare specifier can be read.
+Result<ast::Expr> parse_array_environment(Parser& p, bool paired);
 // A subarray after \begin{subarray}.
 Result<ast::Expr> parse_subarray_environment(Parser& p);
 
