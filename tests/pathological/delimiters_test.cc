@@ -7,15 +7,12 @@
 #include <string>
 
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 
 namespace quorvix::parser {
 namespace {
 
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
+using testing::repeat;
 
 double seconds_to_parse(const std::string& text, Result<ast::Expr>& out) {
   const auto start = std::chrono::steady_clock::now();

@@ -8,27 +8,14 @@
 
 #include "ast/nesting.h"
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 
 namespace quorvix::parser {
 namespace {
 
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  out.reserve(unit.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
-
-struct Parsed {
-  Result<ast::Expr> result;
-  std::size_t failed_attempts;
-};
-
-Parsed parse_counting(const std::string& text) {
-  Parser p(text);
-  Result<ast::Expr> r = p.parse_sequence(std::nullopt);
-  return Parsed{std::move(r), p.attempt_memo().size()};
-}
+using testing::parse_counting;
+using testing::Parsed;
+using testing::repeat;
 
 // Without their \end, no body is attempted at all: each environment is kept
 // raw once, inside the one around it.

@@ -6,17 +6,13 @@
 #include "ast/nesting.h"
 #include "ffi/convert.h"
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 #include "small_stack.h"
 
 namespace quorvix::parser {
 namespace {
 
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  out.reserve(unit.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
+using testing::repeat;
 
 const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
   return r.value().as<ast::Sequence>().items;

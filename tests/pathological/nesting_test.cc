@@ -6,10 +6,13 @@
 
 #include "ast/nesting.h"
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 #include "small_stack.h"
 
 namespace quorvix::parser {
 namespace {
+
+using testing::repeat;
 
 // Sanitised builds instrument every frame several times over; the budget
 // that matters is the plain build's.
@@ -24,12 +27,6 @@ constexpr std::size_t kSmallStack = 256 * 1024;
 #else
 constexpr std::size_t kSmallStack = 256 * 1024;
 #endif
-
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
 
 std::string balanced(std::size_t levels) { return repeat("{", levels) + "x" + repeat("}", levels); }
 

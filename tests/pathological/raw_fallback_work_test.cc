@@ -11,16 +11,14 @@
 #include "ast/dump.h"
 #include "ast/nesting.h"
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 
 namespace quorvix::parser {
 namespace {
 
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  out.reserve(unit.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
+using testing::parse_counting;
+using testing::Parsed;
+using testing::repeat;
 
 const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
   return r.value().as<ast::Sequence>().items;
@@ -36,17 +34,6 @@ std::size_t tree_depth(const ast::Expr& root) {
     ast::for_each_child(*e, [&, d = depth](const ast::Expr& child) { work.emplace_back(&child, d + 1); });
   }
   return deepest;
-}
-
-struct Parsed {
-  Result<ast::Expr> result;
-  std::size_t failed_attempts;
-};
-
-Parsed parse_counting(const std::string& text) {
-  Parser p(text);
-  Result<ast::Expr> r = p.parse_sequence(std::nullopt);
-  return Parsed{std::move(r), p.attempt_memo().size()};
 }
 
 // Literal re-parsing after each failure would take 2^40 steps on these; each

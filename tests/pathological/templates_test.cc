@@ -9,10 +9,13 @@
 
 #include "ast/nesting.h"
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 #include "small_stack.h"
 
 namespace quorvix::parser {
 namespace {
+
+using testing::repeat;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::size_t kSmallStack = 8u << 20;  // instrumented frames are several times larger
@@ -25,13 +28,6 @@ constexpr std::size_t kSmallStack = 256 * 1024;
 #else
 constexpr std::size_t kSmallStack = 256 * 1024;
 #endif
-
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  out.reserve(unit.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
 
 const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
   return r.value().as<ast::Sequence>().items;

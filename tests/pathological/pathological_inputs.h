@@ -1,0 +1,36 @@
+// Building blocks of the worst-case inputs: a unit repeated, and a parse
+// that also reports how many attempts failed on the way (the work done again
+// by the recovery rules).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "parser/parser.h"
+
+namespace quorvix::testing {
+
+inline std::string repeat(std::string_view unit, std::size_t times) {
+  std::string out;
+  out.reserve(unit.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += unit;
+  return out;
+}
+
+struct Parsed {
+  Result<ast::Expr> result;
+  std::size_t failed_attempts;
+};
+
+// The sequence of the whole text (before the final pass that joins raw
+// leaves) and the parser's count of failed attempts.
+inline Parsed parse_counting(const std::string& text) {
+  parser::Parser p(text);
+  Result<ast::Expr> r = p.parse_sequence(std::nullopt);
+  return Parsed{std::move(r), p.attempt_memo().size()};
+}
+
+}  // namespace quorvix::testing
