@@ -15,13 +15,24 @@ namespace {
 struct WorstCase {
   const char* name;
   const char* opener;
-  int depth;  // openers in front of the tail, within the nesting bound
+  int depth;                // openers in front of the tail, within the nesting bound
+  const char* closer = "";  // after the tail
 };
 
 constexpr WorstCase kWorstCases[] = {
     {"flat", "", 0},  // the tail alone, for comparison
-    {"groups", "{", 99},       {"fractions", "\\frac{", 60}, {"roots", "\\sqrt[", 45},
-    {"bold", "\\mathbf{", 90}, {"scripts", "x^{", 90},       {"mixed", "{\\frac{\\sqrt[", 30},
+    {"groups", "{", 99},
+    {"fractions", "\\frac{", 60},
+    {"roots", "\\sqrt[", 45},
+    {"bold", "\\mathbf{", 90},
+    {"scripts", "x^{", 90},
+    {"mixed", "{\\frac{\\sqrt[", 30},
+    {"environments", "\\begin{pmatrix}", 99},
+    {"environment cells", "\\begin{pmatrix}x&", 99},
+    {"arrays", "\\begin{array}{c}", 99},
+    // Only the innermost one closes: every other one fails around it.
+    {"one closed environment", "\\begin{pmatrix}", 99, "\\end{pmatrix}"},
+    {"environments in groups", "{\\begin{aligned}", 49, "\\end{aligned}"},
 };
 
 constexpr std::size_t kInputBytes = 64 * 1024;
@@ -29,8 +40,9 @@ constexpr std::size_t kInputBytes = 64 * 1024;
 std::string worst_input(const WorstCase& c) {
   std::string text;
   for (int i = 0; i < c.depth; ++i) text += c.opener;
-  if (text.size() < kInputBytes) text.append(kInputBytes - text.size(), 'x');
-  return text;
+  const std::string closer = c.closer;
+  if (text.size() + closer.size() < kInputBytes) text.append(kInputBytes - text.size() - closer.size(), 'x');
+  return text + closer;
 }
 
 void BM_WorstCase(benchmark::State& state) {
