@@ -49,7 +49,7 @@ constexpr ConvertedFloor kConvertedFloors[] = {
 
 // The least share of all corpus lines whose tree holds no raw TeX at all,
 // kept as a fraction of the whole corpus. Raise it as commands are translated.
-constexpr std::size_t kRawFreeFloor = 1217;
+constexpr std::size_t kRawFreeFloor = 1336;
 constexpr std::size_t kRawFreeOf = 2509;
 
 std::vector<CorpusLine> load_corpus() {
