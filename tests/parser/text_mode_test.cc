@@ -46,7 +46,8 @@ TEST(TextModeTest, InlineMathAndDollars) {
 
 TEST(TextModeTest, TextAccents) {
   expect_parses({
-      {R"(\text{\'e})", R"(Seq[Seq[Raw("\\"), Script(Seq[], sup=CommandSymbol("prime", U+2032)), Text("e")]])"},
+      {R"(\text{\'e})",
+       R"(Seq[Seq[Raw("\\"), Script(Seq[], sup=CommandSymbol("prime", U+2032)), Text("e")]])"},
       {R"(\text{\"o})", R"(Seq[Seq[Raw("\\\""), Text("o")]])"},
       {R"(\text{\.z})", R"(Seq[Seq[Raw("\\"), Char('.'), Text("z")]])"},
       {R"(\text{\=a})", R"(Seq[Seq[Raw("\\"), Text("="), Text("a")]])"},
@@ -117,8 +118,10 @@ TEST(TextModeTest, VerbHspaceAndChar) {
       {R"(\hspace*)", R"(Seq[Raw("\\hspace*")])"},
       {R"(\hspace)", R"(Seq[Raw("\\hspace")])"},
       {R"(\char"41)", R"(Seq[Seq[Raw("\\char\""), Char('4'), Char('1')]])"},
-      {R"(\char "FFFFFFFF)", R"(Seq[Seq[Raw("\\char\""), Char('F'), Char('F'), Char('F'), Char('F'), Char('F'), Char('F'), Char('F'), Char('F')]])"},
-      {R"(\char"100000000)", R"(error: invalid \char hex code 100000000: number too large to fit in target type)"},
+      {R"(\char "FFFFFFFF)",
+       R"(Seq[Seq[Raw("\\char\""), Char('F'), Char('F'), Char('F'), Char('F'), Char('F'), Char('F'), Char('F'), Char('F')]])"},
+      {R"(\char"100000000)",
+       R"(error: invalid \char hex code 100000000: number too large to fit in target type)"},
       {R"(\char 65)", R"(Seq[Raw("\\char"), Char('6'), Char('5')])"},
       {R"(\char"x)", R"(Seq[Raw("\\char\""), Char('x')])"},
   });

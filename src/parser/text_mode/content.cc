@@ -76,6 +76,12 @@ class Scanner {
   // The scan of a group's text, recursively; nothing on failure (result_
   // holds it).
   std::optional<Expr> scan_group(std::u32string_view group);
+  // After whitespace from `position`, the text of the `{` group there (nested
+  // braces counted), the position moved past it; nothing when no group
+  // follows, or when it is unclosed (the position then at the end). The
+  // closing brace of every `{` is found in one pass on first use, so a run of
+  // unclosed groups is not scanned to the end once per group.
+  std::optional<std::u32string_view> take_group(std::size_t& position);
 
   Parser& p_;
   std::u32string_view text_;
@@ -83,7 +89,33 @@ class Scanner {
   std::vector<Expr> items_;
   std::string run_;
   Result<Expr> result_ = Expr();
+  std::vector<std::size_t> close_;  // by position of a `{`; npos when unclosed
 };
+
+std::optional<std::u32string_view> Scanner::take_group(std::size_t& position) {
+  while (position < text_.size() && is_whitespace(text_[position])) ++position;
+  if (position >= text_.size() || text_[position] != U'{') return std::nullopt;
+  if (close_.empty()) {
+    close_.assign(text_.size(), std::u32string_view::npos);
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+      if (text_[i] == U'{') {
+        open.push_back(i);
+      } else if (text_[i] == U'}' && !open.empty()) {
+        close_[open.back()] = i;
+        open.pop_back();
+      }
+    }
+  }
+  const std::size_t close = close_[position];
+  if (close == std::u32string_view::npos) {
+    position = text_.size();
+    return std::nullopt;
+  }
+  const std::u32string_view inner = text_.substr(position + 1, close - position - 1);
+  position = close + 1;
+  return inner;
+}
 
 Result<Expr> Scanner::run() {
   while (pos_ < text_.size()) {
@@ -145,7 +177,7 @@ bool Scanner::scan_command() {
   }
   if (name == U"sout") {
     std::size_t after = pos_;
-    if (const std::optional<std::u32string_view> group = take_text_group(text_, text_.size(), after)) {
+    if (const std::optional<std::u32string_view> group = take_group(after)) {
       flush();
       items_.push_back(ast::make_raw("\\sout"));
       std::optional<Expr> scanned = scan_group(*group);
@@ -169,7 +201,7 @@ bool Scanner::scan_command() {
 bool Scanner::scan_accent(char32_t accent, std::size_t after_name) {
   std::size_t after = after_name;
   Expr argument;
-  if (const std::optional<std::u32string_view> group = take_text_group(text_, text_.size(), after)) {
+  if (const std::optional<std::u32string_view> group = take_group(after)) {
     std::optional<Expr> scanned = scan_group(*group);
     if (!scanned) return false;
     argument = std::move(*scanned);
@@ -199,7 +231,7 @@ void Scanner::scan_circled() {
     return;
   }
   std::size_t group_end = after;
-  const std::optional<std::u32string_view> group = take_text_group(text_, text_.size(), group_end);
+  const std::optional<std::u32string_view> group = take_group(group_end);
   char32_t circled = 0;
   if (group && group->size() == 1) {
     circled = group->front();
@@ -225,24 +257,6 @@ Result<Expr> parse_content(Parser& p, std::u32string_view text) {
   // On the heap: this frame sits once per level of nested groups.
   const std::unique_ptr<Scanner> scanner = std::make_unique<Scanner>(p, text);
   return scanner->run();
-}
-
-std::optional<std::u32string_view> take_text_group(std::u32string_view chars, std::size_t end,
-                                                   std::size_t& position) {
-  while (position < end && is_whitespace(chars[position])) ++position;
-  if (position >= end || chars[position] != U'{') return std::nullopt;
-  std::size_t depth = 0;
-  for (std::size_t i = position; i < end; ++i) {
-    if (chars[i] == U'{') {
-      ++depth;
-    } else if (chars[i] == U'}' && --depth == 0) {
-      const std::u32string_view inner = chars.substr(position + 1, i - position - 1);
-      position = i + 1;
-      return inner;
-    }
-  }
-  position = end;
-  return std::nullopt;
 }
 
 Expr raw_backslash_sequence(Expr piece, Expr argument) {

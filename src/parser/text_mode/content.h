@@ -6,8 +6,6 @@
 // recurse) ends it with the nesting failure.
 #pragma once
 
-#include <cstddef>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -21,12 +19,6 @@ class Parser;
 // Scans `text` (characters taken out of the input) into a Sequence of Text
 // runs, symbols and raw pieces. `p` holds the nesting count.
 Result<ast::Expr> parse_content(Parser& p, std::u32string_view text);
-
-// Skips whitespace from `position`; when a `{` follows, returns the text up
-// to its matching `}` (nested braces counted) and moves past it. Otherwise
-// returns nothing; an unclosed group also moves `position` to `end`.
-std::optional<std::u32string_view> take_text_group(std::u32string_view chars, std::size_t end,
-                                                   std::size_t& position);
 
 // Sequence[RawTex "\", piece, argument's items].
 ast::Expr raw_backslash_sequence(ast::Expr piece, ast::Expr argument);

@@ -33,7 +33,8 @@ std::optional<std::string> plain_operator_name_text(std::u32string_view text) {
 
 [[gnu::noinline]] Result<Expr> operator_name_expr(Parser& p, TextSpan span, bool limits) {
   Expr name;
-  if (std::optional<std::string> plain = plain_operator_name_text(p.chars().substr(span.begin, span.end - span.begin))) {
+  if (std::optional<std::string> plain =
+          plain_operator_name_text(p.chars().substr(span.begin, span.end - span.begin))) {
     name = Expr(ast::FunctionName{std::move(*plain)});
   } else {
     Result<Expr> parsed = p.parse_text_range(span.begin, span.end);

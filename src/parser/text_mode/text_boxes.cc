@@ -52,7 +52,8 @@ bool expr_contains_raw_double_backslash(const Expr& expr) {
       if (raw->text.find("\\\\") != std::string::npos) return true;
     } else if (const auto* hybrid = e->get_if<ast::Hybrid>()) {
       for (const ast::HybridPart& part : hybrid->parts)
-        if (const auto* r = std::get_if<ast::HybridRaw>(&part); r && r->text.find("\\\\") != std::string::npos)
+        if (const auto* r = std::get_if<ast::HybridRaw>(&part);
+            r && r->text.find("\\\\") != std::string::npos)
           return true;
     } else if (const auto* seq = e->get_if<ast::Sequence>()) {
       for (const Expr& item : seq->items) work.push_back(&item);
@@ -83,8 +84,8 @@ bool expr_contains_raw_double_backslash(const Expr& expr) {
   while (rest < content.size() && is_whitespace(content[rest])) ++rest;
   for (const std::u32string_view reference : {std::u32string_view(U"eqref"), std::u32string_view(U"ref")}) {
     const std::size_t open = rest + 1 + reference.size();
-    if (content.size() <= open || content[rest] != U'\\' || content.substr(rest + 1, reference.size()) != reference ||
-        content[open] != U'{')
+    if (content.size() <= open || content[rest] != U'\\' ||
+        content.substr(rest + 1, reference.size()) != reference || content[open] != U'{')
       continue;
     const std::size_t close = group_close(content, open);
     if (close == std::u32string_view::npos) continue;

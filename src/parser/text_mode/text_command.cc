@@ -31,7 +31,8 @@ namespace {
   Result<Expr> content = parse_content(p, p.chars().substr(span.begin, span.end - span.begin));
   if (content.ok() && span_contains(p, span, U'$')) {
     std::string tail = consume_adjacent_text_tail(p);
-    if (!tail.empty()) content.value() = append_visible_text_tail(std::move(content.value()), std::move(tail));
+    if (!tail.empty())
+      content.value() = append_visible_text_tail(std::move(content.value()), std::move(tail));
   }
   return content;
 }
