@@ -42,10 +42,11 @@ TEST(TextStreams, TextRunsAndOperatorNames) {
     std::string body;
   } cases[] = {
       // The space is a character of the run.
-      {"\\text{a b}", "0A 01 00 " + kBlack + " " + text_char('a') + " " + text_char(' ') + " " + text_char('b') +
-                          " 00 00"},
+      {"\\text{a b}",
+       "0A 01 00 " + kBlack + " " + text_char('a') + " " + text_char(' ') + " " + text_char('b') + " 00 00"},
       // An operator name is a function name: the first character marked.
-      {"\\operatorname{rank}", "0A 01 00 " + kBlack + " 02 02 82 72 00 02 00 82 61 00 02 00 82 6E 00 02 00 82 6B 00 00 00"},
+      {"\\operatorname{rank}",
+       "0A 01 00 " + kBlack + " 02 02 82 72 00 02 00 82 61 00 02 00 82 6E 00 02 00 82 6B 00 00 00"},
   };
   for (const auto& c : cases) {
     const Bytes expected = concat({stream_start(c.tex), hx(c.body)});
@@ -74,7 +75,8 @@ TEST(TextStreams, NonAsciiTextUnderEachSourceEncoding) {
     const ScopedSourceEncoding scoped(c.encoding);
     const Bytes expected =
         concat({stream_start_with_source(c.source), hx("0A 01 00 " + kBlack + " " + c.run + " 00 00")});
-    EXPECT_EQ(hex(converted_stream(c.tex)), hex(expected)) << (c.encoding ? c.encoding : "unset") << " " << c.tex;
+    EXPECT_EQ(hex(converted_stream(c.tex)), hex(expected))
+        << (c.encoding ? c.encoding : "unset") << " " << c.tex;
   }
 }
 
