@@ -80,5 +80,15 @@ TEST(TextStreams, NonAsciiTextUnderEachSourceEncoding) {
   }
 }
 
+// A definition kept raw, its replacement shown, and a use of the defined name
+// (unrecorded, so raw) that continues the definition: the raw pieces set
+// their own colour and black is selected for the visible letter only.
+TEST(TextStreams, NewcommandDefinitionAndUse) {
+  const std::string tex = "\\newcommand{\\R}{\\mathbb{R}}\\R";
+  const std::string body = "0A 01 00 " + raw_text_records("\\newcommand\\R") + kBlack +
+                           " 02 04 8B 1D 21 A1 " + raw_text_records("\\R") + "00 00";
+  EXPECT_EQ(hex(converted_stream(tex)), hex(concat({stream_start(tex), hx(body)})));
+}
+
 }  // namespace
 }  // namespace quorvix::ffi

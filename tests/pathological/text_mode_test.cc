@@ -1,4 +1,4 @@
-// Text mode and its wrappers nested far past the bound: the nesting failure
+// Text mode, its wrappers and user definitions nested far past the bound: the nesting failure
 // comes back cleanly on a small stack, and nesting below it still parses.
 #include <gtest/gtest.h>
 
@@ -43,6 +43,11 @@ constexpr Pattern kPatterns[] = {
     {"\\htmlId{a}{", "}"},       {"\\mathrlap{", "}"},      {"\\mathrlap{x}{", "}"},
     {"\\phase{", "}"},           {"\\vcenter{", "}"},       {"\\verb{", "}"},
     {"\\operatorname{\\,", "}"},
+    // Definitions and macro arguments.
+    {"\\def\\f#1{#1}\\f{", "}"},
+    {"\\def\\f{", "}"},
+    {"\\newcommand{\\a}{", "}"},
+    {"\\newenvironment{e}{a}{", "}"},
 };
 
 std::string nested(const Pattern& p, std::size_t levels) {

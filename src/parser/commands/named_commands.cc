@@ -4,6 +4,7 @@
 
 #include "common/sorted_table.h"
 #include "parser/commands/left_right_delimiter.h"
+#include "parser/macros/macros.h"
 #include "parser/text_mode/text_commands.h"
 
 namespace quorvix::parser {
@@ -166,6 +167,12 @@ constexpr NamedCommand kNamedCommands[] = {
     {"char", char_code_command},
     {"operatorname", operator_name_command, 0}, {"operatornamewithlimits", operator_name_command, 1},
 
+    // User definitions: kept raw TeX, their replacements shown.
+    {"def", macro_definition_command}, {"gdef", macro_definition_command}, {"let", let_command},
+    {"newcommand", command_definition_command}, {"renewcommand", command_definition_command},
+    {"providecommand", command_definition_command}, {"newenvironment", environment_definition_command},
+    {"renewenvironment", environment_definition_command},
+
     // Kept as raw TeX by design.
     {"futurelet", raw_primitive_command},
     {"allowbreak", untranslated_command},
@@ -185,11 +192,6 @@ constexpr NamedCommand kNamedCommands[] = {
     {"eqalignno", untranslated_command}, {"leqalignno", untranslated_command}, {"cline", untranslated_command},
     {"hline", untranslated_command}, {"hdashline", untranslated_command}, {"notag", untranslated_command},
     {"nonumber", untranslated_command},
-    // Macro definitions.
-    {"def", untranslated_command}, {"gdef", untranslated_command}, {"let", untranslated_command},
-    {"newcommand", untranslated_command}, {"renewcommand", untranslated_command},
-    {"providecommand", untranslated_command}, {"newenvironment", untranslated_command},
-    {"renewenvironment", untranslated_command},
     // Chemistry and physics.
     {"ce", untranslated_command}, {"ket", untranslated_command}, {"Ket", untranslated_command},
     {"bra", untranslated_command}, {"Bra", untranslated_command}, {"braket", untranslated_command},
