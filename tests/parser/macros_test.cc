@@ -26,7 +26,8 @@ TEST(MacrosTest, DefRecordsAndUsesStayRaw) {
       // A missing argument group leaves the bare command.
       {R"(\def\f#1{#1}\f x)", R"(Seq[Raw("\\def\\f#1{#1}\\f"), Char('x')])"},
       // Arguments see the macros: the inner use is raw too.
-      {R"(\def\f#1{#1}\f{\f{x}})", R"(Seq[Raw("\\def\\f#1{#1}"), Seq[Raw("\\f"), Seq[Raw("\\f"), Char('x')]]])"},
+      {R"(\def\f#1{#1}\f{\f{x}})",
+       R"(Seq[Raw("\\def\\f#1{#1}"), Seq[Raw("\\f"), Seq[Raw("\\f"), Char('x')]]])"},
       // A later definition replaces the earlier one; a macro shadows a built-in.
       {R"(\def\f#1{#1}\def\f{z}\f{2})",
        R"(Seq[Raw("\\def\\f#1{#1}"), Seq[Raw("\\def\\f{"), Char('z'), Raw("}")], Raw("\\f"), Seq[Char('2')]])"},
@@ -75,7 +76,8 @@ TEST(MacrosTest, NewcommandShowsItsParts) {
 
 TEST(MacrosTest, NewenvironmentBodies) {
   expect_parses({
-      {R"(\newenvironment{e}{a}{b})", R"(Seq[Seq[Raw("\\newenvironment"), Char('e'), Char('a'), Char('b')]])"},
+      {R"(\newenvironment{e}{a}{b})",
+       R"(Seq[Seq[Raw("\\newenvironment"), Char('e'), Char('a'), Char('b')]])"},
       // Bodies that open and close an environment keep those spans raw.
       {R"(\newenvironment{e}[1]{\begin{center}#1}{\end{center}})",
        R"(Seq[Seq[Raw("\\newenvironment"), Char('e'), Char('['), Char('1'), Char(']'), Raw("{\\begin{center}#"), Char('1'), Raw("}{\\end{center}}")]])"},
@@ -96,7 +98,8 @@ TEST(MacrosTest, LetAliases) {
       // An alias of an alias takes the first one's target.
       {R"(\let\a\beta\let\c\a\c)", R"(Seq[Raw("\\let\\a\\beta\\let\\c\\a"), Char(U+03B2)])"},
       // \let replaces a macro of the same name.
-      {R"(\def\a{x}\let\a\beta\a)", R"(Seq[Seq[Raw("\\def\\a{"), Char('x'), Raw("}")], Raw("\\let\\a\\beta"), Char(U+03B2)])"},
+      {R"(\def\a{x}\let\a\beta\a)",
+       R"(Seq[Seq[Raw("\\def\\a{"), Char('x'), Raw("}")], Raw("\\let\\a\\beta"), Char(U+03B2)])"},
       // Aliases of each other end at the built-in meaning: no loop.
       {R"(\let\a\b\let\b\a\a\b)", R"(Seq[Raw("\\let\\a\\b\\let\\b\\a\\b\\b")])"},
       {R"(\let\)", "error: dangling backslash in let name"},
@@ -130,7 +133,8 @@ std::string letters(int i) {
 // and use as a few: the allocations grow linearly (a copy of the macro table
 // per sub-parser or per definition would make them grow with the square).
 TEST(MacrosTest, ManyDefinitionsAndUsesAreLinear) {
-  if (!testing::allocation_counting_available()) GTEST_SKIP() << "allocations are not counted in sanitised builds";
+  if (!testing::allocation_counting_available())
+    GTEST_SKIP() << "allocations are not counted in sanitised builds";
   auto cost = [](int n) {
     std::string text;
     for (int i = 0; i < n; ++i) text += "\\def\\m" + letters(i) + "#1{x_{#1}}";

@@ -38,10 +38,18 @@ struct Pattern {
 // Constructs that nest: text-mode groups scanned recursively, and arguments
 // parsed as math on their own.
 constexpr Pattern kPatterns[] = {
-    {"\\text{\\sout{", "}}"},    {"\\text{\\'{", "}}"},     {"\\mbox{", "}"},
-    {"\\mbox{\\text{$x$}", "}"}, {"\\colorbox{red}{", "}"}, {"\\fcolorbox{a}{b}{", "}"},
-    {"\\htmlId{a}{", "}"},       {"\\mathrlap{", "}"},      {"\\mathrlap{x}{", "}"},
-    {"\\phase{", "}"},           {"\\vcenter{", "}"},       {"\\verb{", "}"},
+    {"\\text{\\sout{", "}}"},
+    {"\\text{\\'{", "}}"},
+    {"\\mbox{", "}"},
+    {"\\mbox{\\text{$x$}", "}"},
+    {"\\colorbox{red}{", "}"},
+    {"\\fcolorbox{a}{b}{", "}"},
+    {"\\htmlId{a}{", "}"},
+    {"\\mathrlap{", "}"},
+    {"\\mathrlap{x}{", "}"},
+    {"\\phase{", "}"},
+    {"\\vcenter{", "}"},
+    {"\\verb{", "}"},
     {"\\operatorname{\\,", "}"},
     // Definitions and macro arguments.
     {"\\def\\f#1{#1}\\f{", "}"},

@@ -45,7 +45,8 @@ namespace {
 
 // [...] options shown between their brackets; false with a failure in
 // `failure`.
-[[gnu::noinline]] bool show_options(Parser& p, std::vector<Expr>& parts, std::size_t most, Result<Expr>& failure) {
+[[gnu::noinline]] bool show_options(Parser& p, std::vector<Expr>& parts, std::size_t most,
+                                    Result<Expr>& failure) {
   for (std::size_t i = 0; i < most; ++i) {
     Result<std::optional<Expr>> option = p.parse_optional_bracket_group();
     if (!option.ok()) {

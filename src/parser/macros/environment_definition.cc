@@ -47,7 +47,8 @@ bool is_environment_node(const Expr& e) {
 }
 
 bool holds_environment_marker(std::u32string_view text) {
-  return text.find(U"\\begin{") != std::u32string_view::npos || text.find(U"\\end{") != std::u32string_view::npos;
+  return text.find(U"\\begin{") != std::u32string_view::npos ||
+         text.find(U"\\end{") != std::u32string_view::npos;
 }
 
 // The body rebuilt from its fragments: a raw "{", each plain piece parsed
@@ -73,7 +74,8 @@ bool holds_environment_marker(std::u32string_view text) {
 }  // namespace
 
 // A begin or end body; `read` is false when its group cannot be read.
-[[gnu::noinline]] Result<Expr> parse_environment_definition_body(Parser& p, std::string_view label, bool& read) {
+[[gnu::noinline]] Result<Expr> parse_environment_definition_body(Parser& p, std::string_view label,
+                                                                 bool& read) {
   Result<TextSpan> span = read_raw_group_span(p, label);
   read = span.ok();
   if (!read) return Expr();

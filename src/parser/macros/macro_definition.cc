@@ -22,7 +22,7 @@ namespace {
 
 // What has been read of one definition.
 struct Definition {
-  std::string name;          // without backslash; empty when it cannot be recorded
+  std::string name;  // without backslash; empty when it cannot be recorded
   std::uint8_t parameters = 0;
   TextSpan replacement;
 };
@@ -39,7 +39,8 @@ struct Definition {
   if (p.peek() == U'{') {
     Result<TextSpan> braced = read_raw_group_span(p, "malformed macro name");
     if (!braced.ok()) return std::move(braced).error();
-    const std::u32string_view text = chars.substr(braced.value().begin, braced.value().end - braced.value().begin);
+    const std::u32string_view text =
+        chars.substr(braced.value().begin, braced.value().end - braced.value().begin);
     std::size_t letters = 1;
     while (letters < text.size() && is_ascii_letter(text[letters])) ++letters;
     if (text.size() > 1 && text.front() == U'\\' && letters == text.size())

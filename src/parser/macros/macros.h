@@ -23,9 +23,10 @@ class Parser;
 Result<ast::Expr> parse_macro_use(Parser& p, std::string_view name, std::uint8_t parameters);
 
 // The command-table handlers.
-Result<ast::Expr> macro_definition_command(Parser& p, const NamedCommand& command);        // \def, \gdef
-Result<ast::Expr> command_definition_command(Parser& p, const NamedCommand& command);      // \newcommand ...
-Result<ast::Expr> environment_definition_command(Parser& p, const NamedCommand& command);  // \newenvironment ...
+Result<ast::Expr> macro_definition_command(Parser& p, const NamedCommand& command);    // \def, \gdef
+Result<ast::Expr> command_definition_command(Parser& p, const NamedCommand& command);  // \newcommand ...
+Result<ast::Expr> environment_definition_command(Parser& p,
+                                                 const NamedCommand& command);  // \newenvironment ...
 Result<ast::Expr> let_command(Parser& p, const NamedCommand& command);
 
 // One piece of a \newenvironment body: plain replacement text, or the span
@@ -37,6 +38,7 @@ struct EnvironmentDefinitionFragment {
 
 // Cuts a body at its \begin{...} and \end{...} spans, in order; empty plain
 // pieces are left out.
-std::vector<EnvironmentDefinitionFragment> split_environment_definition_body_fragments(std::u32string_view body);
+std::vector<EnvironmentDefinitionFragment> split_environment_definition_body_fragments(
+    std::u32string_view body);
 
 }  // namespace quorvix::parser
