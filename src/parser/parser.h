@@ -164,8 +164,9 @@ class Parser {
   Result<ast::Expr> parse_macro_replacement(std::string_view text, std::string_view hidden_macro = {});
   // The same for the characters [begin, end) of this parser's own text: a
   // sub-parser that sees only them, reading them in place (nested ranges
-  // copy nothing). The position of this parser does not move.
-  Result<ast::Expr> parse_text_range(std::size_t begin, std::size_t end);
+  // copy nothing). The position of this parser does not move. `hidden_macro`
+  // as for parse_macro_replacement.
+  Result<ast::Expr> parse_text_range(std::size_t begin, std::size_t end, std::string_view hidden_macro = {});
 
   // --- Position and lookahead -----------------------------------------------
 
@@ -300,6 +301,11 @@ class Parser {
   // control symbol (one other character). Reached only through
   // read_command, which holds their nesting level.
   Result<ast::Expr> parse_control_word(const std::string& name);
+  // The built-in meaning of a control word; one reached through a \let
+  // alias is not held to the always-raw names.
+  Result<ast::Expr> parse_builtin_control_word(const std::string& name, bool through_alias);
+  // A control word aliased by \let to `target` (as TeX text: "\sqrt", "\,", "a").
+  [[gnu::noinline]] Result<ast::Expr> parse_let_alias_use(const std::string& target);
   // The symbol tables and the other lookups tried after the named commands,
   // in their order; nothing when no table knows `name`.
   std::optional<Result<ast::Expr>> parse_table_command(const std::string& name);

@@ -42,14 +42,19 @@ struct ConvertedFloor {
 // Once when the fonts began to be translated: lines that put lower-case
 // letters in \mathbb, \mathcal, \mathscr or \cal answer with an error, as
 // those alphabets have no lower-case glyphs.
+// A third time when \def and \gdef began to be recorded: definitions with
+// more than two parameters, with delimited parameter text (#1|, #1#{), with a
+// name that is not a control word (\def+, \def\:) and replacements whose own
+// parse fails (a bare \def inside one) answer with their definition message
+// instead of staying raw TeX; eight katex lines.
 constexpr ConvertedFloor kConvertedFloors[] = {
-    {"katex.jsonl", 2353, 2369},
+    {"katex.jsonl", 2345, 2369},
     {"texmath.jsonl", 137, 140},
 };
 
 // The least share of all corpus lines whose tree holds no raw TeX at all,
 // kept as a fraction of the whole corpus. Raise it as commands are translated.
-constexpr std::size_t kRawFreeFloor = 1315;
+constexpr std::size_t kRawFreeFloor = 1445;
 constexpr std::size_t kRawFreeOf = 2509;
 
 std::vector<CorpusLine> load_corpus() {

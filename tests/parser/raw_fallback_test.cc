@@ -30,7 +30,7 @@ TEST(RawFallbackTest, UnrecognisedCommands) {
       {"a \\foo \\bar", "Seq[Char('a'), Raw(\" \\\\foo \\\\bar\")]"},
       {"\\foo{a}", "Seq[Raw(\"\\\\foo\"), Seq[Char('a')]]"},
       // Not yet translated constructs take the same path.
-      {"\\operatorname{a}{b}", "Seq[Raw(\"\\\\operatorname\"), Seq[Char('a')], Seq[Char('b')]]"},
+      {"\\ket{a}{b}", "Seq[Raw(\"\\\\ket\"), Seq[Char('a')], Seq[Char('b')]]"},
   });
 }
 
@@ -38,8 +38,7 @@ TEST(RawFallbackTest, OptionsAreShownAsCharacters) {
   expect_parses({
       {"\\foo[a]b", "Seq[Seq[Raw(\"\\\\foo\"), Char('['), Char('a'), Char(']')], Char('b')]"},
       {"\\foo [a][]", "Seq[Seq[Raw(\"\\\\foo\"), Char('['), Char('a'), Char(']'), Char('['), Char(']')]]"},
-      {"\\operatorname[3]{x}",
-       "Seq[Seq[Raw(\"\\\\operatorname\"), Char('['), Char('3'), Char(']')], Seq[Char('x')]]"},
+      {"\\ket[3]{x}", "Seq[Seq[Raw(\"\\\\ket\"), Char('['), Char('3'), Char(']')], Seq[Char('x')]]"},
       // An option without its `]` stays ordinary input.
       {"\\foo [a", "Seq[Raw(\"\\\\foo\"), Char('['), Char('a')]"},
       {"\\foo[a][b", "Seq[Seq[Raw(\"\\\\foo\"), Char('['), Char('a'), Char(']')], Char('['), Char('b')]"},

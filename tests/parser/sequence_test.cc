@@ -101,7 +101,7 @@ TEST(SequenceTest, DefinitionKeptRawTakesTheFollowingAtoms) {
       {"{\\newcommand}x y", "Seq[Seq[Raw(\"\\\\newcommand\"), Char('x'), Char('y')]]"},
       {"{\\newcommand}{\\renewcommand}x",
        "Seq[Seq[Raw(\"\\\\newcommand\")], Seq[Raw(\"\\\\renewcommand\"), Char('x')]]"},
-      {"{\\def}x", "Seq[Seq[Raw(\"\\\\def\")], Char('x')]"},
+      {"{\\let}x", "Seq[Seq[Raw(\"\\\\let\")], Char('x')]"},
   });
 }
 

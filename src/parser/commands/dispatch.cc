@@ -6,8 +6,9 @@
 //     that read_command dispatches. read_command holds the nesting level of
 //     the command, reads the control word or control symbol after the
 //     backslash and calls its handler. parse_control_word tries, in order,
-//     the delimiter size words (\big ...), the always-raw names, the named commands (named_commands.h), the
-//     symbol tables (table_commands.cc) and finally
+//     the recorded macros and \let aliases (macros/), the delimiter size
+//     words (\big ...), the always-raw names, the named commands
+//     (named_commands.h), the symbol tables (table_commands.cc) and finally
 //     parse_unsupported_command (kept as raw TeX). parse_control_symbol
 //     gives the spacing, escaped and empty control symbols their trees,
 //     keeps a row break `\\` raw with what belongs to it and the others
@@ -23,6 +24,7 @@
 #include "parser/commands/left_right_delimiter.h"
 #include "parser/commands/named_commands.h"
 #include "parser/helpers.h"
+#include "parser/macros/macros.h"
 #include "parser/parser.h"
 #include "parser/raw_fallback.h"
 
@@ -42,6 +44,14 @@ namespace {
 [[gnu::noinline]] Result<Expr> dangling_backslash() { return make_error("dangling backslash"); }
 
 [[gnu::noinline]] Result<Expr> command_nesting_failure() { return nesting_error(); }
+
+// True for a non-empty run of ASCII letters.
+bool is_control_word_name(std::string_view text) {
+  if (text.empty()) return false;
+  for (const char c : text)
+    if (!is_ascii_letter(static_cast<unsigned char>(c))) return false;
+  return true;
+}
 
 // The printable characters that a backslash merely escapes (\$, \{, \[,
 // \^ ...): from `$` to `{`, except those that mean more after a backslash
@@ -101,10 +111,28 @@ Result<Expr> Parser::read_command() {
 }
 
 Result<Expr> Parser::parse_control_word(const std::string& name) {
-  // Recorded macros and \let aliases are looked up first (they stay raw TeX
-  // until their handlers exist), then the delimiter size words.
+  // Recorded macros first (except for the definition commands themselves),
+  // then \let aliases, then the built-in commands.
+  if (name != "def" && name != "gdef") {
+    if (const MacroDefinition* macro = find_macro(name))
+      return parse_macro_use(*this, name, macro->parameter_count);
+  }
+  if (const std::string* alias = find_let_alias(name)) return parse_let_alias_use(*alias);
+  return parse_builtin_control_word(name, /*through_alias=*/false);
+}
+
+Result<Expr> Parser::parse_let_alias_use(const std::string& target) {
+  // A control word continues the dispatch with that word, past the
+  // always-raw names (\let\v\lvert makes \v a bar); anything else is parsed
+  // on its own.
+  if (target.size() < 2 || target[0] != '\\' || !is_control_word_name(std::string_view(target).substr(1)))
+    return parse_macro_replacement(target);
+  return parse_builtin_control_word(target.substr(1), /*through_alias=*/true);
+}
+
+Result<Expr> Parser::parse_builtin_control_word(const std::string& name, bool through_alias) {
   if (ignored_delimiter_size_command(name)) return parse_delimiter_size_command(*this, name);
-  if (should_force_raw_simple_command(name)) return ast::make_raw("\\" + name);
+  if (!through_alias && should_force_raw_simple_command(name)) return raw_command_expr(name);
   if (const NamedCommand* named = find_named_command(name)) return named->handler(*this, *named);
   if (std::optional<Result<Expr>> symbol = parse_table_command(name)) return std::move(*symbol);
   return parse_unsupported_command(name);

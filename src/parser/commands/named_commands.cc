@@ -4,6 +4,8 @@
 
 #include "common/sorted_table.h"
 #include "parser/commands/left_right_delimiter.h"
+#include "parser/macros/macros.h"
+#include "parser/text_mode/text_commands.h"
 
 namespace quorvix::parser {
 
@@ -160,6 +162,23 @@ constexpr NamedCommand kNamedCommands[] = {
     // handled before this table.
     {"left", left_group_command}, {"middle", middle_delimiter_command},
 
+    // Text mode, text boxes and the wrappers that show their arguments.
+    {"text", text_command}, {"mbox", text_box_command}, {"hbox", text_box_command},
+    {"colorbox", color_box_command, 1}, {"fcolorbox", color_box_command, 2},
+    {"htmlId", html_wrapper_command}, {"htmlClass", html_wrapper_command},
+    {"htmlStyle", html_wrapper_command}, {"htmlData", html_wrapper_command},
+    {"mathclap", overlap_wrapper_command}, {"mathllap", overlap_wrapper_command},
+    {"mathrlap", overlap_wrapper_command}, {"phase", raw_prefix_wrapper_command},
+    {"vcenter", visible_wrapper_command}, {"verb", verb_command}, {"hspace", hspace_command},
+    {"char", char_code_command},
+    {"operatorname", operator_name_command, 0}, {"operatornamewithlimits", operator_name_command, 1},
+
+    // User definitions: kept raw TeX, their replacements shown.
+    {"def", macro_definition_command}, {"gdef", macro_definition_command}, {"let", let_command},
+    {"newcommand", command_definition_command}, {"renewcommand", command_definition_command},
+    {"providecommand", command_definition_command}, {"newenvironment", environment_definition_command},
+    {"renewenvironment", environment_definition_command},
+
     // Kept as raw TeX by design.
     {"futurelet", raw_primitive_command},
     {"allowbreak", untranslated_command},
@@ -171,19 +190,6 @@ constexpr NamedCommand kNamedCommands[] = {
     // that becomes translated takes its names out of this list.
     // The physics delimiters.
     {"abs", untranslated_command}, {"norm", untranslated_command}, {"VERT", untranslated_command},
-    // Macro definitions.
-    {"def", untranslated_command}, {"gdef", untranslated_command}, {"let", untranslated_command},
-    {"newcommand", untranslated_command}, {"renewcommand", untranslated_command},
-    {"providecommand", untranslated_command}, {"newenvironment", untranslated_command},
-    {"renewenvironment", untranslated_command},
-    // Text mode and its wrappers.
-    {"text", untranslated_command}, {"mbox", untranslated_command}, {"hbox", untranslated_command},
-    {"colorbox", untranslated_command}, {"fcolorbox", untranslated_command}, {"verb", untranslated_command},
-    {"char", untranslated_command}, {"phase", untranslated_command}, {"vcenter", untranslated_command},
-    {"mathclap", untranslated_command}, {"mathllap", untranslated_command}, {"mathrlap", untranslated_command},
-    {"htmlId", untranslated_command}, {"htmlClass", untranslated_command}, {"htmlStyle", untranslated_command},
-    {"htmlData", untranslated_command}, {"hspace", untranslated_command},
-    {"operatorname", untranslated_command}, {"operatornamewithlimits", untranslated_command},
     // Chemistry and physics.
     {"ce", untranslated_command}, {"ket", untranslated_command}, {"Ket", untranslated_command},
     {"bra", untranslated_command}, {"Bra", untranslated_command}, {"braket", untranslated_command},

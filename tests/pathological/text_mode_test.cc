@@ -1,0 +1,96 @@
+// Text mode, its wrappers and user definitions nested far past the bound: the nesting failure
+// comes back cleanly on a small stack, and nesting below it still parses.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ast/nesting.h"
+#include "parser/parser.h"
+#include "small_stack.h"
+
+namespace quorvix::parser {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kSmallStack = 8u << 20;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::size_t kSmallStack = 8u << 20;
+#else
+constexpr std::size_t kSmallStack = 256 * 1024;
+#endif
+#else
+constexpr std::size_t kSmallStack = 256 * 1024;
+#endif
+
+std::string repeat(std::string_view unit, std::size_t times) {
+  std::string out;
+  out.reserve(unit.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += unit;
+  return out;
+}
+
+struct Pattern {
+  const char* open;
+  const char* close;
+};
+
+// Constructs that nest: text-mode groups scanned recursively, and arguments
+// parsed as math on their own.
+constexpr Pattern kPatterns[] = {
+    {"\\text{\\sout{", "}}"},
+    {"\\text{\\'{", "}}"},
+    {"\\mbox{", "}"},
+    {"\\mbox{\\text{$x$}", "}"},
+    {"\\colorbox{red}{", "}"},
+    {"\\fcolorbox{a}{b}{", "}"},
+    {"\\htmlId{a}{", "}"},
+    {"\\mathrlap{", "}"},
+    {"\\mathrlap{x}{", "}"},
+    {"\\phase{", "}"},
+    {"\\vcenter{", "}"},
+    {"\\verb{", "}"},
+    {"\\operatorname{\\,", "}"},
+    // Definitions and macro arguments.
+    {"\\def\\f#1{#1}\\f{", "}"},
+    {"\\def\\f{", "}"},
+    {"\\newcommand{\\a}{", "}"},
+    {"\\newenvironment{e}{a}{", "}"},
+};
+
+std::string nested(const Pattern& p, std::size_t levels) {
+  return repeat(p.open, levels) + "x" + repeat(p.close, levels);
+}
+
+TEST(TextModeNestingTest, FarPastTheBoundFailsCleanlyOnASmallStack) {
+  for (const Pattern& p : kPatterns) {
+    bool nesting_error = false;
+    testing::run_with_stack(kSmallStack, [&] {
+      const Result<ast::Expr> r = Parser(nested(p, 100000)).parse();
+      nesting_error = !r.ok() && r.error().fatal && r.error().message == kNestedTooDeeply;
+    });
+    EXPECT_TRUE(nesting_error) << p.open;
+  }
+}
+
+TEST(TextModeNestingTest, NestingWellBelowTheBoundParsesOnASmallStack) {
+  for (const Pattern& p : kPatterns) {
+    bool ok = false;
+    testing::run_with_stack(kSmallStack, [&] { ok = Parser(nested(p, kMaxNestingDepth / 3)).parse().ok(); });
+    EXPECT_TRUE(ok) << p.open;
+  }
+}
+
+// Inside \text, \mbox and \text are ordinary commands kept raw: however deep
+// the braces go, the scan stays flat and the parse succeeds.
+TEST(TextModeNestingTest, BoxesInsideTextDoNotNest) {
+  bool ok = false;
+  testing::run_with_stack(kSmallStack, [&] {
+    const Result<ast::Expr> r = Parser(nested({"\\text{\\mbox{", "}}"}, 100000)).parse();
+    ok = r.ok() && !r.value().as<ast::Sequence>().items.empty();
+  });
+  EXPECT_TRUE(ok);
+}
+
+}  // namespace
+}  // namespace quorvix::parser
