@@ -14,19 +14,7 @@ namespace {
 
 using testing::repeat;
 
-// Sanitised builds instrument every frame several times over; the budget
-// that matters is the plain build's.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr std::size_t kSmallStack = 8u << 20;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr std::size_t kSmallStack = 8u << 20;
-#else
-constexpr std::size_t kSmallStack = 256 * 1024;
-#endif
-#else
-constexpr std::size_t kSmallStack = 256 * 1024;
-#endif
+using testing::kSmallStack;
 
 std::string balanced(std::size_t levels) { return repeat("{", levels) + "x" + repeat("}", levels); }
 

@@ -60,4 +60,18 @@ inline std::size_t run_with_stack(std::size_t stack_size, std::function<void()> 
   return used;
 }
 
+// The stack the deepest parses must fit. Sanitised builds instrument every
+// frame several times over; the budget that matters is the plain build's.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr std::size_t kSmallStack = 8u << 20;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr std::size_t kSmallStack = 8u << 20;
+#else
+inline constexpr std::size_t kSmallStack = 256 * 1024;
+#endif
+#else
+inline constexpr std::size_t kSmallStack = 256 * 1024;
+#endif
+
 }  // namespace quorvix::testing

@@ -17,17 +17,7 @@ namespace {
 
 using testing::repeat;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr std::size_t kSmallStack = 8u << 20;  // instrumented frames are several times larger
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr std::size_t kSmallStack = 8u << 20;
-#else
-constexpr std::size_t kSmallStack = 256 * 1024;
-#endif
-#else
-constexpr std::size_t kSmallStack = 256 * 1024;
-#endif
+using testing::kSmallStack;
 
 const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
   return r.value().as<ast::Sequence>().items;

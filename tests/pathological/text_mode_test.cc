@@ -6,29 +6,14 @@
 
 #include "ast/nesting.h"
 #include "parser/parser.h"
+#include "pathological_inputs.h"
 #include "small_stack.h"
 
 namespace quorvix::parser {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr std::size_t kSmallStack = 8u << 20;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr std::size_t kSmallStack = 8u << 20;
-#else
-constexpr std::size_t kSmallStack = 256 * 1024;
-#endif
-#else
-constexpr std::size_t kSmallStack = 256 * 1024;
-#endif
-
-std::string repeat(std::string_view unit, std::size_t times) {
-  std::string out;
-  out.reserve(unit.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += unit;
-  return out;
-}
+using testing::kSmallStack;
+using testing::repeat;
 
 struct Pattern {
   const char* open;

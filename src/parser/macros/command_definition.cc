@@ -21,13 +21,6 @@ using ast::Expr;
 
 namespace {
 
-[[gnu::noinline]] std::string labelled(std::string_view name, std::string_view what) {
-  std::string label(name);
-  label += ' ';
-  label += what;
-  return label;
-}
-
 // The defined name for display: parsed as math, except that a backslash and
 // a non-letter keep the backslash raw in front of the parse of the rest.
 [[gnu::noinline]] Result<Expr> defined_name_expr(Parser& p, TextSpan span) {
@@ -65,7 +58,7 @@ namespace {
 
 Result<Expr> command_definition_command(Parser& p, const NamedCommand& command) {
   const std::size_t after_name = p.pos();
-  Result<TextSpan> name = read_raw_group_span(p, labelled(command.name, "name"));
+  Result<TextSpan> name = read_raw_group_span(p, definition_part_label(command.name, "name"));
   if (!name.ok()) {
     if (name.error().fatal) return std::move(name).error();
     p.set_pos(after_name);
@@ -77,7 +70,7 @@ Result<Expr> command_definition_command(Parser& p, const NamedCommand& command) 
   parts.push_back(std::move(result.value()));
   if (!show_options(p, parts, 2, result)) return result;
   const std::size_t before_replacement = p.pos();
-  Result<TextSpan> replacement = read_raw_group_span(p, labelled(command.name, "replacement"));
+  Result<TextSpan> replacement = read_raw_group_span(p, definition_part_label(command.name, "replacement"));
   if (!replacement.ok()) {
     p.set_pos(before_replacement);
   } else {
@@ -86,6 +79,13 @@ Result<Expr> command_definition_command(Parser& p, const NamedCommand& command) 
     parts.push_back(normalize_definition_fallback_expr(std::move(result.value())));
   }
   return raw_prefix_sequence(command.name, std::move(parts));
+}
+
+std::string definition_part_label(std::string_view name, std::string_view what) {
+  std::string label(name);
+  label += ' ';
+  label += what;
+  return label;
 }
 
 }  // namespace quorvix::parser

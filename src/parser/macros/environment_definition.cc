@@ -20,13 +20,6 @@ using ast::Expr;
 
 namespace {
 
-[[gnu::noinline]] std::string labelled(std::string_view name, std::string_view what) {
-  std::string label(name);
-  label += ' ';
-  label += what;
-  return label;
-}
-
 // Looks through one-item Sequences and Style bodies.
 const Expr& unwrapped(const Expr& e) {
   const Expr* cur = &e;
@@ -91,7 +84,7 @@ bool holds_environment_marker(std::u32string_view text) {
 
 Result<Expr> environment_definition_command(Parser& p, const NamedCommand& command) {
   const std::size_t after_name = p.pos();
-  Result<TextSpan> name = read_raw_group_span(p, labelled(command.name, "name"));
+  Result<TextSpan> name = read_raw_group_span(p, definition_part_label(command.name, "name"));
   if (!name.ok()) {
     if (name.error().fatal) return std::move(name).error();
     p.set_pos(after_name);
@@ -111,7 +104,7 @@ Result<Expr> environment_definition_command(Parser& p, const NamedCommand& comma
   }
   for (const std::string_view which : {std::string_view("begin"), std::string_view("end")}) {
     bool read = false;
-    result = parse_environment_definition_body(p, labelled(command.name, which), read);
+    result = parse_environment_definition_body(p, definition_part_label(command.name, which), read);
     if (!read) {
       p.set_pos(after_name);
       return raw_command_expr(command.name);

@@ -29,6 +29,10 @@ Result<ast::Expr> environment_definition_command(Parser& p,
                                                  const NamedCommand& command);  // \newenvironment ...
 Result<ast::Expr> let_command(Parser& p, const NamedCommand& command);
 
+// The label of one part of a definition command: "<name> <what>", for
+// example "newcommand name".
+std::string definition_part_label(std::string_view name, std::string_view what);
+
 // One piece of a \newenvironment body: plain replacement text, or the span
 // of a \begin{...} or \end{...}.
 struct EnvironmentDefinitionFragment {
