@@ -13,6 +13,8 @@ constexpr bool is_whitespace(char32_t c) { return is_white_space(c); }
 
 // Letters of control words: ASCII only.
 constexpr bool is_ascii_letter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z'); }
+constexpr bool is_ascii_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
+constexpr bool is_ascii_alnum(char32_t c) { return is_ascii_letter(c) || is_ascii_digit(c); }
 
 using quorvix::append_utf8;
 

@@ -6,19 +6,15 @@ namespace quorvix::parser {
 
 using ast::Expr;
 
-Expr raw_command_expr(std::string_view name) {
-  std::string raw = "\\";
-  raw += name;
-  return ast::make_raw(std::move(raw));
-}
-
-namespace {
-
 std::string backslash_name(std::string_view name) {
   std::string raw = "\\";
   raw += name;
   return raw;
 }
+
+Expr raw_command_expr(std::string_view name) { return ast::make_raw(backslash_name(name)); }
+
+namespace {
 
 // The body of the wrappers that with_leading_raw_space looks through.
 ast::Box* wrapper_body(Expr& e) {

@@ -12,6 +12,8 @@
 
 namespace quorvix::parser {
 
+// "\" + name: the TeX text of a command.
+std::string backslash_name(std::string_view name);
 // RawTex "\" + name: a command kept as raw TeX.
 ast::Expr raw_command_expr(std::string_view name);
 // Sequence[RawTex "\" + name, expr's items]; a non-Sequence expr is one item.

@@ -33,6 +33,7 @@
 #include "parser/attempt_memo.h"
 #include "parser/brace_matches.h"
 #include "parser/definitions.h"
+#include "parser/delimiter_closers.h"
 #include "parser/environment_pairs.h"
 #include "parser/environment_stack.h"
 #include "parser/word_positions.h"
@@ -149,6 +150,11 @@ class Parser {
   std::optional<std::size_t> closing_brace(std::size_t open) { return brace_matches_.closing(chars_, open); }
   // The position of the next `\of` (not followed by a letter) at or after
   // `from`; nothing when none follows.
+  // The position of the `)`, `]` or `|` that closes the delimited body
+  // opened at `open` (see DelimiterClosers); nothing when unclosed.
+  std::optional<std::size_t> delimiter_closer(std::size_t open) {
+    return delimiter_closers_.closer(chars_, open);
+  }
   std::optional<std::size_t> next_of_primitive(std::size_t from) { return of_positions_.next(chars_, from); }
   // True when the \begin{name} read just before `after_begin` has a later
   // \end{name} to pair with (see EnvironmentPairs).
@@ -350,6 +356,7 @@ class Parser {
   std::size_t nesting_ = 0;
   AttemptMemo memo_;
   BraceMatches brace_matches_;
+  DelimiterClosers delimiter_closers_;
   ControlWordPositions of_positions_{U"of"};
   EnvironmentPairs environment_pairs_;
 };

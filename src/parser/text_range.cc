@@ -16,7 +16,8 @@ Parser::Parser(Parser& parent, std::size_t begin, std::size_t end)
       encoding_(parent.encoding_),
       depth_(parent.depth_ + 1),
       nesting_(parent.nesting_ + 1),
-      brace_matches_(parent.brace_matches_, parent.chars_, begin) {}
+      brace_matches_(parent.brace_matches_, parent.chars_, begin),
+      delimiter_closers_(parent.delimiter_closers_, parent.chars_, begin) {}
 
 namespace {
 

@@ -222,9 +222,16 @@ TEST(EnvironmentsTest, PlainTexGrids) {
        "Seq[Hybrid[Raw(\"\\\\pmatrix{\"), Visible(Seq[Char('('), Char('a'), Raw(\"&\"), Char('b'), "
        "Char(')')]), "
        "Raw(\"&\"), Visible(Char('c')), Raw(\"\\\\\\\\\\\\cr\"), Visible(Char('d')), Raw(\"}\")]]"},
+      // \cases cuts its cells at every `&` outside braces, between bars too;
+      // an escaped `\&` stays in its cell.
       {"\\cases{a\\&b&|x&y|}",
        "Seq[Hybrid[Raw(\"\\\\cases{\"), Visible(Seq[Char('a'), Raw(\"\\\\&\"), Char('b')]), Raw(\"&\"), "
-       "Visible(Seq[Char('|'), Char('x'), Raw(\"&\"), Char('y'), Char('|')]), Raw(\"}\")]]"},
+       "Visible(Seq[Char('|'), Char('x')]), Raw(\"&\"), Visible(Seq[Char('y'), Char('|')]), Raw(\"}\")]]"},
+      {"\\cases{x & {a & b} \\\\ y \\cr}",
+       "Seq[Hybrid[Raw(\"\\\\cases{\"), Visible(Char('x')), Raw(\"&\"), "
+       "Visible(Seq[Char('a'), Raw(\" &\"), Char('b')]), Raw(\"\\\\\\\\\"), "
+       "Visible(Seq[Char('y'), Raw(\" \\\\cr\")]), Raw(\"}\")]]"},
+      {"\\cases x", "Seq[Raw(\"\\\\cases\"), Char('x')]"},
       {"\\eqalign{}", "Seq[Hybrid[Raw(\"\\\\eqalign{}\")]]"},
       {"\\matrix x", "Seq[Raw(\"\\\\matrix\"), Char('x')]"},
       {"\\matrix{\\begin}", "error: expected braced environment name"},

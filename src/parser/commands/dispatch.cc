@@ -58,7 +58,7 @@ bool is_control_word_name(std::string_view text) {
 // (\\, \(, \), \.) and the digits.
 bool escaped_char_stands_for_itself(char32_t c) {
   if (c < U'$' || c > U'{') return false;
-  if (c >= U'0' && c <= U'9') return false;
+  if (is_ascii_digit(c)) return false;
   return c != U'\\' && c != U'(' && c != U')' && c != U'.';
 }
 

@@ -144,7 +144,7 @@ constexpr NamedCommand kNamedCommands[] = {
     {"begin", begin_environment_command}, {"substack", substack_command}, {"cline", cline_command},
     {"matrix", plain_tex_grid_command}, {"pmatrix", plain_tex_grid_command}, {"array", plain_tex_grid_command},
     {"eqalign", plain_tex_grid_command}, {"eqalignno", plain_tex_grid_command},
-    {"leqalignno", plain_tex_grid_command}, {"cases", plain_tex_grid_command},
+    {"leqalignno", plain_tex_grid_command}, {"cases", cases_command},
     {"end", untranslated_command}, {"hline", untranslated_command}, {"hdashline", untranslated_command},
     {"notag", untranslated_command}, {"nonumber", untranslated_command},
 
@@ -183,28 +183,29 @@ constexpr NamedCommand kNamedCommands[] = {
     {"futurelet", raw_primitive_command},
     {"allowbreak", untranslated_command},
 
-    // ---- Not yet translated ------------------------------------------------
-    // Commands whose constructs are recognised here but not translated yet
-    // (their trees have no writer, or their own parsers are still to come).
-    // They stay raw TeX through the unrecognised-command path; a construct
-    // that becomes translated takes its names out of this list.
-    // The physics delimiters.
-    {"abs", untranslated_command}, {"norm", untranslated_command}, {"VERT", untranslated_command},
-    // Chemistry and physics.
-    {"ce", untranslated_command}, {"ket", untranslated_command}, {"Ket", untranslated_command},
+    // Chemistry and the physics shorthands.
+    {"ce", chemistry_command},
+    {"qty", physics_quantity_command}, {"quantity", physics_quantity_command},
+    {"abs", physics_size_wrapper_command}, {"norm", physics_size_wrapper_command},
+    {"comm", physics_size_wrapper_command, kPhysicsSecondArgument},
+    {"acomm", physics_size_wrapper_command, kPhysicsSecondArgument},
+    {"commutator", physics_size_wrapper_command, kPhysicsSecondArgument},
+    {"anticommutator", physics_size_wrapper_command, kPhysicsSecondArgument},
+    {"poissonbracket", physics_size_wrapper_command, kPhysicsSecondArgument},
+    {"mqty", physics_matrix_command}, {"pmqty", physics_matrix_command}, {"Pmqty", physics_matrix_command},
+    {"bmqty", physics_matrix_command}, {"vmqty", physics_matrix_command}, {"smqty", physics_matrix_command},
+    {"spmqty", physics_matrix_command}, {"sPmqty", physics_matrix_command}, {"sbmqty", physics_matrix_command},
+    {"svmqty", physics_matrix_command}, {"mdet", physics_matrix_command}, {"smdet", physics_matrix_command},
+    {"dmat", physics_matrix_command}, {"admat", physics_matrix_command}, {"imat", physics_matrix_command},
+    {"pmat", physics_matrix_command}, {"matrixquantity", physics_matrix_command},
+    {"smallmatrixquantity", physics_matrix_command}, {"matrixdeterminant", physics_matrix_command},
+    {"xmat", physics_multi_group_command, 3}, {"zmat", physics_multi_group_command, 2},
+    // The bra-ket and set notations have no form of their own: the command
+    // stays raw TeX through the unrecognised-command path and its argument
+    // is read as the ordinary input that follows (\ket{\psi} shows the psi).
+    {"VERT", untranslated_command}, {"ket", untranslated_command}, {"Ket", untranslated_command},
     {"bra", untranslated_command}, {"Bra", untranslated_command}, {"braket", untranslated_command},
     {"Braket", untranslated_command}, {"set", untranslated_command}, {"Set", untranslated_command},
-    {"qty", untranslated_command}, {"quantity", untranslated_command}, {"comm", untranslated_command},
-    {"acomm", untranslated_command}, {"commutator", untranslated_command},
-    {"poissonbracket", untranslated_command}, {"mqty", untranslated_command},
-    {"matrixquantity", untranslated_command}, {"smallmatrixquantity", untranslated_command},
-    {"pmqty", untranslated_command}, {"Pmqty", untranslated_command}, {"bmqty", untranslated_command},
-    {"vmqty", untranslated_command}, {"smqty", untranslated_command}, {"spmqty", untranslated_command},
-    {"sPmqty", untranslated_command}, {"sbmqty", untranslated_command}, {"svmqty", untranslated_command},
-    {"mdet", untranslated_command}, {"smdet", untranslated_command}, {"dmat", untranslated_command},
-    {"imat", untranslated_command}, {"pmat", untranslated_command}, {"admat", untranslated_command},
-    {"xmat", untranslated_command}, {"zmat", untranslated_command},
-    // ---- End of the not yet translated commands ----------------------------
 };
 // clang-format on
 

@@ -102,6 +102,20 @@ Result<ast::Expr> substack_command(Parser& p, const NamedCommand& command);
 Result<ast::Expr> cline_command(Parser& p, const NamedCommand& command);
 Result<ast::Expr> plain_tex_grid_command(Parser& p, const NamedCommand& command);
 
+// Chemistry and physics shorthands (physics/): the command stays raw TeX
+// and what it encloses is shown. \ce; \qty and \quantity; the size
+// wrappers (code kPhysicsSecondArgument for the two-argument brackets such
+// as \comm); the matrix shorthands; \xmat and \zmat (code: the number of
+// groups).
+inline constexpr std::uint8_t kPhysicsSecondArgument = 1;
+Result<ast::Expr> chemistry_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> physics_quantity_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> physics_size_wrapper_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> physics_matrix_command(Parser& p, const NamedCommand& command);
+Result<ast::Expr> physics_multi_group_command(Parser& p, const NamedCommand& command);
+// \cases{...}: cut into cells like a physics matrix body (plain_tex_grids.cc).
+Result<ast::Expr> cases_command(Parser& p, const NamedCommand& command);
+
 // Commands kept as raw TeX (unsupported.cc): through the unrecognised-command
 // path, or copied verbatim up to the next whitespace (\futurelet).
 Result<ast::Expr> untranslated_command(Parser& p, const NamedCommand& command);

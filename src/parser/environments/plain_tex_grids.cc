@@ -1,7 +1,8 @@
 // The grids of plain TeX: \matrix{a & b \cr c & d} and its relatives
 // (\pmatrix, \array, \eqalign, \eqalignno, \leqalignno, \cases). They are
 // kept as raw TeX with their cells shown: the command, the braces, each `&`
-// and each row break stay raw between the translated cells.
+// and each row break stay raw between the translated cells. \cases is cut
+// into cells as a physics matrix body is: at `&` and `\\` outside braces.
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "parser/commands/named_commands.h"
 #include "parser/environments/environments.h"
 #include "parser/helpers.h"
+#include "parser/physics/physics.h"
+#include "parser/text_mode/arguments.h"
 
 namespace quorvix::parser {
 
@@ -154,6 +157,21 @@ Result<Expr> plain_tex_grid_command(Parser& p, const NamedCommand& command) {
     return raw_command_expr(command.name);
   }
   return parse_old_tex_matrix_raw_content(p, command.name, text.value());
+}
+
+Result<Expr> cases_command(Parser& p, const NamedCommand& command) {
+  const std::size_t start = p.pos();
+  Result<TextSpan> span = read_raw_group_span(p, "cases content");
+  if (!span.ok()) {
+    p.set_pos(start);
+    return raw_command_expr(command.name);
+  }
+  std::vector<ast::HybridPart> parts;
+  append_hybrid_raw(parts, "\\cases{");
+  Status cells = parse_physics_matrix_raw_content(p, *span, parts);
+  if (!cells.ok()) return std::move(cells).error();
+  append_hybrid_raw(parts, "}");
+  return Expr(ast::Hybrid{std::move(parts)});
 }
 
 }  // namespace quorvix::parser

@@ -24,7 +24,7 @@ std::optional<std::string> plain_operator_name_text(std::u32string_view text) {
   std::string name;
   for (const char32_t c : text) {
     if (is_whitespace(c)) continue;
-    if (!is_ascii_letter(c) && !(c >= U'0' && c <= U'9')) return std::nullopt;
+    if (!is_ascii_alnum(c)) return std::nullopt;
     name.push_back(static_cast<char>(c));
   }
   if (name.empty()) return std::nullopt;
