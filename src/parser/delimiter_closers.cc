@@ -15,7 +15,8 @@ std::optional<std::size_t> kind_of(char32_t opener) {
 
 }  // namespace
 
-DelimiterClosers::DelimiterClosers(DelimiterClosers& outer, std::u32string_view outer_chars, std::size_t offset)
+DelimiterClosers::DelimiterClosers(DelimiterClosers& outer, std::u32string_view outer_chars,
+                                   std::size_t offset)
     : root_(outer.root_), offset_(outer.offset_ + offset) {
   // A root learns its text from the first range made of it, or from its own
   // first question; a range of a range finds it already known.
@@ -25,7 +26,8 @@ DelimiterClosers::DelimiterClosers(DelimiterClosers& outer, std::u32string_view 
   }
 }
 
-std::optional<std::size_t> DelimiterClosers::scan(std::u32string_view chars, std::size_t from, std::size_t kind) {
+std::optional<std::size_t> DelimiterClosers::scan(std::u32string_view chars, std::size_t from,
+                                                  std::size_t kind) {
   const char32_t open = kOpeners[kind];
   const char32_t close = kClosers[kind];
   std::size_t depth = 0;

@@ -47,8 +47,8 @@ void expect_table_matches_scan(std::u32string_view text) {
 
 TEST(DelimiterClosersTest, ChosenTexts) {
   const std::u32string texts[] = {
-      U"(a)",       U"((a)b)",   U"(a",         U"({)})",       U"({x)",    U"(}a)",  U"[(])",
-      U"|a|b|",     U"|{|}|",    U"(a)(b)((c)", U"\\abs(x\\}", U"[[[]]]]", U"{(}a)", U"(|)|",
+      U"(a)",   U"((a)b)", U"(a",         U"({)})",      U"({x)",    U"(}a)",  U"[(])",
+      U"|a|b|", U"|{|}|",  U"(a)(b)((c)", U"\\abs(x\\}", U"[[[]]]]", U"{(}a)", U"(|)|",
   };
   for (const std::u32string& text : texts) {
     SCOPED_TRACE(std::string(text.begin(), text.end()));

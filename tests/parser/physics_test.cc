@@ -92,7 +92,8 @@ TEST(PhysicsTest, MatrixShorthands) {
       {R"(\pmqty*(a&b))",
        R"(Seq[Hybrid[Raw("\\pmqty"), Visible(Char('*')), Visible(Char('(')), Visible(Char('a')), Raw("&"),)"
        R"( Visible(Char('b')), Visible(Char(')'))]])"},
-      {R"(\vmqty|a|)", R"(Seq[Hybrid[Raw("\\vmqty"), Visible(Char('|')), Visible(Char('a')), Visible(Char('|'))]])"},
+      {R"(\vmqty|a|)",
+       R"(Seq[Hybrid[Raw("\\vmqty"), Visible(Char('|')), Visible(Char('a')), Visible(Char('|'))]])"},
       {R"(\mqty x)", R"(Seq[Hybrid[Raw("\\mqty"), Visible(Char('x'))]])"},
       {R"(\dmat)", R"(Seq[Raw("\\dmat")])"},
       {R"(\mqty* )", R"(Seq[Raw("\\mqty*")])"},

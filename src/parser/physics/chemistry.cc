@@ -120,7 +120,8 @@ Result<Expr> chemistry_command(Parser& p, const NamedCommand& command) {
     p.set_pos(after_word);
     return raw_command_expr(command.name);
   }
-  if (const auto nuclide = leading_nuclide(p, *arg)) return nuclide_expr(p, *arg, nuclide->first, nuclide->second);
+  if (const auto nuclide = leading_nuclide(p, *arg))
+    return nuclide_expr(p, *arg, nuclide->first, nuclide->second);
   return prefixed_argument(p, *arg);
 }
 

@@ -67,7 +67,8 @@ Result<Expr> physics_matrix_command(Parser& p, const NamedCommand& command) {
 
 namespace {
 
-[[gnu::noinline]] Status translate_group(Parser& p, std::string_view name, unsigned k, std::vector<Expr>& items) {
+[[gnu::noinline]] Status translate_group(Parser& p, std::string_view name, unsigned k,
+                                         std::vector<Expr>& items) {
   std::string context = physics_context(name, "argument ");
   context += std::to_string(k);
   Result<TextSpan> span = read_raw_group_span(p, context);
@@ -81,7 +82,8 @@ namespace {
 [[gnu::noinline]] Expr multi_group_expr(std::string_view name, std::vector<Expr> items) {
   std::vector<ast::HybridPart> parts;
   append_hybrid_raw(parts, backslash_name(name));
-  parts.emplace_back(ast::HybridVisible{ast::box(ast::collapse_single_sequence(ast::make_sequence(std::move(items))))});
+  parts.emplace_back(
+      ast::HybridVisible{ast::box(ast::collapse_single_sequence(ast::make_sequence(std::move(items))))});
   return Expr(ast::Hybrid{std::move(parts)});
 }
 

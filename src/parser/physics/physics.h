@@ -27,8 +27,8 @@ namespace quorvix::parser {
 std::string physics_context(std::string_view name, std::string_view what);
 
 // After whitespace, `open` (`(`, `[` or `|`), the text up to its closer
-// (`)`, `]`, `|`) and the closer; the parser moves past the closer. Fails with "expected <open> after \<name>"
-// or "unterminated physics delimiter for \<name>".
+// (`)`, `]`, `|`) and the closer; the parser moves past the closer. Fails with "expected <open> after
+// \<name>" or "unterminated physics delimiter for \<name>".
 Result<TextSpan> parse_physics_delimited_body(Parser& p, char32_t open, std::string_view name);
 
 // The body that follows a physics command, by its first character: a
