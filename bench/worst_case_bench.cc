@@ -17,6 +17,7 @@ struct WorstCase {
   const char* opener;
   int depth;                // openers in front of the tail, within the nesting bound
   const char* closer = "";  // after the tail
+  int closers = 1;          // how many times the closer stands there
 };
 
 constexpr WorstCase kWorstCases[] = {
@@ -33,6 +34,12 @@ constexpr WorstCase kWorstCases[] = {
     // Only the innermost one closes: every other one fails around it.
     {"one closed environment", "\\begin{pmatrix}", 99, "\\end{pmatrix}"},
     {"environments in groups", "{\\begin{aligned}", 49, "\\end{aligned}"},
+    // Physics bodies are parsed in place; each level takes two of the bound.
+    {"physics quantities", "\\qty(", 49, ")", 49},
+    {"physics matrices", "\\pmqty{a&", 49, "}", 49},
+    {"chemistry", "\\ce{", 49, "}", 49},
+    {"unclosed physics bodies", "\\abs(", 49},
+    {"unclosed physics in groups", "{\\qty[", 49},
 };
 
 constexpr std::size_t kInputBytes = 64 * 1024;
@@ -40,7 +47,8 @@ constexpr std::size_t kInputBytes = 64 * 1024;
 std::string worst_input(const WorstCase& c) {
   std::string text;
   for (int i = 0; i < c.depth; ++i) text += c.opener;
-  const std::string closer = c.closer;
+  std::string closer;
+  for (int i = 0; i < c.closers; ++i) closer += c.closer;
   if (text.size() + closer.size() < kInputBytes) text.append(kInputBytes - text.size() - closer.size(), 'x');
   return text + closer;
 }

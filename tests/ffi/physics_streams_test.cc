@@ -14,7 +14,7 @@ namespace {
 using namespace test_support;
 
 const std::string kBlack = "10 00 00 00 00 00 00 00 0F 01";  // the black definition, then COLOR 1
-const std::string kDefault = "0F 00";                         // back to the default colour for raw text
+const std::string kDefault = "0F 00";                        // back to the default colour for raw text
 
 // A CHAR record of a variable (italic letter typeface) and of a digit.
 std::string letter(char c) { return "02 00 83 " + hex({static_cast<std::uint8_t>(c)}) + " 00"; }
@@ -27,9 +27,11 @@ TEST(PhysicsStreams, OneCommandOfEachFamily) {
     const char* tex;
     std::string body;
   } cases[] = {
-      {"\\ce{H2O}", raw_text_records("\\ce") + kBlack + " " + letter('H') + " " + digit('2') + " " + letter('O')},
+      {"\\ce{H2O}",
+       raw_text_records("\\ce") + kBlack + " " + letter('H') + " " + digit('2') + " " + letter('O')},
       {"\\abs{x}", raw_text_records("\\abs") + kBlack + " " + letter('x')},
-      {"\\qty(x)", raw_text_records("\\qty") + kBlack + " " + symbol('(') + " " + letter('x') + " " + symbol(')')},
+      {"\\qty(x)",
+       raw_text_records("\\qty") + kBlack + " " + symbol('(') + " " + letter('x') + " " + symbol(')')},
       {"\\comm{A}{B}", raw_text_records("\\comm") + kBlack + " " + letter('A') + " " + letter('B')},
       {"\\pmqty{a&b}", raw_text_records("\\pmqty{") + kBlack + " " + letter('a') + " " + kDefault + " " +
                            raw_text_records("&") + "0F 01 " + letter('b') + " " + kDefault + " " +

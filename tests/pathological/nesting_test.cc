@@ -12,6 +12,8 @@
 namespace quorvix::parser {
 namespace {
 
+using testing::nested;
+using testing::NestPattern;
 using testing::repeat;
 
 using testing::kSmallStack;
@@ -20,10 +22,6 @@ std::string balanced(std::size_t levels) { return repeat("{", levels) + "x" + re
 
 // One level of nesting of each recursive construct: the deepest input of
 // each kind must fit the small stack. Add a row per construct that recurses.
-struct NestPattern {
-  const char* open;
-  const char* close;
-};
 constexpr NestPattern kNestPatterns[] = {
     {"{", "}"},
     {"a {\\foo ", " b} "},
@@ -73,10 +71,6 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\left[ ", ""},
     {"\\left( x\\middle| ", "\\right)"},
 };
-
-std::string nested(const NestPattern& p, std::size_t levels) {
-  return repeat(p.open, levels) + "x" + repeat(p.close, levels);
-}
 
 void expect_nesting_error(const Result<ast::Expr>& r) {
   ASSERT_FALSE(r.ok());

@@ -20,6 +20,18 @@ inline std::string repeat(std::string_view unit, std::size_t times) {
   return out;
 }
 
+// One level of a nested construct: the text in front of the inner one and
+// the text after it.
+struct NestPattern {
+  const char* open;
+  const char* close;
+};
+
+// `levels` levels of the pattern around an `x`.
+inline std::string nested(const NestPattern& p, std::size_t levels) {
+  return repeat(p.open, levels) + "x" + repeat(p.close, levels);
+}
+
 struct Parsed {
   Result<ast::Expr> result;
   std::size_t failed_attempts;

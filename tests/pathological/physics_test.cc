@@ -15,47 +15,29 @@ namespace quorvix::parser {
 namespace {
 
 using testing::kSmallStack;
+using testing::nested;
+using testing::NestPattern;
 using testing::parse_counting;
 using testing::Parsed;
 using testing::repeat;
 
-struct Pattern {
-  const char* open;
-  const char* close;
+constexpr NestPattern kPatterns[] = {
+    {"\\qty(", ")"},        {"\\qty\\big{}[", "]"}, {"\\quantity{", "}"}, {"\\abs{", "}"},
+    {"\\norm*\\Big[", "]"}, {"\\abs ", ""},  // the rest of the group as the body
+    {"\\comm{a}{", "}"},    {"\\comm{", "}{b}"},    {"\\pmqty{a&", "}"},  {"\\bmqty(", ")"},
+    {"\\bmqty{a\\\\", "}"}, {"\\xmat{a}{b}{", "}"}, {"\\zmat*{", "}{b}"}, {"\\ce{", "}"},
+    {"\\ce{^{", "}_{6}C}"}, {"\\ce{^2_", "}"},      {"\\cases{a&", "}"},
 };
-
-constexpr Pattern kPatterns[] = {
-    {"\\qty(", ")"},
-    {"\\qty\\big{}[", "]"},
-    {"\\quantity{", "}"},
-    {"\\abs{", "}"},
-    {"\\norm*\\Big[", "]"},
-    {"\\abs ", ""},  // the rest of the group as the body
-    {"\\comm{a}{", "}"},
-    {"\\comm{", "}{b}"},
-    {"\\pmqty{a&", "}"},
-    {"\\bmqty(", ")"},
-    {"\\bmqty{a\\\\", "}"},
-    {"\\xmat{a}{b}{", "}"},
-    {"\\zmat*{", "}{b}"},
-    {"\\ce{", "}"},
-    {"\\ce{^{", "}_{6}C}"},
-    {"\\ce{^2_", "}"},
-    {"\\cases{a&", "}"},
-};
-
-std::string nested(const Pattern& p, std::size_t levels) {
-  return repeat(p.open, levels) + "x" + repeat(p.close, levels);
-}
 
 bool is_nesting_error(const Result<ast::Expr>& r) {
   return !r.ok() && r.error().fatal && r.error().message == kNestedTooDeeply;
 }
 
 TEST(PhysicsNestingTest, FarPastTheBoundFailsCleanlyOnASmallStack) {
-  for (const Pattern& p : kPatterns) {
+  for (const NestPattern& p : kPatterns) {
     bool nesting_error = false;
-    testing::run_with_stack(kSmallStack, [&] { nesting_error = is_nesting_error(Parser(nested(p, 100000)).parse()); });
+    testing::run_with_stack(kSmallStack,
+                            [&] { nesting_error = is_nesting_error(Parser(nested(p, 100000)).parse()); });
     EXPECT_TRUE(nesting_error) << p.open;
   }
 }
@@ -63,7 +45,7 @@ TEST(PhysicsNestingTest, FarPastTheBoundFailsCleanlyOnASmallStack) {
 // The deepest nesting that parses fits the small stack, and one level more
 // gives the nesting error (not another failure).
 TEST(PhysicsNestingTest, AtTheBoundOnASmallStack) {
-  for (const Pattern& p : kPatterns) {
+  for (const NestPattern& p : kPatterns) {
     std::size_t deepest = 0;
     while (deepest <= kMaxNestingDepth && Parser(nested(p, deepest + 1)).parse().ok()) ++deepest;
     EXPECT_GE(deepest, kMaxNestingDepth / 2 - 1) << p.open;

@@ -13,16 +13,13 @@ namespace quorvix::parser {
 namespace {
 
 using testing::kSmallStack;
+using testing::nested;
+using testing::NestPattern;
 using testing::repeat;
-
-struct Pattern {
-  const char* open;
-  const char* close;
-};
 
 // Constructs that nest: text-mode groups scanned recursively, and arguments
 // parsed as math on their own.
-constexpr Pattern kPatterns[] = {
+constexpr NestPattern kPatterns[] = {
     {"\\text{\\sout{", "}}"},
     {"\\text{\\'{", "}}"},
     {"\\mbox{", "}"},
@@ -43,12 +40,8 @@ constexpr Pattern kPatterns[] = {
     {"\\newenvironment{e}{a}{", "}"},
 };
 
-std::string nested(const Pattern& p, std::size_t levels) {
-  return repeat(p.open, levels) + "x" + repeat(p.close, levels);
-}
-
 TEST(TextModeNestingTest, FarPastTheBoundFailsCleanlyOnASmallStack) {
-  for (const Pattern& p : kPatterns) {
+  for (const NestPattern& p : kPatterns) {
     bool nesting_error = false;
     testing::run_with_stack(kSmallStack, [&] {
       const Result<ast::Expr> r = Parser(nested(p, 100000)).parse();
@@ -59,7 +52,7 @@ TEST(TextModeNestingTest, FarPastTheBoundFailsCleanlyOnASmallStack) {
 }
 
 TEST(TextModeNestingTest, NestingWellBelowTheBoundParsesOnASmallStack) {
-  for (const Pattern& p : kPatterns) {
+  for (const NestPattern& p : kPatterns) {
     bool ok = false;
     testing::run_with_stack(kSmallStack, [&] { ok = Parser(nested(p, kMaxNestingDepth / 3)).parse().ok(); });
     EXPECT_TRUE(ok) << p.open;
