@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "decodes_everywhere.h"
 #include "quorvix/qvf_inspect.h"
 #include "qvf/stream/stream.h"
 #include "support/bytes.h"
@@ -238,26 +239,7 @@ TEST(EnvironmentStreams, EveryEnvironmentFromTheTextDecodesCompletely) {
       "\\begin{multline}a\\\\b\\end{multline}",
       "\\begin{pmatrix}a&b",
   };
-  const std::vector<std::pair<std::string, std::string>> places = {
-      {"", ""},
-      {"x ", ""},
-      {"", " y"},
-      {"{", "}"},
-      {"\\frac{", "}{z}"},
-      {"\\sqrt{", "}"},
-      {"\\left(", "\\right)"},
-  };
-  for (const char* grid : grids) {
-    for (const auto& [before, after] : places) {
-      const std::string tex = before + grid + after;
-      const Bytes stream = converted_stream(tex);
-      const Listing listing = inspect_qvf(stream);
-      EXPECT_TRUE(listing.complete) << tex << ": stopped at " << listing.error_offset << ": "
-                                    << listing.error_reason;
-      for (const ListingLine& l : listing.lines)
-        EXPECT_NE(l.kind, LineKind::kWarning) << tex << " at " << l.offset << ": " << l.text;
-    }
-  }
+  expect_decodes_everywhere(grids);
 }
 
 // The row limit from the text: 255 rows convert, 256 do not; beyond that
