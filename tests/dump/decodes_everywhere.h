@@ -16,7 +16,13 @@ namespace quorvix::tools {
 
 inline void expect_decodes_everywhere(std::span<const char* const> texts) {
   const std::pair<const char*, const char*> places[] = {
-      {"", ""}, {"x ", ""}, {"", " y"}, {"{", "}"}, {"\\frac{", "}{z}"}, {"\\sqrt{", "}"}, {"\\left(", "\\right)"},
+      {"", ""},
+      {"x ", ""},
+      {"", " y"},
+      {"{", "}"},
+      {"\\frac{", "}{z}"},
+      {"\\sqrt{", "}"},
+      {"\\left(", "\\right)"},
   };
   for (const char* text : texts) {
     for (const auto& [before, after] : places) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "parse_test_util.h"
+#include "parser/physics/physics.h"
 
 namespace quorvix::parser {
 namespace {
@@ -129,6 +130,21 @@ TEST(PhysicsTest, Failures) {
       {R"(\pmqty{a & \abs(x})", R"(error: unterminated physics delimiter for \abs)"},
       {R"(\qty(\abs|y))", R"(error: unterminated physics delimiter for \abs)"},
   });
+}
+
+// The delimited-body reader on its own: the opener must come first; the
+// position moves past the closer.
+TEST(PhysicsTest, DelimitedBodyReader) {
+  Parser p("  x(a)");
+  Result<TextSpan> missing = parse_physics_delimited_body(p, U'(', "abs");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error().message, "expected ( after \\abs");
+  Parser q(" [a[b]c] d");
+  Result<TextSpan> body = parse_physics_delimited_body(q, U'[', "qty");
+  ASSERT_TRUE(body.ok());
+  EXPECT_EQ(body->begin, 2u);
+  EXPECT_EQ(body->end, 7u);
+  EXPECT_EQ(q.pos(), 8u);
 }
 
 TEST(PhysicsTest, BraKetAndSetNotationsStayRaw) {
