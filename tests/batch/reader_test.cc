@@ -63,7 +63,9 @@ TEST(BatchReader, ReadsEachKindOfLine) {
       EXPECT_EQ(item.error, response["error"].get<std::string>());
     } else {
       EXPECT_EQ(item.error, c.error);
-      if (!c.error) EXPECT_EQ(item.latex, c.latex);
+      if (!c.error) {
+        EXPECT_EQ(item.latex, c.latex);
+      }
     }
   }
 }

@@ -3,7 +3,7 @@
 # find_package(quorvix CONFIG) and through pkg-config. Nothing is rebuilt:
 # the install copies what the build made.
 #
-# -DBUILD_DIR, -DSOURCE_DIR, -DWORK_DIR, -DC_COMPILER, -DPKG_CONFIG, -DSOVERSION
+# -DBUILD_DIR, -DSOURCE_DIR, -DWORK_DIR, -DC_COMPILER, -DPKG_CONFIG, -DSOVERSION, -DPYTHON (optional)
 
 function(run)
   cmake_parse_arguments(RUN "" "OUTPUT" "COMMAND" ${ARGN})
@@ -64,6 +64,17 @@ run(COMMAND ${C_COMPILER} ${SOURCE_DIR}/examples/embed.c ${flags} -o ${WORK_DIR}
 run(COMMAND ${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libdir} ${WORK_DIR}/embed-pkg-config OUTPUT out)
 if(NOT out STREQUAL expected)
   message(FATAL_ERROR "pkg-config consumer printed: ${out}")
+endif()
+
+# The installed Python module finds the installed library by itself.
+if(PYTHON)
+  run(COMMAND ${CMAKE_COMMAND} -E env --unset=QUORVIX_LIBRARY PYTHONPATH=${libdir}/python3/dist-packages
+              PYTHONDONTWRITEBYTECODE=1 ${PYTHON} -c
+              "import quorvix, quorvix._library as l\nprint(l.library._name, quorvix.convert('x^2').normalized_latex)"
+      OUTPUT out)
+  if(NOT out STREQUAL "${libdir}/libquorvix.so.${SOVERSION} x^2\n")
+    message(FATAL_ERROR "installed Python module printed: ${out}")
+  endif()
 endif()
 
 # The installed tool runs.

@@ -175,7 +175,7 @@ std::optional<std::size_t> count_batch_lines(std::istream& in) {
   if (start == std::istream::pos_type(-1)) return std::nullopt;
   std::size_t count = 0;
   std::string line;
-  while (std::getline(in, line)) count += is_blank(line) ? 0 : 1;
+  while (std::getline(in, line)) count += is_blank(line) ? 0u : 1u;
   in.clear();
   in.seekg(start);
   if (!in) return std::nullopt;
