@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -46,14 +47,25 @@ constexpr int kUnusable = 2;
 // The output stream: standard output, or the file named with --output.
 class Output {
  public:
+  // Lines run to kilobytes of hex: a large buffer keeps the writes few.
+  // Standard output keeps its buffer until the process ends: a static array,
+  // which no destructor frees before the final flush at exit.
   explicit Output(const std::string& path) {
-    if (path.empty()) return;
+    if (path.empty()) {
+      static char stdout_buffer[kBufferSize];
+      std::setvbuf(stdout, stdout_buffer, _IOFBF, kBufferSize);
+      return;
+    }
+    file_buffer_.resize(kBufferSize);
+    file_.rdbuf()->pubsetbuf(file_buffer_.data(), static_cast<std::streamsize>(file_buffer_.size()));
     file_.open(path, std::ios::binary | std::ios::trunc);
     if (!file_) fail("cannot write " + path);
   }
   std::ostream& stream() { return file_.is_open() ? file_ : std::cout; }
 
  private:
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+  std::vector<char> file_buffer_;  // declared before the stream that uses it
   std::ofstream file_;
 };
 
