@@ -11,10 +11,10 @@ FUZZ_SECONDS ?= 60
 SAMPLE ?= a+b=c
 
 PACKAGES := cmake make g++ clang libclang-rt-14-dev nlohmann-json3-dev libicu-dev libgtest-dev \
-            libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile binutils \
+            libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile python3-pytest pkgconf binutils \
             clang-format git valgrind
 
-.PHONY: all deps configure build demo test test-thread memcheck bench fuzz format tables clean
+.PHONY: all deps configure build install demo test test-thread memcheck bench fuzz format tables clean
 
 all: build
 
@@ -36,6 +36,11 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# PREFIX=DIR installs elsewhere than the configured prefix (/usr/local).
+PREFIX ?=
+install: build
+	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX))
 
 demo: build
 	@echo '--- quorvix convert "$(SAMPLE)"'

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "ast/expr.h"
 #include "ffi/request.h"
 #include "ole/compound_file.h"
 #include "parser/parser.h"
@@ -12,7 +13,8 @@
 namespace quorvix::ffi {
 
 Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
-                                                  const std::optional<std::string>& prefs_file) {
+                                                  const std::optional<std::string>& prefs_file,
+                                                  ConversionReport* report) {
   conversion::EncodedEquation equation;
   equation.normalized_latex = parser::normalize_latex(latex);
   // The environment is read once; parser and writer encode with this choice.
@@ -22,6 +24,7 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
   QV_RETURN_IF_ERROR(qvf::check_tex_source_fits(equation.normalized_latex, encoding));
   {
     QV_ASSIGN_OR_RETURN(ast::Expr tree, parser::Parser(equation.normalized_latex, encoding).parse());
+    if (report != nullptr) report->keeps_raw_tex = ast::contains_raw_tex(tree);
     QV_ASSIGN_OR_RETURN(equation.qvf,
                         qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file, encoding));
     // The tree and the framed stream are released as soon as the compound

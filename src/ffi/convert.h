@@ -10,11 +10,21 @@
 
 namespace quorvix::ffi {
 
+// What a conversion can tell about its tree besides the equation itself.
+// Filled in only for callers that ask: the C entry does not.
+struct ConversionReport {
+  // The tree holds verbatim TeX that the equation shows as text
+  // (ast::contains_raw_tex), i.e. part of the input was not translated.
+  bool keeps_raw_tex = false;
+};
+
 // Normalises and parses `latex`, writes the QVF stream (with the definitions
 // from `prefs_file` when given), frames it and packages it as a compound file.
-// The first failing stage's message is returned unchanged.
+// The first failing stage's message is returned unchanged. When `report` is
+// given it is filled in from the parsed tree.
 Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
-                                                  const std::optional<std::string>& prefs_file);
+                                                  const std::optional<std::string>& prefs_file,
+                                                  ConversionReport* report = nullptr);
 
 // Reads the request (see read_request) and converts its "latex" member.
 Result<conversion::EncodedEquation> convert_request(const char* request);

@@ -9,13 +9,12 @@
 
 extern "C" char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT {
   using namespace quorvix::ffi;
-  auto outcome = run_guarded([request] {
+  const auto outcome = run_guarded_result([request] {
     run_fault_hook();
     return convert_request(request);
   });
-  if (!outcome) return serialize_error(kPanicMessage);
-  if (!outcome->ok()) return serialize_error(outcome->error().message);
-  return serialize_result(outcome->value());
+  if (!outcome.ok()) return serialize_error(outcome.error().message);
+  return serialize_result(outcome.value());
 }
 
 extern "C" void quorvix_free_v1(char* response) QUORVIX_NOEXCEPT { std::free(response); }

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
+
+#include "common/result.h"
 
 namespace quorvix::ffi {
 
@@ -21,6 +24,16 @@ auto run_guarded(F&& body) noexcept -> std::optional<std::invoke_result_t<F&&>> 
   } catch (...) {
     return std::nullopt;
   }
+}
+
+// Runs `body`, which returns a Result, and turns an internal failure into an
+// error carrying kPanicMessage: the one outcome the C entry and the tools
+// that convert in-process report alike.
+template <class F>
+auto run_guarded_result(F&& body) noexcept -> std::invoke_result_t<F&&> {
+  auto outcome = run_guarded(std::forward<F>(body));
+  if (!outcome) return make_error(std::string(kPanicMessage));
+  return *std::move(outcome);
 }
 
 }  // namespace quorvix::ffi
