@@ -14,7 +14,7 @@ PACKAGES := cmake make g++ clang libclang-rt-14-dev nlohmann-json3-dev libicu-de
             libgmock-dev libcli11-dev libbenchmark-dev python3 python3-olefile python3-pytest pkgconf binutils \
             clang-format git valgrind
 
-.PHONY: all deps configure build install demo test test-thread memcheck bench fuzz format tables clean
+.PHONY: all deps configure build install demo test test-thread memcheck bench fuzz fuzz-prefs format tables clean
 
 all: build
 
@@ -76,12 +76,24 @@ bench:
 	$(MAKE) build BUILD_DIR=build-bench BUILD_TYPE=Release CMAKE_FLAGS=-DQUORVIX_BUILD_TESTS=OFF
 	build-bench/bench/quorvix_bench
 
+# `make fuzz` runs the request fuzzer with the TeX dictionary; `make
+# fuzz-prefs` the preferences-text fuzzer. Each keeps its growing corpus in
+# fuzz/corpus-run* and starts from its seeds.
+FUZZ_BUILD := $(MAKE) configure BUILD_DIR=build-fuzz BUILD_TYPE=RelWithDebInfo \
+  CMAKE_FLAGS="-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVIX_FUZZ=ON -DQUORVIX_BUILD_TESTS=OFF -DQUORVIX_BUILD_BENCH=OFF"
+
 fuzz:
-	$(MAKE) configure BUILD_DIR=build-fuzz BUILD_TYPE=RelWithDebInfo \
-	  CMAKE_FLAGS="-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVIX_FUZZ=ON -DQUORVIX_BUILD_TESTS=OFF -DQUORVIX_BUILD_BENCH=OFF"
+	$(FUZZ_BUILD)
 	cmake --build build-fuzz -j $(JOBS) --target quorvix_fuzz
 	mkdir -p fuzz/corpus-run
-	build-fuzz/fuzz/quorvix_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 fuzz/corpus-run fuzz/seeds
+	build-fuzz/fuzz/quorvix_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -dict=build-fuzz/fuzz/tex.dict \
+	  fuzz/corpus-run fuzz/seeds
+
+fuzz-prefs:
+	$(FUZZ_BUILD)
+	cmake --build build-fuzz -j $(JOBS) --target quorvix_prefs_fuzz
+	mkdir -p fuzz/corpus-run-prefs
+	build-fuzz/fuzz/quorvix_prefs_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 fuzz/corpus-run-prefs fuzz/prefs_seeds
 
 # The Markdown documents holding the table listings the generated tables are
 # written from.

@@ -54,6 +54,12 @@ const Prepared& prepared() {
   return p;
 }
 
+// Seconds per unit of `count` per iteration (shown as time per line, per byte).
+benchmark::Counter time_per(std::size_t count) {
+  return benchmark::Counter(static_cast<double>(count),
+                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 template <class Items, class Run>
 void run_stage(benchmark::State& state, const Items& items, Run run) {
   if (items.empty()) {
@@ -64,9 +70,7 @@ void run_stage(benchmark::State& state, const Items& items, Run run) {
     for (const auto& item : items) run(item);
   }
   state.counters["lines"] = static_cast<double>(items.size());
-  state.counters["time_per_line"] =
-      benchmark::Counter(static_cast<double>(items.size()),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["time_per_line"] = time_per(items.size());
 }
 
 void BM_StageNormalize(benchmark::State& state) {
@@ -78,12 +82,29 @@ void BM_StageNormalize(benchmark::State& state) {
 BENCHMARK(BM_StageNormalize)->Unit(benchmark::kMicrosecond);
 
 void BM_StageParse(benchmark::State& state) {
-  run_stage(state, prepared().parsed_text, [](const std::string& text) {
+  const std::vector<std::string>& lines = prepared().parsed_text;
+  run_stage(state, lines, [](const std::string& text) {
     auto tree = quorvix::parser::Parser(text).parse();
     benchmark::DoNotOptimize(tree);
   });
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size();
+  state.counters["time_per_byte"] = time_per(bytes);
 }
 BENCHMARK(BM_StageParse)->Unit(benchmark::kMicrosecond);
+
+// One flat run of letters, one atom per byte, from a formula's length to far
+// beyond what a conversion accepts: its time per byte should stay that of
+// the corpus lines above, however long the run.
+void BM_StageParseLongFlat(benchmark::State& state) {
+  const std::string text(static_cast<std::size_t>(state.range(0)), 'x');
+  for (auto _ : state) {
+    auto tree = quorvix::parser::Parser(text).parse();
+    benchmark::DoNotOptimize(tree);
+  }
+  state.counters["time_per_byte"] = time_per(text.size());
+}
+BENCHMARK(BM_StageParseLongFlat)->RangeMultiplier(100)->Range(100, 1000000)->Unit(benchmark::kMillisecond);
 
 void BM_StageWriteQvf(benchmark::State& state) {
   const Prepared& p = prepared();

@@ -83,6 +83,9 @@ int hex_value(char c) {
   return -1;
 }
 
+bool is_leading_surrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool is_trailing_surrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 class Checker {
  public:
   explicit Checker(std::string_view text) : text_(text) {}
@@ -256,36 +259,42 @@ MaybeError Checker::escape() {
 }
 
 // Four hex digits of a \u escape; the error points at the first bad digit.
+// A closing quote among them ends the escape early; the end of the text ends
+// the string.
 MaybeError Checker::hex_escape(unsigned& unit) {
-  if (text_.size() - pos_ < 4) {
-    pos_ = text_.size();
-    return consumed_error(Problem::kEofWhileParsingString);
-  }
   unit = 0;
   for (int k = 0; k < 4; ++k) {
-    const int v = hex_value(text_[pos_++]);
-    if (v < 0) return consumed_error(Problem::kInvalidEscape);
+    if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
+    const char c = text_[pos_++];
+    const int v = hex_value(c);
+    if (v < 0) return consumed_error(c == '"' ? Problem::kUnexpectedEndOfHexEscape : Problem::kInvalidEscape);
     unit = unit * 16 + static_cast<unsigned>(v);
   }
   return std::nullopt;
 }
 
 // A \u escape after the u: a non-surrogate unit, or a leading surrogate
-// directly followed by a \u escape of a trailing one.
+// directly followed by a \u escape of a trailing one. A surrogate without
+// its partner is reported where its own four digits end: a trailing one
+// first, or a leading one followed by anything but a \u escape (another
+// character, the closing quote, a different escape). A leading one followed
+// by a \u escape of something other than a trailing surrogate is reported
+// after that escape.
 MaybeError Checker::unicode_escape() {
   unsigned unit = 0;
   if (auto e = hex_escape(unit)) return e;
-  if (unit >= 0xDC00 && unit <= 0xDFFF) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
-  if (unit < 0xD800 || unit > 0xDBFF) return std::nullopt;
-  // A leading surrogate that no escape follows stands alone; one followed by
-  // a backslash and something other than u is an escape pair cut short.
+  if (is_trailing_surrogate(unit)) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
+  if (!is_leading_surrogate(unit)) return std::nullopt;
   if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
   if (text_[pos_] != '\\') return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
-  ++pos_;
-  if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
-  if (text_[pos_++] != 'u') return consumed_error(Problem::kUnexpectedEndOfHexEscape);
+  if (pos_ + 1 == text_.size()) {
+    pos_ = text_.size();
+    return consumed_error(Problem::kEofWhileParsingString);
+  }
+  if (text_[pos_ + 1] != 'u') return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
+  pos_ += 2;
   if (auto e = hex_escape(unit)) return e;
-  if (unit < 0xDC00 || unit > 0xDFFF) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
+  if (!is_trailing_surrogate(unit)) return consumed_error(Problem::kLoneLeadingSurrogateInHexEscape);
   return std::nullopt;
 }
 

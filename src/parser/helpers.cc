@@ -149,7 +149,11 @@ Expr merge_adjacent_raw_tex(Expr expr) {
       }
       items.erase(items.begin() + static_cast<std::ptrdiff_t>(out), items.end());
     }
-    ast::for_each_child(*e, [&](Expr& child) { work.push_back(&child); });
+    // Characters and raw pieces, the bulk of a long flat text, hold nothing
+    // to merge: the work list stays as small as the tree's inner nodes.
+    ast::for_each_child(*e, [&](Expr& child) {
+      if (!child.is<ast::Char>() && !child.is<ast::RawTex>()) work.push_back(&child);
+    });
   }
   return expr;
 }

@@ -117,6 +117,12 @@ bool starts_with_raw_definition(const Expr& e) {
 
 Result<Expr> Parser::parse_sequence(std::optional<char32_t> stop) {
   std::vector<Expr> items;
+  // The text's own sequence holds at most one item per character: reserving
+  // that much at once spares a long flat text the repeated moves of every
+  // item the vector's growth would make (twice the per-character cost of a
+  // short formula). That is no more than the flattest text of this length
+  // fills. Only the outermost sequence starts at the text's first character.
+  if (!stop && pos_ == 0 && depth_ == 0) items.reserve(chars_.size());
   const std::size_t start = pos_;
   // The memo entry of this sequence's tail; kCount for a sequence without one.
   const Construct tail = stop == U'}'   ? Construct::GroupTail

@@ -101,19 +101,47 @@ TEST(JsonSyntaxTest, Strings) {
       {"\"abc", "EOF while parsing a string at line 1 column 4"},
       {"\"a\\", "EOF while parsing a string at line 1 column 3"},
       {R"("\x")", "invalid escape at line 1 column 3"},
-      {R"("\u12G4")", "invalid escape at line 1 column 6"},
-      {R"("\u12)", "EOF while parsing a string at line 1 column 5"},
-      {R"("\uDC00")", "lone leading surrogate in hex escape at line 1 column 7"},
-      {R"("\uD800")", "lone leading surrogate in hex escape at line 1 column 7"},
-      {R"("\uD800x")", "lone leading surrogate in hex escape at line 1 column 7"},
-      {R"("\uD800\)", "EOF while parsing a string at line 1 column 8"},
-      {R"("\uD800\n")", "unexpected end of hex escape at line 1 column 9"},
-      {R"("\uD800\u0041")", "lone leading surrogate in hex escape at line 1 column 13"},
-      {"\"\\uD800", "EOF while parsing a string at line 1 column 7"},
       {"\"a\tb\"", "control character (\\u0000-\\u001F) found while parsing a string at line 1 column 3"},
       {"\"a\nb\"", "control character (\\u0000-\\u001F) found while parsing a string at line 2 column 0"},
       {R"("\uD83D\uDE00 \u00e9 \" \\ \/ \b \f \n \r \t")", ""},
       {"\"\xCE\xB1\x7F\"", ""},
+  });
+}
+
+TEST(JsonSyntaxTest, HexEscapesAndSurrogates) {
+  check_cases({
+      // A bad digit, and digits cut short by the closing quote or the text's end.
+      {R"("\u12G4")", "invalid escape at line 1 column 6"},
+      {R"("\u12G)", "invalid escape at line 1 column 6"},
+      {R"("\u12")", "unexpected end of hex escape at line 1 column 6"},
+      {R"("\u")", "unexpected end of hex escape at line 1 column 4"},
+      {R"({"latex":"\u12"})", "unexpected end of hex escape at line 1 column 15"},
+      {R"("\u12)", "EOF while parsing a string at line 1 column 5"},
+      // Lone leading surrogates, reported where their digits end.
+      {R"("\uD800")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\udbff")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\uD800x")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"(["\uD800"])", "lone leading surrogate in hex escape at line 1 column 8"},
+      // Lone trailing surrogates carry the same message.
+      {R"("\uDC00")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\uDFFF\uD800")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\uDC00\uDC00")", "lone leading surrogate in hex escape at line 1 column 7"},
+      // A leading surrogate followed by an escape that is not its partner.
+      {R"("\uD800\n")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\uD800\\")", "lone leading surrogate in hex escape at line 1 column 7"},
+      {R"("\uD800\u0041")", "lone leading surrogate in hex escape at line 1 column 13"},
+      {R"("\uD800\uD800")", "lone leading surrogate in hex escape at line 1 column 13"},
+      {R"("\uD800\x")", "lone leading surrogate in hex escape at line 1 column 7"},
+      // The pair cut short.
+      {R"("\uD800\)", "EOF while parsing a string at line 1 column 8"},
+      {R"("\uD800\u)", "EOF while parsing a string at line 1 column 9"},
+      {R"("\uD800\uDC")", "unexpected end of hex escape at line 1 column 12"},
+      {R"("\uD800\uDCG0")", "invalid escape at line 1 column 12"},
+      {"\"\\uD800", "EOF while parsing a string at line 1 column 7"},
+      // Complete pairs, at both ends of the ranges.
+      {R"("\uD800\uDC00")", ""},
+      {R"("\uDBFF\uDFFF")", ""},
+      {R"("a\ud834\udd1eb")", ""},
   });
 }
 

@@ -51,6 +51,10 @@ TEST(RequestTest, JsonErrorsReachTheResponse) {
             error_response(
                 R"(control character (\\u0000-\\u001F) found while parsing a string at line 1 column 12)"));
   EXPECT_EQ(respond(R"({"latex":"x")"), error_response("EOF while parsing an object at line 1 column 12"));
+  EXPECT_EQ(respond(R"({"latex":"\ud800"})"),
+            error_response("lone leading surrogate in hex escape at line 1 column 16"));
+  EXPECT_EQ(respond(R"({"latex":"\ud800\u00"})"),
+            error_response("unexpected end of hex escape at line 1 column 21"));
 }
 
 TEST(RequestTest, LatexMustBeAString) {

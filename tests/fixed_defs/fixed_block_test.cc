@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <barrier>
@@ -209,6 +210,36 @@ TEST(PrefsFile, ReadFailures) {
     ASSERT_FALSE(block.ok()) << c.path;
     EXPECT_EQ(block.error().message, "failed to read " + c.path + ": " + c.reason);
   }
+}
+
+TEST(PrefsFile, ReadsUpToTheCapWhateverTheFileReportsAsItsSize) {
+  TempDir dir;
+  const std::string text = EqpText().set("Styles", "Text", "Arial").str();
+  Result<Bytes> plain = fixed_defs_from_prefs_file(dir.write("plain.eqp", text));
+  ASSERT_TRUE(plain.ok()) << plain.error().message;
+
+  // Padded with comment lines to exactly the cap: still read whole.
+  std::string padded = text;
+  const std::size_t cap = std::size_t{1} << 20;
+  while (padded.size() + 128 <= cap) padded += ";" + std::string(62, 'c') + "\n";
+  padded += ";" + std::string(cap - padded.size() - 2, 'c') + "\n";
+  ASSERT_EQ(padded.size(), cap);
+  Result<Bytes> at_cap = fixed_defs_from_prefs_file(dir.write("at_cap.eqp", padded));
+  ASSERT_TRUE(at_cap.ok()) << at_cap.error().message;
+  EXPECT_EQ(*at_cap, *plain);
+
+  // A regular file whose reported size is 0 is read to its end: its text
+  // reaches the parser.
+  Result<Bytes> proc = fixed_defs_from_prefs_file("/proc/self/status");
+  ASSERT_FALSE(proc.ok());
+  EXPECT_EQ(proc.error().message, "failed to parse /proc/self/status: not a preferences file");
+
+  // The checks apply to what the path leads to, not to a link.
+  const std::string link = dir.path() + "/zero.eqp";
+  ASSERT_EQ(::symlink("/dev/zero", link.c_str()), 0);
+  Result<Bytes> through_link = fixed_defs_from_prefs_file(link);
+  ASSERT_FALSE(through_link.ok());
+  EXPECT_EQ(through_link.error().message, "failed to read " + link + ": not a regular file");
 }
 
 TEST(PrefsFile, BuildsItsOwnBlockAndAppendsIt) {

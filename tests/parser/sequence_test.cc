@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "allocation_count.h"
 #include "parse_test_util.h"
 #include "support/source_encoding.h"
 
@@ -17,6 +18,25 @@ using testing::parse_dump;
 using testing::expect_parses;
 
 using test_support::ScopedSourceEncoding;
+
+// A flat text of characters that need no heap of their own parses with the
+// same allocations whatever its length: its items are stored once, not
+// moved along as a growing list doubles.
+TEST(SequenceTest, FlatTextsAllocateTheSameWhateverTheirLength) {
+  if (!testing::allocation_counting_available())
+    GTEST_SKIP() << "allocations are not counted in sanitised builds";
+  auto allocations = [](const std::string& text) {
+    const std::uint64_t before = testing::thread_allocation_count();
+    EXPECT_TRUE(Parser(text).parse().ok());
+    return testing::thread_allocation_count() - before;
+  };
+  for (const std::string unit : {"x", "7", "a+b=", "(x)"}) {
+    std::string short_text, long_text;
+    while (short_text.size() < 1000) short_text += unit;
+    while (long_text.size() < 200000) long_text += unit;
+    EXPECT_EQ(allocations(long_text), allocations(short_text)) << unit;
+  }
+}
 
 TEST(SequenceTest, BracesAndRecovery) {
   expect_parses({
