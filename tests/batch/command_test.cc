@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bytes.h"
 #include "support/respond.h"
 #include "support/temp_dir.h"
 
@@ -51,11 +52,8 @@ std::string expected_line(const json& id, const json& latex) {
 }
 
 std::string unhex(const std::string& digits) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
+  const quorvix::Bytes bytes = quorvix::test_support::hx(digits);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 class BatchCommandTest : public testing::Test {

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/bytes.h"
 #include "support/respond.h"
 #include "support/temp_dir.h"
 
@@ -42,11 +43,8 @@ std::string response_for(const nlohmann::json& request) {
 }
 
 std::string unhex(const std::string& digits) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
+  const quorvix::Bytes bytes = quorvix::test_support::hx(digits);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 class ConvertCommandTest : public testing::Test {

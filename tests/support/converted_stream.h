@@ -23,10 +23,7 @@ inline Bytes converted_stream(const std::string& tex) {
   EXPECT_TRUE(response.contains("result")) << tex << ": " << response.dump();
   if (!response.contains("result")) return {};
   const std::string digits = response["result"]["qvf"];
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-    out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-  return out;
+  return hx(digits);
 }
 
 // Header, TeX source record (short ASCII text) and the default definitions.
