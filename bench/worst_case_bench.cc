@@ -34,6 +34,9 @@ constexpr WorstCase kWorstCases[] = {
     // Only the innermost one closes: every other one fails around it.
     {"one closed environment", "\\begin{pmatrix}", 99, "\\end{pmatrix}"},
     {"environments in groups", "{\\begin{aligned}", 49, "\\end{aligned}"},
+    // Every root's index closes at the end, then its radicand is missing.
+    {"closed roots in fractions", "{\\frac{\\sqrt[", 30, "]"},
+    {"one closed environment in fractions", "\\frac{\\begin{pmatrix}", 49, "\\end{pmatrix}"},
     // Physics bodies are parsed in place; each level takes two of the bound.
     {"physics quantities", "\\qty(", 49, ")", 49},
     {"physics matrices", "\\pmqty{a&", 49, "}", 49},

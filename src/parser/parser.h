@@ -53,6 +53,11 @@ enum class InfixCommand : std::uint8_t { Over, Above, Atop, Choose, Brace, Brack
 // it into raw TeX.
 Error nesting_error();
 
+// The failure of a parse that has used up its work allowance (see
+// Parser::NestingScope); fatal as well.
+Error work_limit_error();
+inline constexpr std::string_view kTooMuchWork = "expression takes too much work to parse";
+
 // How the \begin and \end of an environment kept as raw TeX are written.
 enum class EnvironmentShellMode : std::uint8_t {
   SpelledName = 0,  // raw \begin, then the name's characters shown
@@ -259,11 +264,18 @@ class Parser {
   // exceeded() is true.
   class [[nodiscard]] NestingScope {
    public:
-    explicit NestingScope(Parser& parser) : parser_(parser) { ++parser_.nesting_; }
+    explicit NestingScope(Parser& parser) : parser_(parser) {
+      ++parser_.nesting_;
+      ++*parser_.work_done_;
+    }
     ~NestingScope() { --parser_.nesting_; }
     NestingScope(const NestingScope&) = delete;
     NestingScope& operator=(const NestingScope&) = delete;
     bool exceeded() const { return parser_.nesting_ > kMaxNestingDepth; }
+    // True once the whole parse (sub-parsers included) has opened more
+    // scopes than its allowance. Checked where every atom and every
+    // command opens its scope.
+    bool work_spent() const { return *parser_.work_done_ > parser_.work_allowance_; }
 
    private:
     Parser& parser_;
@@ -271,6 +283,9 @@ class Parser {
 
   // Current nesting level (sub-parsers continue their parent's count).
   std::size_t nesting() const { return nesting_; }
+  // The scopes opened so far by the whole parse, and its allowance.
+  std::size_t work_done() const { return *work_done_; }
+  std::size_t work_allowance() const { return work_allowance_; }
 
   // Runs `attempt` (returning a Result) as the attempt of `construct` at the
   // current position unless the same attempt already failed; then its stored
@@ -354,6 +369,10 @@ class Parser {
   quorvix_ansi::SourceEncoding encoding_;
   unsigned depth_ = 0;
   std::size_t nesting_ = 0;
+  // The top parser's count, shared by its sub-parsers.
+  std::size_t own_work_ = 0;
+  std::size_t* work_done_ = &own_work_;
+  std::size_t work_allowance_ = 0;
   AttemptMemo memo_;
   BraceMatches brace_matches_;
   DelimiterClosers delimiter_closers_;

@@ -15,8 +15,26 @@ using ast::Expr;
 
 Error nesting_error() { return Error{std::string(kNestedTooDeeply), /*fatal=*/true}; }
 
+Error work_limit_error() { return Error{std::string(kTooMuchWork), /*fatal=*/true}; }
+
+namespace {
+
+// The work allowance of a parse, counted in atoms and commands read
+// (re-reading included): a fixed allowance plus a few per character. Text
+// that does not fail and recover reads each character about once; only
+// failures nested around long texts, each re-reading the text once more,
+// come near the bound, which keeps the worst 64 KiB input within a few
+// parses of its length.
+constexpr std::size_t kWorkAllowance = 1 << 16;
+constexpr std::size_t kWorkPerCharacter = 3;
+
+}  // namespace
+
 Parser::Parser(std::string_view normalized, quorvix_ansi::SourceEncoding encoding)
-    : text_(decode_utf8(normalized)), chars_(text_), encoding_(std::move(encoding)) {}
+    : text_(decode_utf8(normalized)),
+      chars_(text_),
+      encoding_(std::move(encoding)),
+      work_allowance_(kWorkAllowance + kWorkPerCharacter * chars_.size()) {}
 
 Parser::Parser(std::string_view normalized)
     : Parser(normalized, quorvix_ansi::SourceEncoding::from_environment()) {}
@@ -29,7 +47,9 @@ Parser::Parser(std::string_view text, const Parser& parent)
       definitions_(&parent.definitions_),
       encoding_(parent.encoding_),
       depth_(parent.depth_ + 1),
-      nesting_(parent.nesting_ + 1) {}
+      nesting_(parent.nesting_ + 1),
+      work_done_(parent.work_done_),
+      work_allowance_(parent.work_allowance_) {}
 
 bool Parser::starts_with(std::string_view text) const {
   if (chars_.size() - std::min(pos_, chars_.size()) < text.size()) return false;
@@ -98,6 +118,8 @@ bool starts_with_raw_definition(const Expr& e) {
 [[gnu::noinline]] Result<Expr> atom_at_end_error() { return make_error("expected atom, found None"); }
 
 [[gnu::noinline]] Result<Expr> nesting_failure() { return nesting_error(); }
+
+[[gnu::noinline]] Result<Expr> work_failure() { return work_limit_error(); }
 
 [[gnu::noinline]] Result<Expr> raw_atom(std::string_view text, std::string_view leading_space) {
   std::string raw(leading_space);
@@ -171,6 +193,7 @@ Result<Expr> Parser::parse_atom() {
   }
   NestingScope scope(*this);
   if (scope.exceeded()) return nesting_failure();
+  if (scope.work_spent()) return work_failure();
   if (at_end()) return atom_at_end_error();
   const char32_t c = chars_[pos_++];
   switch (c) {

@@ -16,6 +16,8 @@ Parser::Parser(Parser& parent, std::size_t begin, std::size_t end)
       encoding_(parent.encoding_),
       depth_(parent.depth_ + 1),
       nesting_(parent.nesting_ + 1),
+      work_done_(parent.work_done_),
+      work_allowance_(parent.work_allowance_),
       brace_matches_(parent.brace_matches_, parent.chars_, begin),
       delimiter_closers_(parent.delimiter_closers_, parent.chars_, begin) {}
 

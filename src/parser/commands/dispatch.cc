@@ -45,6 +45,8 @@ namespace {
 
 [[gnu::noinline]] Result<Expr> command_nesting_failure() { return nesting_error(); }
 
+[[gnu::noinline]] Result<Expr> command_work_failure() { return work_limit_error(); }
+
 // True for a non-empty run of ASCII letters.
 bool is_control_word_name(std::string_view text) {
   if (text.empty()) return false;
@@ -99,6 +101,7 @@ Result<Expr> Parser::read_command() {
   // One level for the command and everything its handler reads.
   NestingScope scope(*this);
   if (scope.exceeded()) return command_nesting_failure();
+  if (scope.work_spent()) return command_work_failure();
   const std::optional<char32_t> first = peek();
   if (!first) return dangling_backslash();
   if (!is_ascii_letter(*first)) {
