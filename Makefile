@@ -64,17 +64,29 @@ test-thread: deps
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target test_corpus test_fixed_defs test_quorvix_ansi
 	cd $(TSAN_DIR) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure --no-tests=error -j $(JOBS) -R '$(TSAN_TESTS)'
 
-# Valgrind memcheck over the C interface test and one pass over the corpus:
-# any error or leak fails. The table built once per process is reachable
-# until exit by design, so only lost blocks count as leaks.
+# Valgrind memcheck over the C interface test and a sample of the corpus
+# (every fifth line, spread over both files): any error or leak fails. The
+# table built once per process is reachable until exit by design, so only
+# lost blocks count as leaks.
 VALGRIND := valgrind -q --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible
 memcheck: build
 	$(VALGRIND) $(BUILD_DIR)/tests/test_c_api_c
-	$(VALGRIND) $(BUILD_DIR)/tests/test_corpus --gtest_filter='CorpusTest.EveryLineGetsAWellFormedResponse'
+	QUORVIX_CORPUS_STRIDE=5 $(VALGRIND) $(BUILD_DIR)/tests/test_corpus --gtest_filter='CorpusTest.EveryLineGetsAWellFormedResponse'
 
+# `make bench` saves each run's figures in build-bench/bench-last.json and
+# compares them with the run before (kept as bench-previous.json), or with
+# BENCH_BASELINE=FILE. BENCH_ARGS passes options such as
+# --benchmark_filter=BM_Profile to the benchmark.
+BENCH_ARGS ?=
+BENCH_BASELINE ?= build-bench/bench-previous.json
 bench:
 	$(MAKE) build BUILD_DIR=build-bench BUILD_TYPE=Release CMAKE_FLAGS=-DQUORVIX_BUILD_TESTS=OFF
-	build-bench/bench/quorvix_bench
+	@if [ -f build-bench/bench-last.json ]; then mv build-bench/bench-last.json build-bench/bench-previous.json; fi
+	build-bench/bench/quorvix_bench --benchmark_out=build-bench/bench-last.json --benchmark_out_format=json $(BENCH_ARGS)
+	@if [ -f $(BENCH_BASELINE) ]; then \
+	  echo "--- compared with $(BENCH_BASELINE)"; \
+	  python3 tools/bench/compare_bench.py $(BENCH_BASELINE) build-bench/bench-last.json; \
+	else echo "--- no earlier run to compare with: the next make bench compares with this one"; fi
 
 # `make fuzz` runs the request fuzzer with the TeX dictionary; `make
 # fuzz-prefs` the preferences-text fuzzer. Each keeps its growing corpus in
