@@ -28,6 +28,7 @@ std::vector<CorpusEntry> load(const std::filesystem::path& dir) {
       auto latex = doc.find("latex");
       if (latex == doc.end() || !latex->is_string()) continue;
       CorpusEntry e;
+      e.file = file.stem().string();
       if (auto id = doc.find("id"); id != doc.end() && id->is_string()) e.id = id->get<std::string>();
       e.latex = latex->get<std::string>();
       e.request = nlohmann::json{{"latex", e.latex}}.dump();

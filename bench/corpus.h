@@ -8,6 +8,7 @@
 namespace quorvix::bench {
 
 struct CorpusEntry {
+  std::string file;  // the corpus file's name without ".jsonl"; entries come file by file
   std::string id;
   std::string latex;
   std::string request;  // {"latex": ...}

@@ -4,7 +4,6 @@
 // prepared once by running the earlier stages).
 #include <benchmark/benchmark.h>
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,41 +14,19 @@
 #include "ole/compound_file.h"
 #include "parser/parser.h"
 #include "qvf/stream/stream.h"
+#include "stage_inputs.h"
 
 namespace {
 
 using quorvix::Bytes;
 using quorvix::bench::corpus;
+using quorvix::bench::StageInputs;
 
-struct Prepared {
-  std::vector<std::string> normalized;    // every line
-  std::vector<std::string> parsed_text;   // lines that parsed
-  std::vector<quorvix::ast::Expr> trees;  // their trees
-  std::vector<Bytes> streams;             // lines the writer accepted
-  std::vector<Bytes> framed;              // their framed streams
-};
-
-const Prepared& prepared() {
-  static const Prepared p = [] {
-    Prepared out;
-    for (const auto& e : corpus()) {
-      out.normalized.push_back(quorvix::parser::normalize_latex(e.latex));
-      const std::string& text = out.normalized.back();
-      try {
-        auto tree = quorvix::parser::Parser(text).parse();
-        if (!tree.ok()) continue;
-        auto stream = quorvix::qvf::write_qvf_with_prefs(text, *tree, std::nullopt);
-        out.parsed_text.push_back(text);
-        out.trees.push_back(std::move(tree).value());
-        if (!stream.ok()) continue;
-        auto framed = quorvix::qvf::write_equation_native(*stream);
-        out.streams.push_back(std::move(stream).value());
-        if (framed.ok()) out.framed.push_back(std::move(framed).value());
-      } catch (const std::exception&) {
-        // An internal failure: the line takes no part in the later stages.
-      }
-    }
-    return out;
+const StageInputs& prepared() {
+  static const StageInputs p = [] {
+    std::vector<const quorvix::bench::CorpusEntry*> lines;
+    for (const auto& e : corpus()) lines.push_back(&e);
+    return quorvix::bench::prepare_stage_inputs(lines);
   }();
   return p;
 }
@@ -107,7 +84,7 @@ void BM_StageParseLongFlat(benchmark::State& state) {
 BENCHMARK(BM_StageParseLongFlat)->RangeMultiplier(100)->Range(100, 1000000)->Unit(benchmark::kMillisecond);
 
 void BM_StageWriteQvf(benchmark::State& state) {
-  const Prepared& p = prepared();
+  const StageInputs& p = prepared();
   std::vector<std::size_t> indices(p.trees.size());
   for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = i;
   run_stage(state, indices, [&p](std::size_t i) {

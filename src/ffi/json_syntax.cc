@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "common/small_stack.h"
 
 namespace quorvix::ffi {
 namespace {
@@ -125,7 +126,7 @@ class Checker {
 };
 
 MaybeError Checker::run() {
-  std::vector<Container> open;
+  SmallStack<Container> open;
   for (;;) {
     // A value starts here.
     skip_whitespace();
@@ -141,7 +142,7 @@ MaybeError Checker::run() {
       skip_whitespace();
       if (at_end()) return peeked_error(Problem::kEofWhileParsingList);
       if (peek() != ']') {
-        open.push_back(Container::kList);
+        open.push(Container::kList);
         continue;
       }
       ++pos_;
@@ -150,7 +151,7 @@ MaybeError Checker::run() {
       skip_whitespace();
       if (at_end()) return peeked_error(Problem::kEofWhileParsingObject);
       if (peek() != '}') {
-        open.push_back(Container::kObject);
+        open.push(Container::kObject);
         if (auto e = member_key()) return e;
         continue;
       }
@@ -166,14 +167,14 @@ MaybeError Checker::run() {
         if (!at_end()) return peeked_error(Problem::kTrailingCharacters);
         return std::nullopt;
       }
-      const bool list = open.back() == Container::kList;
+      const bool list = open.top() == Container::kList;
       if (at_end()) {
         return peeked_error(list ? Problem::kEofWhileParsingList : Problem::kEofWhileParsingObject);
       }
       const char close = list ? ']' : '}';
       if (peek() == close) {
         ++pos_;
-        open.pop_back();
+        open.pop();
         continue;
       }
       if (peek() != ',') {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/small_stack.h"
+
 namespace quorvix::parser {
 
 using ast::Expr;
@@ -132,10 +134,9 @@ void append_expr_as_hybrid(std::vector<ast::HybridPart>& parts, Expr expr) {
 Expr merge_adjacent_raw_tex(Expr expr) {
   // Each Sequence is merged before its items are visited; merging only
   // joins leaves, so the order of the walk does not matter.
-  std::vector<Expr*> work{&expr};
+  SmallStack<Expr*> work(&expr);
   while (!work.empty()) {
-    Expr* e = work.back();
-    work.pop_back();
+    Expr* e = work.pop();
     if (auto* seq = e->get_if<ast::Sequence>()) {
       std::vector<Expr>& items = seq->items;
       std::size_t out = 0;
@@ -152,7 +153,7 @@ Expr merge_adjacent_raw_tex(Expr expr) {
     // Characters and raw pieces, the bulk of a long flat text, hold nothing
     // to merge: the work list stays as small as the tree's inner nodes.
     ast::for_each_child(*e, [&](Expr& child) {
-      if (!child.is<ast::Char>() && !child.is<ast::RawTex>()) work.push_back(&child);
+      if (!child.is<ast::Char>() && !child.is<ast::RawTex>()) work.push(&child);
     });
   }
   return expr;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/small_stack.h"
 #include "parser/chars.h"
 #include "parser/helpers.h"
 #include "parser/parser.h"
@@ -44,10 +45,9 @@ std::size_t group_close(std::u32string_view text, std::size_t open) {
 // hybrid Raw part, looking through Sequences and DefaultColor, Group, Style,
 // Font and Color bodies.
 bool expr_contains_raw_double_backslash(const Expr& expr) {
-  std::vector<const Expr*> work{&expr};
+  SmallStack<const Expr*> work(&expr);
   while (!work.empty()) {
-    const Expr* e = work.back();
-    work.pop_back();
+    const Expr* e = work.pop();
     if (const auto* raw = e->get_if<ast::RawTex>()) {
       if (raw->text.find("\\\\") != std::string::npos) return true;
     } else if (const auto* hybrid = e->get_if<ast::Hybrid>()) {
@@ -56,17 +56,17 @@ bool expr_contains_raw_double_backslash(const Expr& expr) {
             r && r->text.find("\\\\") != std::string::npos)
           return true;
     } else if (const auto* seq = e->get_if<ast::Sequence>()) {
-      for (const Expr& item : seq->items) work.push_back(&item);
+      for (const Expr& item : seq->items) work.push(&item);
     } else if (const auto* d = e->get_if<ast::DefaultColor>()) {
-      work.push_back(d->body.get());
+      work.push(d->body.get());
     } else if (const auto* g = e->get_if<ast::Group>()) {
-      work.push_back(g->body.get());
+      work.push(g->body.get());
     } else if (const auto* st = e->get_if<ast::Style>()) {
-      work.push_back(st->body.get());
+      work.push(st->body.get());
     } else if (const auto* f = e->get_if<ast::Font>()) {
-      work.push_back(f->body.get());
+      work.push(f->body.get());
     } else if (const auto* c = e->get_if<ast::Color>()) {
-      work.push_back(c->body.get());
+      work.push(c->body.get());
     }
   }
   return false;

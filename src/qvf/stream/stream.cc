@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ast/nesting.h"
+#include "common/small_stack.h"
 #include "qvf/definitions/fixed_defs.h"
 #include "qvf/stream/header.h"
 #include "qvf/stream/records.h"
@@ -36,14 +37,21 @@ bool is_self_lining_environment(const Expr& e) {
 // from the parser stay far below the bound; trees built otherwise are refused
 // here, before any walk down a long chain of first children begins.
 bool nested_too_deeply(const Expr& tree) {
-  std::vector<std::pair<const Expr*, std::size_t>> pending{{&tree, 1}};
+  struct Pending {
+    const Expr* e;
+    std::size_t depth;
+  };
+  SmallStack<Pending> pending(Pending{&tree, 1});
   while (!pending.empty()) {
-    const Expr* e = pending.back().first;
-    const std::size_t child_depth = pending.back().second + 1;
-    pending.pop_back();
+    const Pending top = pending.pop();
+    const std::size_t child_depth = top.depth + 1;
     if (child_depth > kMaxWriterDepth + 1) return true;
     for_each_child(
-        *e, [&](const Expr& c) { pending.emplace_back(&c, child_depth); }, /*with_trivia=*/false);
+        *top.e,
+        [&](const Expr& c) {
+          pending.push(Pending{&c, child_depth});
+        },
+        /*with_trivia=*/false);
   }
   return false;
 }

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/small_stack.h"
+
 namespace quorvix::qvf {
 
 using namespace ast;
@@ -226,16 +228,15 @@ bool expr_contains_big_op(const Expr& e) {
 }
 
 bool expr_is_only_spaces(const Expr& e) {
-  std::vector<const Expr*> pending{&e};
+  SmallStack<const Expr*> pending(&e);
   while (!pending.empty()) {
-    const Expr* cur = pending.back();
-    pending.pop_back();
+    const Expr* cur = pending.pop();
     if (cur->is<Space>()) continue;
     if (const auto* s = cur->get_if<Sequence>()) {
       if (s->items.empty()) return false;
-      for (const Expr& item : s->items) pending.push_back(&item);
+      for (const Expr& item : s->items) pending.push(&item);
     } else if (const auto* st = cur->get_if<Style>(); st && st->body) {
-      pending.push_back(st->body.get());
+      pending.push(st->body.get());
     } else {
       return false;
     }
