@@ -18,11 +18,11 @@
 
 #include "alloc_counter.h"
 #include "corpus.h"
-#include "stage_inputs.h"
 #include "ole/compound_file.h"
 #include "parser/parser.h"
-#include "qvf/stream/stream.h"
 #include "quorvix.h"
+#include "qvf/stream/stream.h"
+#include "stage_inputs.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ using quorvix::bench::prepare_stage_inputs;
 using quorvix::bench::StageInputs;
 
 enum Stage : int { Convert, Normalize, Parse, WriteQvf, Frame, CompoundFile, kStages };
-constexpr const char* kStageNames[kStages] = {"convert", "normalize", "parse", "write_qvf", "frame", "compound_file"};
+constexpr const char* kStageNames[kStages] = {"convert",   "normalize", "parse",
+                                              "write_qvf", "frame",     "compound_file"};
 
 // The stage inputs of each corpus file, in file order.
 struct FileInputs {

@@ -72,7 +72,8 @@ TEST(WorkAllowanceTest, TextsReadOnceOrTwiceParseAtAnyLength) {
       {"unclosed bold arguments", around_tail("\\mathbf{", 90)},
       {"unclosed fractions", around_tail("\\frac{", 60)},
       {"unclosed environments", around_tail("\\begin{pmatrix}", 99)},
-      {"physics matrices closed at the end", repeat("\\pmqty{a&", 49) + std::string(kTail, 'x') + repeat("}", 49)},
+      {"physics matrices closed at the end",
+       repeat("\\pmqty{a&", 49) + std::string(kTail, 'x') + repeat("}", 49)},
       {"closed groups", repeat("{", 99) + std::string(kTail, 'x') + repeat("}", 99)},
   };
   for (const Case& c : cases) {

@@ -26,14 +26,14 @@ Status write_tex_source_record(std::string_view text, const quorvix_ansi::Source
                                Bytes& out) {
   QV_ASSIGN_OR_RETURN(const std::string encoded, quorvix_ansi::encode_quorvix_text(text, encoding));
   const std::size_t payload_length = kPayloadOverhead + encoded.size();
-  // The length goes to a scratch buffer first so that an oversized payload
-  // leaves `out` untouched.
-  Bytes length;
-  QV_RETURN_IF_ERROR(write_unsigned(payload_length, length));
-
-  out.reserve(out.size() + 1 + length.size() + payload_length);
+  // An oversized payload leaves `out` as it was.
+  const std::size_t start = out.size();
   out.push_back(tag::kTexSource);
-  out.insert(out.end(), length.begin(), length.end());
+  if (Status length = write_unsigned(payload_length, out); !length.ok()) {
+    out.resize(start);
+    return length;
+  }
+  out.reserve(out.size() + payload_length);
   append_bytes(out, kSourceLanguage);
   out.push_back(0);
   append_bytes(out, encoded);
