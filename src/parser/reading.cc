@@ -24,6 +24,7 @@ void Parser::skip_ws() {
 }
 
 std::string Parser::consume_raw_whitespace() {
+  if (at_end() || !is_whitespace(chars_[pos_])) return {};
   const std::size_t start = pos_;
   skip_ws();
   return encode_utf8(std::u32string_view(chars_).substr(start, pos_ - start));

@@ -20,13 +20,18 @@ Error work_limit_error() { return Error{std::string(kTooMuchWork), /*fatal=*/tru
 namespace {
 
 // The work allowance of a parse, counted in atoms and commands read
-// (re-reading included): a fixed allowance plus a few per character. Text
-// that does not fail and recover reads each character about once; only
-// failures nested around long texts, each re-reading the text once more,
-// come near the bound, which keeps the worst 64 KiB input within a few
-// parses of its length.
+// (re-reading included): a fixed allowance plus two per character. Text
+// that does not fail and recover reads each character about once, and a
+// long text behind failures that each end at once reads it about twice;
+// the fixed part covers the openers of such failures, which each level
+// reads again up to the nesting bound. Only failures nested around a long
+// text, each re-reading it once more, come near the bound, which keeps the
+// worst 64 KiB input to three parses of its length. A text short enough for
+// its equation to fit in a compound file (well under 20 000 characters) may
+// be read five times over, a formula of a few hundred characters a hundred
+// times.
 constexpr std::size_t kWorkAllowance = 1 << 16;
-constexpr std::size_t kWorkPerCharacter = 3;
+constexpr std::size_t kWorkPerCharacter = 2;
 
 }  // namespace
 

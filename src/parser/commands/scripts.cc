@@ -254,6 +254,12 @@ struct PrimeForm {
 // is only skipped here; what the last step skipped without using is kept by
 // keep_trailing_whitespace.
 [[gnu::noinline]] void read_scripts(Parser& p, Result<Expr>& atom) {
+  // Most atoms are followed by nothing the steps below react to (primes, a
+  // bracket of primes, whitespace, a limit modifier or a script marker).
+  if (const std::optional<char32_t> next = p.peek();
+      !next ||
+      !(*next == U'\'' || *next == U'[' || *next == U'\\' || is_script_marker(next) || is_whitespace(*next)))
+    return;
   read_postfix_primes(p, atom.value());
   LimitModifier modifier = LimitModifier::None;
   std::size_t whitespace_start = p.pos();
