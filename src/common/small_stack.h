@@ -21,6 +21,7 @@ class SmallStack {
   // Entries go to the heap part only while the inline part is full, and
   // leave it first, so an empty inline part means an empty stack.
   bool empty() const { return inline_size_ == 0; }
+  std::size_t size() const { return inline_size_ + spilled_.size(); }
 
   void push(const T& value) {
     // The inline part is the bottom of the stack: once it is full, later

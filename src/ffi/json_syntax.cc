@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/small_stack.h"
 
@@ -89,7 +90,7 @@ bool is_trailing_surrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xD
 
 class Checker {
  public:
-  explicit Checker(std::string_view text) : text_(text) {}
+  Checker(std::string_view text, std::span<TopLevelMember> members) : text_(text), members_(members) {}
 
   MaybeError run();
 
@@ -112,7 +113,9 @@ class Checker {
   }
 
   MaybeError scalar();
-  MaybeError member_key();
+  MaybeError member_key(bool top_level);
+  TopLevelMember* member_named(std::string_view key_body) const;
+  void record_string(TopLevelMember* target, std::size_t start) const;
   MaybeError word(std::string_view rest);
   MaybeError string();
   MaybeError escape();
@@ -123,6 +126,9 @@ class Checker {
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::span<TopLevelMember> members_;
+  // The looked-out-for member whose key was just read, until its value starts.
+  TopLevelMember* pending_ = nullptr;
 };
 
 MaybeError Checker::run() {
@@ -137,6 +143,8 @@ MaybeError Checker::run() {
       return peeked_error(Problem::kEofWhileParsingValue);
     }
     const char c = peek();
+    TopLevelMember* const target = std::exchange(pending_, nullptr);
+    if (target != nullptr) target->string_body.reset();
     if (c == '[') {
       ++pos_;
       skip_whitespace();
@@ -152,12 +160,14 @@ MaybeError Checker::run() {
       if (at_end()) return peeked_error(Problem::kEofWhileParsingObject);
       if (peek() != '}') {
         open.push(Container::kObject);
-        if (auto e = member_key()) return e;
+        if (auto e = member_key(open.size() == 1)) return e;
         continue;
       }
       ++pos_;
-    } else if (auto e = scalar()) {
-      return e;
+    } else {
+      const std::size_t start = pos_;
+      if (auto e = scalar()) return e;
+      if (c == '"') record_string(target, start);
     }
 
     // A value has ended: close containers until one continues with a comma.
@@ -185,7 +195,7 @@ MaybeError Checker::run() {
       if (at_end()) return peeked_error(Problem::kEofWhileParsingValue);
       if (peek() == close) return peeked_error(Problem::kTrailingComma);
       if (!list) {
-        if (auto e = member_key()) return e;
+        if (auto e = member_key(open.size() == 1)) return e;
       }
       break;
     }
@@ -193,15 +203,37 @@ MaybeError Checker::run() {
 }
 
 // An object member's key and colon, starting at a non-whitespace character.
-MaybeError Checker::member_key() {
+MaybeError Checker::member_key(bool top_level) {
   if (peek() != '"') return peeked_error(Problem::kKeyMustBeAString);
-  ++pos_;
+  const std::size_t body = ++pos_;
   if (auto e = string()) return e;
+  if (top_level) pending_ = member_named(text_.substr(body, pos_ - 1 - body));
   skip_whitespace();
   if (at_end()) return peeked_error(Problem::kEofWhileParsingObject);
   if (peek() != ':') return peeked_error(Problem::kExpectedColon);
   ++pos_;
   return std::nullopt;
+}
+
+// The looked-out-for member that a checked key body names, if any. A key
+// written with escapes is decoded first.
+TopLevelMember* Checker::member_named(std::string_view key_body) const {
+  if (members_.empty()) return nullptr;
+  std::string decoded;
+  if (key_body.find('\\') != std::string_view::npos) {
+    decoded = decode_json_string(key_body);
+    key_body = decoded;
+  }
+  for (TopLevelMember& member : members_) {
+    if (member.name == key_body) return &member;
+  }
+  return nullptr;
+}
+
+// Records the string value that started at `start` (its opening quote) and
+// has just been read as the value of `target`.
+void Checker::record_string(TopLevelMember* target, std::size_t start) const {
+  if (target != nullptr) target->string_body = text_.substr(start + 1, pos_ - start - 2);
 }
 
 MaybeError Checker::scalar() {
@@ -374,8 +406,11 @@ bool Checker::out_of_range(std::size_t start, std::int64_t exponent) const {
 
 }  // namespace
 
-Status check_json_syntax(std::string_view text) {
-  const MaybeError error = Checker(text).run();
+Status check_json_syntax(std::string_view text) { return check_json_syntax(text, {}); }
+
+Status check_json_syntax(std::string_view text, std::span<TopLevelMember> members) {
+  for (TopLevelMember& member : members) member.string_body.reset();
+  const MaybeError error = Checker(text, members).run();
   if (!error) return Status();
   std::size_t line = 1;
   std::size_t column = 0;
@@ -389,6 +424,60 @@ Status check_json_syntax(std::string_view text) {
   }
   return make_error(std::string(describe(error->problem)) + " at line " + std::to_string(line) + " column " +
                     std::to_string(column));
+}
+
+std::string decode_json_string(std::string_view body) {
+  // Every escape is at least as long as the UTF-8 it stands for.
+  std::string text;
+  text.reserve(body.size());
+  std::size_t i = 0;
+  const auto hex_unit = [&body](std::size_t at) {
+    unsigned unit = 0;
+    for (std::size_t k = at; k < at + 4; ++k) unit = unit * 16 + static_cast<unsigned>(hex_value(body[k]));
+    return unit;
+  };
+  while (i < body.size()) {
+    const std::size_t backslash = body.find('\\', i);
+    if (backslash == std::string_view::npos) {
+      text.append(body.substr(i));
+      break;
+    }
+    text.append(body.substr(i, backslash - i));
+    const char kind = body[backslash + 1];
+    i = backslash + 2;
+    switch (kind) {
+      case 'b': text.push_back('\b'); continue;
+      case 'f': text.push_back('\f'); continue;
+      case 'n': text.push_back('\n'); continue;
+      case 'r': text.push_back('\r'); continue;
+      case 't': text.push_back('\t'); continue;
+      case 'u': break;
+      default: text.push_back(kind); continue;  // quote, backslash, slash
+    }
+    std::uint32_t code = hex_unit(i);
+    i += 4;
+    if (is_leading_surrogate(code)) {
+      // The check let a leading surrogate through only with its partner.
+      code = 0x10000 + ((code - 0xD800) << 10) + (hex_unit(i + 2) - 0xDC00);
+      i += 6;
+    }
+    if (code < 0x80) {
+      text.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+      text.push_back(static_cast<char>(0xC0 | (code >> 6)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+      text.push_back(static_cast<char>(0xE0 | (code >> 12)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      text.push_back(static_cast<char>(0xF0 | (code >> 18)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+  return text;
 }
 
 }  // namespace quorvix::ffi

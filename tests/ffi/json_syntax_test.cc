@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -21,6 +22,26 @@ bool refused_on_purpose(std::string_view text) {
   return text.starts_with("\xEF\xBB\xBF");
 }
 
+// For a text that passes, the members noted by the check, decoded, are what
+// the JSON library finds as the top-level object's string members (the last
+// of duplicate keys wins in both).
+void expect_members_as_library_reads_them(const std::string& text) {
+  std::array<TopLevelMember, 3> members = {TopLevelMember{"a", {}}, TopLevelMember{"latex", {}},
+                                           TopLevelMember{"\xC3\xA9", {}}};
+  if (!check_json_syntax(text, members).ok()) {
+    return;
+  }
+  const nlohmann::json value = nlohmann::json::parse(text);
+  for (const TopLevelMember& member : members) {
+    const std::string name(member.name);
+    const bool library_has_string = value.is_object() && value.contains(name) && value[name].is_string();
+    ASSERT_EQ(member.string_body.has_value(), library_has_string) << text << " member " << name;
+    if (library_has_string) {
+      EXPECT_EQ(decode_json_string(*member.string_body), value[name].get<std::string>()) << text;
+    }
+  }
+}
+
 // Checks each case's message, and that the JSON library, which reads every
 // request that passes the check, accepts exactly the same texts.
 void check_cases(const std::vector<SyntaxCase>& cases) {
@@ -32,6 +53,7 @@ void check_cases(const std::vector<SyntaxCase>& cases) {
       ASSERT_FALSE(status.ok()) << c.text;
       EXPECT_EQ(status.error().message, c.message) << c.text;
     }
+    expect_members_as_library_reads_them(c.text);
     const bool library_accepts = nlohmann::json::accept(c.text);
     if (refused_on_purpose(c.text)) {
       EXPECT_TRUE(library_accepts && !status.ok()) << c.text;
@@ -183,6 +205,37 @@ TEST(JsonSyntaxTest, DeepNestingIsCheckedWithoutRecursion) {
   EXPECT_EQ(check_json_syntax(objects + "1").error().message,
             "EOF while parsing an object at line 1 column " + std::to_string(objects.size() + 1));
   EXPECT_TRUE(check_json_syntax(objects + "1" + std::string(kDepth, '}')).ok());
+}
+
+TEST(JsonSyntaxTest, TopLevelMembersAreNotedAndDecoded) {
+  check_cases({
+      {R"({"a":"x"})", ""},
+      {R"({"a":"x","a":"y"})", ""},
+      {R"({"a":"x","a":1})", ""},
+      {R"({"a":1,"a":"y"})", ""},
+      {R"({"a":{"a":"inner"}})", ""},
+      {R"({"b":{"a":"inner"},"a":["x"]})", ""},
+      {R"([{"a":"x"}])", ""},
+      {R"("a")", ""},
+      {R"({"\u0061":"escaped key"})", ""},
+      {R"({"\u00e9":"e acute","\u00E9x":"other"})", ""},
+      {"{\"\xC3\xA9\":\"raw e acute\"}", ""},
+      {R"({"a\u0000":"not a"})", ""},
+      {R"({"latex":"\\frac{a}{b}\n\t\"\/\b\f\r"})", ""},
+      {R"({"latex":"\u0000\u001f\u007f\u0080\u07ff\u0800\uffff"})", ""},
+      {R"({"latex":"\ud800\udc00\udbff\udfff\ud83d\ude00x"})", ""},
+      {"{\"latex\":\"\xF0\x9F\x98\x80 \xE2\x82\xAC \\u20ac\"}", ""},
+      {R"({"latex":""})", ""},
+      {R"({ "a" : "x" , "latex" : "y" })", ""},
+  });
+}
+
+TEST(JsonSyntaxTest, EarlierValuesOfAMemberAreForgotten) {
+  // A value taken and then replaced by a non-string leaves nothing behind,
+  // nor does a body noted by an earlier check.
+  std::array<TopLevelMember, 1> members = {TopLevelMember{"a", "stale"}};
+  ASSERT_TRUE(check_json_syntax(R"({"a":"x","a":null})", members).ok());
+  EXPECT_FALSE(members[0].string_body.has_value());
 }
 
 }  // namespace
