@@ -16,6 +16,10 @@
 // in a heap block (a box or a list's buffer), so its address survives the
 // moves of the nodes around it.
 #include <algorithm>
+#include <array>
+#include <tuple>
+#include <utility>
+#include <variant>
 
 #include "ast/expr.h"
 
@@ -23,9 +27,45 @@ namespace quorvix::ast {
 
 namespace {
 
+// Whether a node of kind T can hold children at all. Most nodes of a tree are
+// of the other kinds (characters, spaces, symbols, raw text), and telling
+// them apart by their index alone spares their destruction a visit.
+template <class T>
+constexpr bool kind_may_have_children() {
+  return std::tuple_size_v<decltype(detail::boxes_of(std::declval<T&>()))> > 0 ||
+         std::is_same_v<T, Sequence> || std::is_same_v<T, Hybrid> || std::is_same_v<T, Substack> ||
+         std::is_same_v<T, Subarray> || std::is_same_v<T, Matrix> || std::is_same_v<T, Environment>;
+}
+
+template <std::size_t... I>
+constexpr std::array<bool, sizeof...(I)> make_kinds_with_children(std::index_sequence<I...>) {
+  return {kind_may_have_children<std::variant_alternative_t<I, Node>>()...};
+}
+
+constexpr std::array<bool, std::variant_size_v<Node>> kKindMayHaveChildren =
+    make_kinds_with_children(std::make_index_sequence<std::variant_size_v<Node>>());
+
+template <class T, std::size_t I = 0>
+constexpr std::size_t kind_index() {
+  if constexpr (std::is_same_v<std::variant_alternative_t<I, Node>, T>) {
+    return I;
+  } else {
+    return kind_index<T, I + 1>();
+  }
+}
+
+static_assert(!kKindMayHaveChildren[kind_index<Char>()] && !kKindMayHaveChildren[kind_index<RawTex>()] &&
+              kKindMayHaveChildren[kind_index<Sequence>()] && kKindMayHaveChildren[kind_index<Script>()] &&
+              kKindMayHaveChildren[kind_index<Environment>()]);
+
+// A node that is of a childless kind (or valueless) has no children.
+bool childless_kind(const Node& node) noexcept {
+  return node.valueless_by_exception() || !kKindMayHaveChildren[node.index()];
+}
+
 Expr* first_child(Node& node) noexcept;
 
-bool is_leaf(Expr& e) noexcept { return first_child(e.node) == nullptr; }
+bool is_leaf(Expr& e) noexcept { return childless_kind(e.node) || first_child(e.node) == nullptr; }
 
 bool holds_visible(HybridPart& part) noexcept {
   auto* v = std::get_if<HybridVisible>(&part);
@@ -148,6 +188,7 @@ Expr* last_inner_child(Node& node, const Expr* link) noexcept {
 }  // namespace
 
 void Expr::tear_down() noexcept {
+  if (childless_kind(node)) return;
   for (;;) {
     Expr* link = first_child(node);
     if (link == nullptr) return;  // a leaf: the member destructors finish
