@@ -1,12 +1,18 @@
-// Compile-time sorted indexes over constant lookup tables, so a table
-// keeps its listed order (first match wins) and is still searched in
-// logarithmic time.
+// Compile-time indexes over constant lookup tables, so a table keeps its
+// listed order (first match wins) and is still searched fast: tables keyed
+// by names get a hash index (one hash of the wanted name, about one probe,
+// one comparison), tables keyed otherwise a sorted index searched in
+// logarithmic time. `table_index` picks the kind from the key's type and
+// `find_in_table` searches either.
 #pragma once
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+#include <type_traits>
 
 namespace quorvix {
 
@@ -33,6 +39,78 @@ constexpr const Row* find_in_table(const Row (&table)[N], const std::array<std::
                                    [&](std::uint16_t i, const Wanted& w) { return key(table[i]) < w; });
   if (it == index.end() || !(key(table[*it]) == wanted)) return nullptr;
   return &table[*it];
+}
+
+// 32-bit FNV-1a.
+constexpr std::uint32_t name_hash(std::string_view name) {
+  std::uint32_t h = 2166136261u;
+  for (const char c : name) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+// An open-addressing hash index over the rows of a table keyed by names: at
+// least twice as many slots as rows, probed linearly. A slot holds its row's
+// position plus one (0 is empty) and the name's hash, so a probe compares the
+// name itself only when the hashes agree.
+template <std::size_t N>
+struct NameIndex {
+  static constexpr std::size_t kSlots = std::bit_ceil(2 * N + 1);
+  std::array<std::uint16_t, kSlots> rows{};
+  std::array<std::uint32_t, kSlots> hashes{};
+};
+
+template <class Row, std::size_t N, class Key>
+constexpr NameIndex<N> name_table_index(const Row (&table)[N], Key key) {
+  static_assert(N < 0xFFFF);
+  NameIndex<N> index;
+  constexpr std::size_t kMask = NameIndex<N>::kSlots - 1;
+  for (std::size_t i = 0; i < N; ++i) {
+    const std::string_view name = key(table[i]);
+    const std::uint32_t h = name_hash(name);
+    std::size_t slot = h & kMask;
+    // Rows go in in listed order, so a name already present keeps its first row.
+    bool present = false;
+    while (index.rows[slot] != 0) {
+      if (index.hashes[slot] == h && std::string_view(key(table[index.rows[slot] - 1])) == name) {
+        present = true;
+        break;
+      }
+      slot = (slot + 1) & kMask;
+    }
+    if (present) continue;
+    index.rows[slot] = static_cast<std::uint16_t>(i + 1);
+    index.hashes[slot] = h;
+  }
+  return index;
+}
+
+// The first row (in listed order) whose name is `wanted`, or nullptr.
+template <class Row, std::size_t N, class Key>
+constexpr const Row* find_in_table(const Row (&table)[N], const NameIndex<N>& index, Key key,
+                                   std::string_view wanted) {
+  constexpr std::size_t kMask = NameIndex<N>::kSlots - 1;
+  const std::uint32_t h = name_hash(wanted);
+  for (std::size_t slot = h & kMask; index.rows[slot] != 0; slot = (slot + 1) & kMask) {
+    if (index.hashes[slot] != h) continue;
+    const Row& row = table[index.rows[slot] - 1];
+    if (std::string_view(key(row)) == wanted) return &row;
+  }
+  return nullptr;
+}
+
+// The index that suits the table's key: a hash index for names, a sorted one
+// for everything else.
+template <class Row, std::size_t N, class Key>
+constexpr auto table_index(const Row (&table)[N], Key key) {
+  using KeyType = std::decay_t<decltype(key(table[0]))>;
+  if constexpr (std::is_convertible_v<KeyType, std::string_view>) {
+    return name_table_index(table, key);
+  } else {
+    return sorted_table_index(table, key);
+  }
 }
 
 }  // namespace quorvix

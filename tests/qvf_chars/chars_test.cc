@@ -123,6 +123,15 @@ TEST(CharTable, RowsAreDistinctAndAllFound) {
     }
   }
   EXPECT_EQ(seen.size(), 243u);
+  // Every character below U+3000 and the planes' edges find the first row
+  // listed for them, or nothing.
+  const auto first_row = [&table](char32_t c) -> const CharStyle* {
+    for (const CharTableEntry& row : table)
+      if (row.ch == c) return &row.style;
+    return nullptr;
+  };
+  for (char32_t c = 0; c < 0x3000; ++c)
+    EXPECT_EQ(find_char_table_style(c), first_row(c)) << std::hex << static_cast<std::uint32_t>(c);
   EXPECT_EQ(find_char_table_style(U'x'), nullptr);
   EXPECT_EQ(find_char_table_style(0), nullptr);
   EXPECT_EQ(find_char_table_style(0x10FFFF), nullptr);

@@ -95,7 +95,7 @@ constexpr std::string_view kNames[] = {
 static_assert(std::size(kNames) == 77);
 
 constexpr auto itself = [](std::string_view name) { return name; };
-constexpr auto kIndex = sorted_table_index(kNames, itself);
+constexpr auto kIndex = table_index(kNames, itself);
 
 }  // namespace
 

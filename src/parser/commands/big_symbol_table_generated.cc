@@ -29,7 +29,7 @@ constexpr SymbolRow kBigSymbols[] = {
 static_assert(std::size(kBigSymbols) == 6);
 
 constexpr auto row_name = [](const SymbolRow& row) { return row.name; };
-constexpr auto kBigSymbolIndex = sorted_table_index(kBigSymbols, row_name);
+constexpr auto kBigSymbolIndex = table_index(kBigSymbols, row_name);
 
 }  // namespace
 

@@ -210,7 +210,7 @@ constexpr NamedCommand kNamedCommands[] = {
 // clang-format on
 
 constexpr auto command_name = [](const NamedCommand& c) { return c.name; };
-constexpr auto kNamedIndex = sorted_table_index(kNamedCommands, command_name);
+constexpr auto kNamedIndex = table_index(kNamedCommands, command_name);
 
 }  // namespace
 

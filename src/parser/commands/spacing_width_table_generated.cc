@@ -30,7 +30,7 @@ constexpr Row kRows[] = {
 static_assert(std::size(kRows) == 10);
 
 constexpr auto row_name = [](const Row& row) { return row.name; };
-constexpr auto kIndex = sorted_table_index(kRows, row_name);
+constexpr auto kIndex = table_index(kRows, row_name);
 
 }  // namespace
 

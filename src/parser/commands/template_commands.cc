@@ -61,7 +61,7 @@ constexpr TemplateCommand kTemplateCommands[] = {
 // clang-format on
 
 constexpr auto command_name = [](const TemplateCommand& c) { return c.name; };
-constexpr auto kTemplateIndex = sorted_table_index(kTemplateCommands, command_name);
+constexpr auto kTemplateIndex = table_index(kTemplateCommands, command_name);
 
 // Returns into the caller's slot: this sits on the recursive path of every
 // template command.

@@ -53,7 +53,7 @@ constexpr SupportedEnvironment kSupportedEnvironments[] = {
 };
 
 constexpr auto environment_name = [](const SupportedEnvironment& e) { return e.name; };
-constexpr auto kSupportedIndex = sorted_table_index(kSupportedEnvironments, environment_name);
+constexpr auto kSupportedIndex = table_index(kSupportedEnvironments, environment_name);
 
 const SupportedEnvironment* find_supported(std::string_view name) {
   return find_in_table(kSupportedEnvironments, kSupportedIndex, environment_name, name);

@@ -44,7 +44,7 @@ constexpr NamedGlyph kNamedGlyphs[] = {
 static_assert(std::size(kNamedGlyphs) == 16);
 
 constexpr auto kNameKey = [](const NamedGlyph& g) { return g.name; };
-constexpr auto kNamedGlyphIndex = sorted_table_index(kNamedGlyphs, kNameKey);
+constexpr auto kNamedGlyphIndex = table_index(kNamedGlyphs, kNameKey);
 
 constexpr const NamedGlyph* lookup(std::string_view name) {
   return find_in_table(kNamedGlyphs, kNamedGlyphIndex, kNameKey, name);

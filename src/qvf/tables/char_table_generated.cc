@@ -4,6 +4,9 @@
 // listed order; when a character occurs twice, the first row wins. A row gives
 // the character, then (when it differs) the 16-bit code written for it, then
 // the 8-bit font position.
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <iterator>
 
 #include "common/sorted_table.h"
@@ -301,13 +304,26 @@ constexpr CharTableEntry kCharTable[] = {
 static_assert(std::size(kCharTable) == 243);
 
 constexpr auto char_key = [](const CharTableEntry& e) { return e.ch; };
-constexpr auto kCharIndex = sorted_table_index(kCharTable, char_key);
+constexpr auto kCharIndex = table_index(kCharTable, char_key);
+
+// The first row of every ASCII character (its position plus one; 0 for none):
+// most characters of a formula are ASCII, and they are found without a search.
+constexpr std::array<std::uint16_t, 128> make_ascii_rows() {
+  std::array<std::uint16_t, 128> rows{};
+  for (std::size_t i = std::size(kCharTable); i-- > 0;) {
+    if (kCharTable[i].ch < 128) rows[kCharTable[i].ch] = static_cast<std::uint16_t>(i + 1);
+  }
+  return rows;
+}
+
+constexpr std::array<std::uint16_t, 128> kAsciiRows = make_ascii_rows();
 
 }  // namespace
 
 std::span<const CharTableEntry> char_table() { return kCharTable; }
 
 const CharStyle* find_char_table_style(char32_t ch) {
+  if (ch < 128) return kAsciiRows[ch] == 0 ? nullptr : &kCharTable[kAsciiRows[ch] - 1].style;
   const CharTableEntry* e = find_in_table(kCharTable, kCharIndex, char_key, ch);
   return e ? &e->style : nullptr;
 }

@@ -238,7 +238,7 @@ constexpr CommandSymbolEntry kCommandSymbolTable[] = {
 static_assert(std::size(kCommandSymbolTable) == 179);
 
 constexpr auto name_key = [](const CommandSymbolEntry& e) { return e.name; };
-constexpr auto kCommandSymbolIndex = sorted_table_index(kCommandSymbolTable, name_key);
+constexpr auto kCommandSymbolIndex = table_index(kCommandSymbolTable, name_key);
 
 }  // namespace
 

@@ -26,7 +26,7 @@ constexpr std::uint64_t pair_key(char32_t left, char32_t right) {
   return (static_cast<std::uint64_t>(left) << 32) | right;
 }
 constexpr auto pair_row_key = [](const PairRow& row) { return pair_key(row.left, row.right); };
-constexpr auto kPairIndex = sorted_table_index(kPairs, pair_row_key);
+constexpr auto kPairIndex = table_index(kPairs, pair_row_key);
 
 struct SideRow {
   char32_t delimiter;
@@ -40,7 +40,7 @@ constexpr SideRow kSides[] = {
     {U'\u230A', 6}, {U'\u230B', 6}, {U'\u2308', 7}, {U'\u2309', 7},
 };
 constexpr auto side_row_key = [](const SideRow& row) { return row.delimiter; };
-constexpr auto kSideIndex = sorted_table_index(kSides, side_row_key);
+constexpr auto kSideIndex = table_index(kSides, side_row_key);
 
 struct GlyphRow {
   char32_t delimiter;
@@ -54,7 +54,7 @@ constexpr GlyphRow kGlyphs[] = {
     {U'\u230B', 0xF8FB, 0xF8FB}, {U'|', 0xEC07, 0xEC08},      {U'\u2016', 0xEC09, 0xEC0A},
 };
 constexpr auto glyph_row_key = [](const GlyphRow& row) { return row.delimiter; };
-constexpr auto kGlyphIndex = sorted_table_index(kGlyphs, glyph_row_key);
+constexpr auto kGlyphIndex = table_index(kGlyphs, glyph_row_key);
 
 }  // namespace
 

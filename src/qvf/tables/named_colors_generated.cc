@@ -31,7 +31,7 @@ constexpr NamedColor kNamedColors[] = {
 static_assert(std::size(kNamedColors) == 5);
 
 constexpr auto color_name = [](const NamedColor& c) { return c.name; };
-constexpr auto kNamedColorIndex = sorted_table_index(kNamedColors, color_name);
+constexpr auto kNamedColorIndex = table_index(kNamedColors, color_name);
 
 }  // namespace
 

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/sorted_table.h"
+
+namespace quorvix {
+namespace {
+
+struct Row {
+  std::string_view name;
+  int value;
+};
+
+constexpr Row kRows[] = {{"alpha", 1}, {"beta", 2}, {"alpha", 3}, {"", 4}, {"gamma", 5}, {"beta", 6}};
+constexpr auto row_name = [](const Row& row) { return row.name; };
+constexpr auto kIndex = table_index(kRows, row_name);
+
+// The index is built at compile time and can be searched there too.
+static_assert(find_in_table(kRows, kIndex, row_name, "gamma")->value == 5);
+static_assert(find_in_table(kRows, kIndex, row_name, "delta") == nullptr);
+
+TEST(NameIndexTest, FirstListedRowOfANameWins) {
+  const std::vector<std::pair<std::string_view, int>> cases = {{"alpha", 1}, {"beta", 2}, {"", 4}, {"gamma", 5}};
+  for (const auto& [name, value] : cases) {
+    const Row* row = find_in_table(kRows, kIndex, row_name, name);
+    ASSERT_NE(row, nullptr) << name;
+    EXPECT_EQ(row->value, value) << name;
+  }
+  for (const std::string_view absent : {"alph", "alphaa", "Alpha", "b", " beta"}) {
+    EXPECT_EQ(find_in_table(kRows, kIndex, row_name, absent), nullptr) << absent;
+  }
+  // A name with an embedded NUL is not its prefix.
+  EXPECT_EQ(find_in_table(kRows, kIndex, row_name, std::string_view("beta\0", 5)), nullptr);
+}
+
+TEST(NameIndexTest, AgreesWithALinearSearchOnAFullTable) {
+  // Several hundred rows, so that rows share buckets and probes run on past
+  // other names; every tenth name is listed twice.
+  constexpr std::size_t kCount = 600;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < kCount; ++i) names.push_back("cmd" + std::to_string(i % 550));
+  static Row rows[kCount];
+  for (std::size_t i = 0; i < kCount; ++i) rows[i] = {names[i], static_cast<int>(i)};
+  const auto index = table_index(rows, row_name);
+  static_assert(std::is_same_v<std::remove_const_t<decltype(index)>, NameIndex<kCount>>);
+  for (std::size_t i = 0; i < 560; ++i) {
+    const std::string name = "cmd" + std::to_string(i);
+    const Row* expected = nullptr;
+    for (const Row& row : rows) {
+      if (row.name == name) {
+        expected = &row;
+        break;
+      }
+    }
+    EXPECT_EQ(find_in_table(rows, index, row_name, name), expected) << name;
+  }
+}
+
+TEST(NameIndexTest, OtherKeysKeepTheSortedIndex) {
+  struct CodeRow {
+    char32_t code;
+    int value;
+  };
+  static constexpr CodeRow kCodes[] = {{U'b', 1}, {U'a', 2}, {U'b', 3}};
+  constexpr auto code = [](const CodeRow& row) { return row.code; };
+  constexpr auto index = table_index(kCodes, code);
+  static_assert(std::is_same_v<std::remove_const_t<decltype(index)>, std::array<std::uint16_t, 3>>);
+  EXPECT_EQ(find_in_table(kCodes, index, code, U'b')->value, 1);
+  EXPECT_EQ(find_in_table(kCodes, index, code, U'a')->value, 2);
+  EXPECT_EQ(find_in_table(kCodes, index, code, U'c'), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvix
