@@ -57,7 +57,12 @@ void push_visible_items(std::vector<Expr>& items, Expr expr) {
 }
 
 Expr with_leading_raw_space(Expr expr, std::string_view whitespace) {
-  if (whitespace.empty()) return expr;
+  add_leading_raw_space(expr, whitespace);
+  return expr;
+}
+
+void add_leading_raw_space(Expr& expr, std::string_view whitespace) {
+  if (whitespace.empty()) return;
   Expr* cur = &expr;
   for (;;) {
     if (auto* raw = cur->get_if<ast::RawTex>()) {
@@ -79,7 +84,6 @@ Expr with_leading_raw_space(Expr expr, std::string_view whitespace) {
     if (body == nullptr || !*body) break;
     cur = body->get();
   }
-  return expr;
 }
 
 void append_hybrid_raw(std::vector<ast::HybridPart>& parts, std::string_view text) {
@@ -163,7 +167,7 @@ Expr merge_adjacent_raw_tex(Expr expr) {
 [[gnu::noinline]] bool take_body_atom(std::vector<ast::Expr>& items, Result<ast::Expr>& atom,
                                       std::string_view ws) {
   if (!atom.ok()) return false;
-  atom.value() = with_leading_raw_space(std::move(atom.value()), ws);
+  add_leading_raw_space(atom.value(), ws);
   if (ast::is_empty_sequence(atom.value())) return true;
   if (ast::is_translation_failed_marker(atom.value())) return false;
   items.push_back(std::move(atom.value()));

@@ -29,6 +29,8 @@ void push_visible_items(std::vector<ast::Expr>& items, ast::Expr expr);
 // position (through Sequences and DefaultColor, Group, Color, Style, Font);
 // where the first position holds no raw text the whitespace is dropped.
 ast::Expr with_leading_raw_space(ast::Expr expr, std::string_view whitespace);
+// The same in place, which leaves `expr` untouched when there is no whitespace.
+void add_leading_raw_space(ast::Expr& expr, std::string_view whitespace);
 
 // Adds one atom of a body (a \left body, a switch's content) with its leading
 // raw space, dropping an empty sequence; false when the body ends here: the

@@ -105,7 +105,7 @@ bool starts_with_raw_definition(const Expr& e) {
                                           std::string_view ws) {
   if (!parsed.ok()) return false;
   Expr& atom = parsed.value();
-  atom = with_leading_raw_space(std::move(atom), ws);
+  add_leading_raw_space(atom, ws);
   if (is_empty_sequence(atom)) return true;
   if (ast::is_translation_failed_marker(atom)) return false;
   if (!items.empty() && starts_with_raw_definition(items.back()) && !starts_with_raw_definition(atom)) {
@@ -210,6 +210,7 @@ Result<Expr> Parser::parse_atom() {
 }
 
 std::string Parser::take_leading_space() {
+  if (pending_space_.empty()) return consume_raw_whitespace();
   std::string leading_space = std::exchange(pending_space_, std::string());
   leading_space += consume_raw_whitespace();
   return leading_space;

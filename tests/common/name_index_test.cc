@@ -23,7 +23,8 @@ static_assert(find_in_table(kRows, kIndex, row_name, "gamma")->value == 5);
 static_assert(find_in_table(kRows, kIndex, row_name, "delta") == nullptr);
 
 TEST(NameIndexTest, FirstListedRowOfANameWins) {
-  const std::vector<std::pair<std::string_view, int>> cases = {{"alpha", 1}, {"beta", 2}, {"", 4}, {"gamma", 5}};
+  const std::vector<std::pair<std::string_view, int>> cases = {
+      {"alpha", 1}, {"beta", 2}, {"", 4}, {"gamma", 5}};
   for (const auto& [name, value] : cases) {
     const Row* row = find_in_table(kRows, kIndex, row_name, name);
     ASSERT_NE(row, nullptr) << name;

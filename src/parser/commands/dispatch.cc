@@ -37,8 +37,7 @@ namespace {
 // Kept out of line: these temporaries must not enlarge parse_command's frame,
 // which stays on the stack once per nesting level.
 [[gnu::noinline]] void add_leading_space(Result<Expr>& result, std::string_view leading_space) {
-  if (result.ok() && !leading_space.empty())
-    result.value() = with_leading_raw_space(std::move(result.value()), leading_space);
+  if (result.ok()) add_leading_raw_space(result.value(), leading_space);
 }
 
 [[gnu::noinline]] Result<Expr> dangling_backslash() { return make_error("dangling backslash"); }
