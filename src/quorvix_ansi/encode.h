@@ -29,6 +29,8 @@ class SourceEncoding {
 
   // False for an unsupported value.
   bool supported() const { return unsupported_ == nullptr; }
+  // True when text is stored as the UTF-8 it already is.
+  bool is_utf8() const { return kind_ == Kind::kUtf8; }
 
  private:
   enum class Kind : std::uint8_t { kUtf8, kGbk, kWindows1252, kUnsupported };

@@ -24,7 +24,12 @@ Status check_tex_source_fits(std::string_view text, const quorvix_ansi::SourceEn
 
 Status write_tex_source_record(std::string_view text, const quorvix_ansi::SourceEncoding& encoding,
                                Bytes& out) {
-  QV_ASSIGN_OR_RETURN(const std::string encoded, quorvix_ansi::encode_quorvix_text(text, encoding));
+  // UTF-8 text is its own encoding and is copied straight into the record.
+  std::string converted;
+  if (!encoding.is_utf8()) {
+    QV_ASSIGN_OR_RETURN(converted, quorvix_ansi::encode_quorvix_text(text, encoding));
+  }
+  const std::string_view encoded = encoding.is_utf8() ? text : std::string_view(converted);
   const std::size_t payload_length = kPayloadOverhead + encoded.size();
   // An oversized payload leaves `out` as it was.
   const std::size_t start = out.size();
