@@ -77,6 +77,13 @@ Result<Expr> Parser::parse_literal_char(char32_t c, std::string_view leading_spa
 
   std::string utf8;
   append_utf8(utf8, c);
+  if (encoding_.is_utf8()) {
+    // Every byte of the character's own UTF-8 is at least 0x80: the pieces
+    // are one raw text, with the leading space in front.
+    std::string raw(leading_space);
+    for (const char b : utf8) append_utf8(raw, static_cast<unsigned char>(b));
+    return ast::make_raw(std::move(raw));
+  }
   QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(utf8, encoding_));
   if (encoded.find_first_not_of('?') == std::string::npos) {
     // Not representable: one question mark per encoded byte.

@@ -91,7 +91,11 @@ TEST(SequenceTest, FixedFragmentCharacters) {
 TEST(SequenceTest, NonAsciiLiteralsFollowTheSourceEncoding) {
   {
     ScopedSourceEncoding enc(nullptr);  // UTF-8: the two bytes of U+00E9 as one raw run
-    expect_parses({{"a \xC3\xA9", "Seq[Char('a'), Raw(\" \xC3\x83\xC2\xA9\")]"}});
+    expect_parses({
+        {"a \xC3\xA9", "Seq[Char('a'), Raw(\" \xC3\x83\xC2\xA9\")]"},
+        {"\xE2\x82\xAC", "Seq[Raw(\"\xC3\xA2\xC2\x82\xC2\xAC\")]"},                          // U+20AC
+        {"\xF0\x9F\x98\x80x", "Seq[Raw(\"\xC3\xB0\xC2\x9F\xC2\x98\xC2\x80\"), Char('x')]"},  // U+1F600
+    });
   }
   {
     ScopedSourceEncoding enc("windows-1252");
