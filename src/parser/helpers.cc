@@ -170,6 +170,7 @@ Expr merge_adjacent_raw_tex(Expr expr) {
   add_leading_raw_space(atom.value(), ws);
   if (ast::is_empty_sequence(atom.value())) return true;
   if (ast::is_translation_failed_marker(atom.value())) return false;
+  if (items.capacity() == 0) items.reserve(4);
   items.push_back(std::move(atom.value()));
   return true;
 }

@@ -111,6 +111,9 @@ bool starts_with_raw_definition(const Expr& e) {
   if (!items.empty() && starts_with_raw_definition(items.back()) && !starts_with_raw_definition(atom)) {
     items.back().as<ast::Sequence>().items.push_back(normalize_definition_fallback_expr(std::move(atom)));
   } else {
+    // Most sequences hold a few items: room for four at once spares the
+    // first growth steps.
+    if (items.capacity() == 0) items.reserve(4);
     items.push_back(std::move(atom));
   }
   return true;
