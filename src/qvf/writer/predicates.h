@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ast/expr.h"
+#include "common/small_stack.h"
 
 namespace quorvix::qvf {
 
@@ -48,13 +49,12 @@ bool any_on_path(const ast::Expr& e, unsigned mask, Pred&& pred) {
 // not included). Walks without recursion.
 template <class Pred>
 bool any_in_subtree(const ast::Expr& e, Pred&& pred) {
-  std::vector<const ast::Expr*> pending{&e};
+  SmallStack<const ast::Expr*> pending(&e);
   while (!pending.empty()) {
-    const ast::Expr* cur = pending.back();
-    pending.pop_back();
+    const ast::Expr* cur = pending.pop();
     if (pred(*cur)) return true;
     ast::for_each_child(
-        *cur, [&](const ast::Expr& c) { pending.push_back(&c); }, /*with_trivia=*/false);
+        *cur, [&](const ast::Expr& c) { pending.push(&c); }, /*with_trivia=*/false);
   }
   return false;
 }
