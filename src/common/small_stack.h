@@ -16,6 +16,8 @@ class SmallStack {
 
  public:
   SmallStack() = default;
+  SmallStack(const SmallStack&) = delete;
+  SmallStack& operator=(const SmallStack&) = delete;
   explicit SmallStack(const T& first) { push(first); }
 
   // Entries go to the heap part only while the inline part is full, and
@@ -47,7 +49,9 @@ class SmallStack {
   }
 
  private:
-  std::array<T, N> entries_{};
+  // Left uninitialised: only entries below inline_size_ are ever read, and
+  // clearing the whole array would cost more than a short walk itself.
+  std::array<T, N> entries_;
   std::size_t inline_size_ = 0;
   std::vector<T> spilled_;
 };
