@@ -7,6 +7,7 @@
 #include "ole/compound_file.h"
 #include "parser/parser.h"
 #include "quorvix_ansi/encode.h"
+#include "qvf/stream/equation_native.h"
 #include "qvf/stream/source.h"
 #include "qvf/stream/stream.h"
 
@@ -29,8 +30,11 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
                         qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file, encoding));
     // The tree and the framed stream are released as soon as the compound
     // file exists.
-    QV_ASSIGN_OR_RETURN(Bytes native, qvf::write_equation_native(equation.qvf));
-    QV_ASSIGN_OR_RETURN(equation.ole, ole::write_compound_file(native, std::nullopt));
+    // The stream goes into the compound file behind its framing header
+    // without a framed copy of its own.
+    QV_ASSIGN_OR_RETURN(const qvf::EquationNativeHeader header,
+                        qvf::equation_native_header(equation.qvf.size()));
+    QV_ASSIGN_OR_RETURN(equation.ole, ole::write_compound_file(header, equation.qvf, std::nullopt));
   }
   return equation;
 }

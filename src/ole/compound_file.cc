@@ -54,7 +54,7 @@ std::span<std::uint8_t, kDirectoryEntrySize> entry_slot(Sector directory, std::s
 void write_stream_entry(Sector directory, std::size_t index, const Stream& s, EntryColour colour,
                         std::uint32_t left, std::uint32_t right) {
   write_directory_entry(entry_slot(directory, index), s.name, EntryType::kStream, colour, left, right,
-                        kNoEntry, s.start_sector, s.data.size(), std::nullopt);
+                        kNoEntry, s.start_sector, s.size(), std::nullopt);
 }
 
 // Root storage, then the streams as a small red-black tree under
@@ -76,9 +76,21 @@ void write_directory(const Layout& layout, std::span<const Stream> streams, Sect
   }
 }
 
+// Copies a stream's prefix and data to the start of `target`.
+void copy_stream(const Stream& s, Sector target) {
+  const auto after_prefix = std::copy(s.prefix.begin(), s.prefix.end(), target.begin());
+  std::copy(s.data.begin(), s.data.end(), after_prefix);
+}
+
 }  // namespace
 
 Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes>& presentation) {
+  return write_compound_file({}, native, presentation);
+}
+
+Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
+                                  std::span<const std::uint8_t> native_body,
+                                  const std::optional<Bytes>& presentation) {
   std::optional<Bytes> presentation_record;
   if (presentation) {
     QV_ASSIGN_OR_RETURN(presentation_record, build_presentation_record(*presentation));
@@ -86,7 +98,7 @@ Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes
 
   std::array<Stream, 4> all = {
       Stream{kOleName, kOleStream},
-      Stream{kNativeName, native},
+      Stream{kNativeName, native_body, kEndOfChain, native_header},
       Stream{kCompObjName, kCompObjStream},
       Stream{kPresentationName, presentation_record ? std::span<const std::uint8_t>(*presentation_record)
                                                     : std::span<const std::uint8_t>()},
@@ -109,15 +121,11 @@ Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes
     fill_mini_fat(streams, sectors(kFirstMiniFatSector, layout.mini_fat_sectors));
     const Sector container = sectors(layout.first_container_sector(), layout.container_sectors);
     for (const Stream& s : streams) {
-      if (s.in_mini_stream())
-        std::copy(s.data.begin(), s.data.end(), container.begin() + s.start_sector * kMiniSectorSize);
+      if (s.in_mini_stream()) copy_stream(s, container.subspan(s.start_sector * kMiniSectorSize));
     }
   }
   for (const Stream& s : streams) {
-    if (s.in_regular_sectors()) {
-      const Sector target = sectors(s.start_sector, blocks_for(s.data.size(), kSectorSize));
-      std::copy(s.data.begin(), s.data.end(), target.begin());
-    }
+    if (s.in_regular_sectors()) copy_stream(s, sectors(s.start_sector, blocks_for(s.size(), kSectorSize)));
   }
   return file;
 }

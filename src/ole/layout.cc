@@ -27,11 +27,11 @@ Result<Layout> plan_layout(std::span<Stream> streams) {
   for (Stream& s : streams) {
     if (s.in_mini_stream()) {
       const std::uint64_t first = mini;
-      mini += blocks_for(s.data.size(), kMiniSectorSize);
+      mini += blocks_for(s.size(), kMiniSectorSize);
       if (mini > 0xFFFFFFFFull) return make_error("mini stream contains too many sectors");
       s.start_sector = static_cast<std::uint32_t>(first);
     } else if (s.in_regular_sectors()) {
-      large_sectors += blocks_for(s.data.size(), kSectorSize);
+      large_sectors += blocks_for(s.size(), kSectorSize);
     } else {
       s.start_sector = kEndOfChain;
     }
@@ -53,7 +53,7 @@ Result<Layout> plan_layout(std::span<Stream> streams) {
   for (Stream& s : streams) {
     if (!s.in_regular_sectors()) continue;
     s.start_sector = next;
-    next += static_cast<std::uint32_t>(blocks_for(s.data.size(), kSectorSize));
+    next += static_cast<std::uint32_t>(blocks_for(s.size(), kSectorSize));
   }
   if (next != layout.total_sectors) internal_failure("compound file sector count disagrees with its layout");
   return layout;
@@ -70,14 +70,14 @@ void fill_fat(const Layout& layout, std::span<const Stream> streams, std::span<s
     chain(fat, layout.first_container_sector(), layout.container_sectors);
   }
   for (const Stream& s : streams) {
-    if (s.in_regular_sectors()) chain(fat, s.start_sector, blocks_for(s.data.size(), kSectorSize));
+    if (s.in_regular_sectors()) chain(fat, s.start_sector, blocks_for(s.size(), kSectorSize));
   }
 }
 
 void fill_mini_fat(std::span<const Stream> streams, std::span<std::uint8_t> mini_fat) {
   fill_free(mini_fat);
   for (const Stream& s : streams) {
-    if (s.in_mini_stream()) chain(mini_fat, s.start_sector, blocks_for(s.data.size(), kMiniSectorSize));
+    if (s.in_mini_stream()) chain(mini_fat, s.start_sector, blocks_for(s.size(), kMiniSectorSize));
   }
 }
 

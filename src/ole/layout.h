@@ -21,9 +21,13 @@ struct Stream {
   // A mini sector number for small streams, a regular sector number for large
   // ones, kEndOfChain for an empty stream. Assigned by `plan_layout`.
   std::uint32_t start_sector = kEndOfChain;
+  // Bytes stored in front of `data` (borrowed), so that a stream made of a
+  // header and a body needs no joined copy.
+  std::span<const std::uint8_t> prefix = {};
 
-  bool in_mini_stream() const { return !data.empty() && data.size() < kMiniStreamCutoff; }
-  bool in_regular_sectors() const { return data.size() >= kMiniStreamCutoff; }
+  std::size_t size() const { return prefix.size() + data.size(); }
+  bool in_mini_stream() const { return size() != 0 && size() < kMiniStreamCutoff; }
+  bool in_regular_sectors() const { return size() >= kMiniStreamCutoff; }
 };
 
 struct Layout {
