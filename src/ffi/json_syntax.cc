@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/small_stack.h"
+#include "common/utf8.h"
 
 namespace quorvix::ffi {
 namespace {
@@ -461,21 +462,7 @@ std::string decode_json_string(std::string_view body) {
       code = 0x10000 + ((code - 0xD800) << 10) + (hex_unit(i + 2) - 0xDC00);
       i += 6;
     }
-    if (code < 0x80) {
-      text.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      text.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      text.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      text.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
+    append_utf8(text, code);
   }
   return text;
 }
