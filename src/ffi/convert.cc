@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ast/expr.h"
+#include "common/spare_buffer.h"
 #include "ffi/request.h"
 #include "ole/compound_file.h"
 #include "parser/parser.h"
@@ -17,7 +18,7 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
                                                   const std::optional<std::string>& prefs_file,
                                                   ConversionReport* report) {
   conversion::EncodedEquation equation;
-  equation.normalized_latex = parser::normalize_latex(latex);
+  equation.normalized_latex = parser::normalize_latex(latex, SpareNormalizedText::take());
   // The environment is read once; parser and writer encode with this choice.
   const quorvix_ansi::SourceEncoding encoding = quorvix_ansi::SourceEncoding::from_environment();
   // A source too long for its record fails the conversion whatever the tree
@@ -41,7 +42,15 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
 
 Result<conversion::EncodedEquation> convert_request(const char* request) {
   QV_ASSIGN_OR_RETURN(Request parsed, read_request(request));
-  return convert_latex(parsed.latex, parsed.prefs_file);
+  Result<conversion::EncodedEquation> converted = convert_latex(parsed.latex, parsed.prefs_file);
+  SpareRequestText::give_back(parsed.latex);
+  return converted;
+}
+
+void recycle(conversion::EncodedEquation& equation) noexcept {
+  SpareNormalizedText::give_back(equation.normalized_latex);
+  SpareQvfStream::give_back(equation.qvf);
+  SpareCompoundFile::give_back(equation.ole);
 }
 
 }  // namespace quorvix::ffi

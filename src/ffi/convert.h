@@ -29,4 +29,8 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
 // Reads the request (see read_request) and converts its "latex" member.
 Result<conversion::EncodedEquation> convert_request(const char* request);
 
+// Hands the memory of a finished equation's buffers to this thread's next
+// conversion (see SpareBuffer); `equation` is left empty.
+void recycle(conversion::EncodedEquation& equation) noexcept;
+
 }  // namespace quorvix::ffi

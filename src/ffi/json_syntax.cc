@@ -427,10 +427,11 @@ Status check_json_syntax(std::string_view text, std::span<TopLevelMember> member
                     std::to_string(column));
 }
 
-std::string decode_json_string(std::string_view body) {
+std::string decode_json_string(std::string_view body) { return decode_json_string(body, std::string()); }
+
+std::string decode_json_string(std::string_view body, std::string text) {
   // Every escape is at least as long as the UTF-8 it stands for.
-  std::string text;
-  text.reserve(body.size());
+  text.reserve(text.size() + body.size());
   std::size_t i = 0;
   const auto hex_unit = [&body](std::size_t at) {
     unsigned unit = 0;

@@ -36,5 +36,7 @@ Status check_json_syntax(std::string_view text, std::span<TopLevelMember> member
 // The text of a string body that passed the check: escapes are decoded and a
 // surrogate pair becomes one character, all as UTF-8.
 std::string decode_json_string(std::string_view body);
+// The same, appended to `text` (whose memory is reused), which is returned.
+std::string decode_json_string(std::string_view body, std::string text);
 
 }  // namespace quorvix::ffi

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "common/spare_buffer.h"
 #include "ffi/json_syntax.h"
 #include "ffi/utf8_validation.h"
 
@@ -18,7 +19,7 @@ Result<Request> read_request(const char* request) {
   QV_RETURN_IF_ERROR(check_json_syntax(text, members));
   const auto& [latex, prefs_file] = members;
   if (!latex.string_body) return make_error("latex must be a string");
-  Request parsed{decode_json_string(*latex.string_body), std::nullopt};
+  Request parsed{decode_json_string(*latex.string_body, SpareRequestText::take()), std::nullopt};
   if (prefs_file.string_body) parsed.prefs_file = decode_json_string(*prefs_file.string_body);
   return parsed;
 }

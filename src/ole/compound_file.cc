@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/spare_buffer.h"
 #include "ole/cfb_format.h"
 #include "ole/companion_streams.h"
 #include "ole/directory.h"
@@ -106,7 +107,9 @@ Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
   const std::span<Stream> streams(all.data(), presentation_record ? 4 : 3);
   QV_ASSIGN_OR_RETURN(const Layout layout, plan_layout(streams));
 
-  Bytes file(kHeaderSize + std::size_t{layout.total_sectors} * kSectorSize, 0);
+  // Every byte not written below stays zero.
+  Bytes file = SpareCompoundFile::take();
+  file.resize(kHeaderSize + std::size_t{layout.total_sectors} * kSectorSize);
   const std::span<std::uint8_t> bytes(file);
   auto sectors = [&](std::uint32_t first, std::uint64_t count) {
     return bytes.subspan(kHeaderSize + std::size_t{first} * kSectorSize,

@@ -21,6 +21,8 @@ using quorvix::append_utf8;
 // UTF-8 text as code points; each malformed sequence (its maximal subpart)
 // becomes one U+FFFD.
 std::u32string decode_utf8(std::string_view text);
+// The same, appended to `out` (whose memory is reused), which is returned.
+std::u32string decode_utf8(std::string_view text, std::u32string out);
 
 // A run of code points as UTF-8.
 std::string encode_utf8(std::u32string_view chars);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "parser/chars.h"
 #include "parser/parser.h"
@@ -44,9 +45,8 @@ std::string_view trim(std::string_view text) { return trim_trailing(trim_leading
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // CR LF and lone CR become LF, then every LF becomes CR LF.
-std::string to_crlf_line_endings(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
+std::string to_crlf_line_endings(std::string_view text, std::string out) {
+  out.reserve(out.size() + text.size() + text.size() / 8);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r') {
@@ -63,11 +63,13 @@ std::string to_crlf_line_endings(std::string_view text) {
 
 }  // namespace
 
-std::string normalize_latex(std::string_view latex) {
+std::string normalize_latex(std::string_view latex) { return normalize_latex(latex, std::string()); }
+
+std::string normalize_latex(std::string_view latex, std::string out) {
   std::string_view text = trim(latex);
   while (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   text = trim(text);
-  if (text.empty()) return {};
+  if (text.empty()) return out;
 
   std::string_view inner;
   if (text.size() >= 4 && text.substr(0, 2) == "$$" && text.substr(text.size() - 2) == "$$") {
@@ -75,9 +77,10 @@ std::string normalize_latex(std::string_view latex) {
   } else if (text.size() >= 2 && text.front() == '$' && text.back() == '$') {
     inner = text.substr(1, text.size() - 2);
   } else {
-    return std::string(text);
+    out.append(text);
+    return out;
   }
-  return to_crlf_line_endings(trim(inner));
+  return to_crlf_line_endings(trim(inner), std::move(out));
 }
 
 }  // namespace quorvix::parser

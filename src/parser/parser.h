@@ -43,6 +43,8 @@ namespace quorvix::parser {
 
 // Trims the text, strips byte-order marks and $ / $$ delimiters, fixes line endings.
 std::string normalize_latex(std::string_view latex);
+// The same, appended to `out` (whose memory is reused), which is returned.
+std::string normalize_latex(std::string_view latex, std::string out);
 
 // The infix commands of plain TeX, as recognised between the atoms of a
 // sequence: \over, \atop, \choose, \brace, \brack and \above (whose
@@ -75,6 +77,8 @@ class Parser {
 
   Parser(const Parser&) = delete;
   Parser& operator=(const Parser&) = delete;
+  // Keeps the memory of the decoded text for the thread's next parser.
+  ~Parser();
 
   // Parses the whole text into one tree.
   Result<ast::Expr> parse() &&;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/spare_buffer.h"
 #include "parser/char_debug.h"
 #include "parser/chars.h"
 #include "parser/definition_fallback.h"
@@ -36,7 +37,7 @@ constexpr std::size_t kWorkPerCharacter = 2;
 }  // namespace
 
 Parser::Parser(std::string_view normalized, quorvix_ansi::SourceEncoding encoding)
-    : text_(decode_utf8(normalized)),
+    : text_(decode_utf8(normalized, SpareChars::take())),
       chars_(text_),
       encoding_(std::move(encoding)),
       work_allowance_(kWorkAllowance + kWorkPerCharacter * chars_.size()) {}
@@ -45,7 +46,7 @@ Parser::Parser(std::string_view normalized)
     : Parser(normalized, quorvix_ansi::SourceEncoding::from_environment()) {}
 
 Parser::Parser(std::string_view text, const Parser& parent)
-    : text_(decode_utf8(text)),
+    : text_(decode_utf8(text, SpareChars::take())),
       chars_(text_),
       environment_stack_(&parent.environment_stack_),
       shell_stack_(&parent.shell_stack_),
@@ -55,6 +56,8 @@ Parser::Parser(std::string_view text, const Parser& parent)
       nesting_(parent.nesting_ + 1),
       work_done_(parent.work_done_),
       work_allowance_(parent.work_allowance_) {}
+
+Parser::~Parser() { SpareChars::give_back(text_); }
 
 bool Parser::starts_with(std::string_view text) const {
   if (chars_.size() - std::min(pos_, chars_.size()) < text.size()) return false;

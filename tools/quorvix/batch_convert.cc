@@ -49,6 +49,7 @@ BatchOutcome convert_batch_item(const BatchItem& item, const BatchConvertOptions
 
   if (!options.ole_dir) {
     const Response response(ffi::serialize_result(equation), &std::free);
+    ffi::recycle(equation);
     return {line_with_id(item.id_json, std::string_view(response.get()).substr(1)), std::nullopt,
             report.keeps_raw_tex};
   }
@@ -58,6 +59,7 @@ BatchOutcome convert_batch_item(const BatchItem& item, const BatchConvertOptions
   // empty "ole" member; the file's path takes its place.
   equation.ole.clear();
   const Response response(ffi::serialize_result(equation), &std::free);
+  ffi::recycle(equation);
   constexpr std::string_view kEmptyOle = R"({"result":{"ole":"")";
   const std::string_view rest = std::string_view(response.get()).substr(kEmptyOle.size());
   const std::string quoted_path =

@@ -8,6 +8,7 @@
 
 #include "ast/nesting.h"
 #include "common/small_stack.h"
+#include "common/spare_buffer.h"
 #include "qvf/definitions/fixed_defs.h"
 #include "qvf/stream/header.h"
 #include "qvf/stream/records.h"
@@ -144,7 +145,7 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
                                    const quorvix_ansi::SourceEncoding& encoding) {
   if (nested_too_deeply(tree)) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
 
-  Bytes out;
+  Bytes out = SpareQvfStream::take();
   out.reserve(512 + normalized.size());
   const bool placeholder = expr_is_translation_failed_placeholder(tree);
   write_qvf_header(placeholder, out);

@@ -1,0 +1,83 @@
+// The per-thread buffer slots: what comes back out, what is kept and what
+// is released, and that threads do not share a slot.
+#include "common/spare_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+namespace quorvix {
+namespace {
+
+// Each test uses slots of its own, so the order the tests run in is irrelevant.
+struct ReuseTag;
+struct BoundTag;
+struct SmallerTag;
+struct ThreadTag;
+
+TEST(SpareBufferTest, AGivenBackBufferComesBackEmptyWithItsMemory) {
+  using Spare = SpareBuffer<std::string, ReuseTag>;
+  std::string first = Spare::take();
+  EXPECT_TRUE(first.empty());
+  first.assign(300, 'x');
+  const char* const memory = first.data();
+  Spare::give_back(first);
+  EXPECT_TRUE(first.empty());
+
+  std::string second = Spare::take();
+  EXPECT_TRUE(second.empty());
+  EXPECT_EQ(second.data(), memory);
+  EXPECT_GE(second.capacity(), 300u);
+  // The slot is empty while its buffer is out.
+  EXPECT_EQ(Spare::take().capacity(), std::string().capacity());
+  Spare::give_back(second);
+}
+
+TEST(SpareBufferTest, BuffersPastTheBoundAreReleased) {
+  using Spare = SpareBuffer<Bytes, BoundTag>;
+  Bytes at_bound(kMaxKeptBytes);
+  Spare::give_back(at_bound);
+  EXPECT_EQ(Spare::kept_capacity(), kMaxKeptBytes);
+  Bytes taken = Spare::take();
+  EXPECT_EQ(taken.capacity(), kMaxKeptBytes);
+
+  Bytes past_bound(kMaxKeptBytes + 1);
+  Spare::give_back(past_bound);
+  EXPECT_EQ(past_bound.capacity(), 0u);
+  EXPECT_EQ(Spare::kept_capacity(), 0u);
+  Spare::give_back(taken);
+}
+
+TEST(SpareBufferTest, TheLargerBufferIsKept) {
+  using Spare = SpareBuffer<Bytes, SmallerTag>;
+  Bytes large(1000);
+  Bytes small(10);
+  Spare::give_back(large);
+  Spare::give_back(small);
+  EXPECT_EQ(Spare::kept_capacity(), 1000u);
+  EXPECT_EQ(small.capacity(), 0u);
+
+  Bytes larger(2000);
+  Spare::give_back(larger);
+  EXPECT_EQ(Spare::kept_capacity(), 2000u);
+  EXPECT_EQ(larger.capacity(), 0u);
+}
+
+TEST(SpareBufferTest, EachThreadHasItsOwnSlot) {
+  using Spare = SpareBuffer<Bytes, ThreadTag>;
+  Bytes mine(500);
+  Spare::give_back(mine);
+  std::size_t seen_elsewhere = 1;
+  std::thread other([&] {
+    seen_elsewhere = Spare::kept_capacity();
+    Bytes theirs(700);
+    Spare::give_back(theirs);
+  });
+  other.join();
+  EXPECT_EQ(seen_elsewhere, 0u);
+  EXPECT_EQ(Spare::kept_capacity(), 500u);
+}
+
+}  // namespace
+}  // namespace quorvix

@@ -1,0 +1,64 @@
+// A conversion writes into memory its thread kept from the one before: the
+// response must be the same whatever ran on the thread earlier.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/respond.h"
+
+namespace quorvix::ffi {
+namespace {
+
+using test_support::respond;
+
+std::string request_for(const std::string& json_string_body) { return R"({"latex":")" + json_string_body + "\"}"; }
+
+std::string repeated(const std::string& piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// The responses to `requests`, converted one after another on a new thread.
+std::vector<std::string> respond_on_new_thread(const std::vector<std::string>& requests) {
+  std::vector<std::string> responses;
+  std::thread worker([&] {
+    for (const std::string& r : requests) responses.push_back(respond(r));
+  });
+  worker.join();
+  return responses;
+}
+
+TEST(BufferReuseTest, ResponsesDoNotDependOnTheConversionsBefore) {
+  const std::vector<std::string> requests = {
+      request_for("x"),
+      // Large enough for the equation stream to leave the compound file's mini stream.
+      request_for(repeated("\\\\frac{a}{b}+", 300)),
+      // Normalised: delimiters dropped and line endings rewritten.
+      request_for("$$a\\nb\\r\\nc$$"),
+      request_for("\\u00e9\\t\\\\alpha^{\\ud83d\\ude00}"),
+      request_for("\\\\begin{matrix}a&b\\\\\\\\c&d\\\\end{matrix}"),
+      // Fails while parsing, with its buffers still out.
+      request_for(repeated("{", 5000)),
+      // Too large for its buffers to be kept afterwards.
+      request_for(repeated("x", 20000)),
+      R"({"latex":"y","prefs_file":"/nonexistent/prefs"})",
+  };
+  std::vector<std::string> alone;
+  for (const std::string& r : requests) alone.push_back(respond_on_new_thread({r}).front());
+  ASSERT_NE(alone[0].find("\"result\""), std::string::npos) << alone[0];
+  ASSERT_NE(alone[5].find("\"error\""), std::string::npos) << alone[5];
+
+  for (std::size_t before = 0; before < requests.size(); ++before) {
+    for (std::size_t after = 0; after < requests.size(); ++after) {
+      const std::vector<std::string> both = respond_on_new_thread({requests[before], requests[after]});
+      EXPECT_EQ(both[0], alone[before]);
+      EXPECT_EQ(both[1], alone[after]) << "request " << after << " after request " << before;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorvix::ffi
