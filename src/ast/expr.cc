@@ -85,18 +85,6 @@ Expr& Expr::operator=(const Expr& other) {
   return *this;
 }
 
-Expr& Expr::operator=(Expr&& other) noexcept {
-  if (this != &other) {
-    Node incoming = std::move(other.node);
-    Expr old;
-    old.node = std::move(node);  // destroyed iteratively when `old` goes
-    node = std::move(incoming);
-  }
-  return *this;
-}
-
-Expr::~Expr() { tear_down(); }
-
 Expr make_sequence(std::vector<Expr> items) { return Expr(Sequence{std::move(items)}); }
 
 const char* font_kind_name(FontKind k) {

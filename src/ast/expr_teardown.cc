@@ -1,4 +1,9 @@
-// Destruction of expression trees without recursion and without a work list.
+// Destruction of expression trees without unbounded recursion and without a
+// work list.
+//
+// The top levels of a tree are destroyed depth first by plain recursion,
+// which costs one visit per node with children. Below a fixed depth, each
+// subtree is taken apart by rotation instead, as follows.
 //
 // The node being destroyed, the top, keeps its first child as the link to the
 // rest of the work. Its other children are handled from the last one back: a
@@ -185,7 +190,39 @@ Expr* last_inner_child(Node& node, const Expr* link) noexcept {
       node);
 }
 
+// The levels destroyed by recursion; a frame is a few hundred bytes at most.
+constexpr int kRecursiveReleaseDepth = 32;
+
 }  // namespace
+
+void Expr::release_children(Expr& e, int depth) noexcept {
+  for_each_child(e, [depth](Expr& child) {
+    if (childless_kind(child.node)) return;
+    if (depth < kRecursiveReleaseDepth)
+      release_children(child, depth + 1);
+    else
+      child.tear_down();
+    // Only leaves are left below the child, so destroying it goes no deeper.
+    child.node.emplace<Empty>();
+  });
+}
+
+Expr& Expr::operator=(Expr&& other) noexcept {
+  if (this == &other) return *this;
+  if (childless_kind(node)) {
+    node = std::move(other.node);  // nothing below the old value to destroy
+    return *this;
+  }
+  Node incoming = std::move(other.node);
+  Expr old;
+  old.node = std::move(node);  // destroyed when `old` goes
+  node = std::move(incoming);
+  return *this;
+}
+
+Expr::~Expr() {
+  if (!childless_kind(node)) release_children(*this, 0);
+}
 
 void Expr::tear_down() noexcept {
   if (childless_kind(node)) return;

@@ -13,7 +13,9 @@ namespace {
 
 using test_support::respond;
 
-std::string request_for(const std::string& json_string_body) { return R"({"latex":")" + json_string_body + "\"}"; }
+std::string request_for(const std::string& json_string_body) {
+  return R"({"latex":")" + json_string_body + "\"}";
+}
 
 std::string repeated(const std::string& piece, std::size_t times) {
   std::string text;
