@@ -109,7 +109,10 @@ Result<Expr> Parser::read_command() {
   }
   const std::size_t start = pos_;
   while (pos_ < chars_.size() && is_ascii_letter(chars_[pos_])) ++pos_;
-  return parse_control_word(encode_utf8(std::u32string_view(chars_).substr(start, pos_ - start)));
+  // The letters are ASCII, one byte each.
+  std::string name(pos_ - start, '\0');
+  for (std::size_t i = 0; i < name.size(); ++i) name[i] = static_cast<char>(chars_[start + i]);
+  return parse_control_word(name);
 }
 
 Result<Expr> Parser::parse_control_word(const std::string& name) {
