@@ -29,10 +29,9 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
     if (report != nullptr) report->keeps_raw_tex = ast::contains_raw_tex(tree);
     QV_ASSIGN_OR_RETURN(equation.qvf,
                         qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file, encoding));
-    // The tree and the framed stream are released as soon as the compound
-    // file exists.
     // The stream goes into the compound file behind its framing header
-    // without a framed copy of its own.
+    // without a framed copy of its own; the tree is released at the end of
+    // this block, once the compound file exists.
     QV_ASSIGN_OR_RETURN(const qvf::EquationNativeHeader header,
                         qvf::equation_native_header(equation.qvf.size()));
     QV_ASSIGN_OR_RETURN(equation.ole, ole::write_compound_file(header, equation.qvf, std::nullopt));

@@ -34,6 +34,12 @@ bool is_self_lining_environment(const Expr& e) {
   return !(env->rows.size() == 1 && env->rows.front().size() == 1);
 }
 
+// Nodes that never have children.
+bool is_plain_leaf(const Expr& e) {
+  return e.is<Char>() || e.is<RawTex>() || e.is<Space>() || e.is<CommandSymbol>() || e.is<FunctionName>() ||
+         e.is<TextRun>();
+}
+
 // True when the tree is deeper than the writer is prepared to recurse. Trees
 // from the parser stay far below the bound; trees built otherwise are refused
 // here, before any walk down a long chain of first children begins.
@@ -42,19 +48,26 @@ bool nested_too_deeply(const Expr& tree) {
     const Expr* e;
     std::size_t depth;
   };
+  // A node at depth d is too deep when d > kMaxWriterDepth. Leaves, the bulk
+  // of most trees, are judged where they are met instead of being queued.
   SmallStack<Pending> pending(Pending{&tree, 1});
-  while (!pending.empty()) {
+  bool too_deep = false;
+  while (!pending.empty() && !too_deep) {
     const Pending top = pending.pop();
     const std::size_t child_depth = top.depth + 1;
-    if (child_depth > kMaxWriterDepth + 1) return true;
     for_each_child(
         *top.e,
         [&](const Expr& c) {
-          pending.push(Pending{&c, child_depth});
+          if (is_plain_leaf(c)) {
+            too_deep |= child_depth > kMaxWriterDepth;
+          } else {
+            pending.push(Pending{&c, child_depth});
+          }
         },
         /*with_trivia=*/false);
+    too_deep |= top.depth > kMaxWriterDepth;
   }
-  return false;
+  return too_deep;
 }
 
 // The leading space of the whole tree and what follows it.

@@ -52,6 +52,24 @@ bool is_decorated_lim(const Expr& e) {
   return f != nullptr && f->name == "lim";
 }
 
+bool is_line_layout_object(const Expr& n) {
+  return n.is<Binomial>() || n.is<Stackrel>() || n.is<Underset>() || n.is<XArrow>() || n.is<Matrix>() ||
+         n.is<Environment>();
+}
+
+bool is_side_script_integral(const Expr& n) {
+  const auto* in = n.get_if<Integral>();
+  return in != nullptr && !in->body;
+}
+
+// A script whose base is an empty sequence.
+bool is_empty_base_script(const Expr& n) {
+  const auto* s = n.get_if<Script>();
+  if (s == nullptr || !s->base) return false;
+  const auto* base = s->base->get_if<Sequence>();
+  return base != nullptr && base->items.empty();
+}
+
 bool is_big_op_or_math_op(const Expr& e) { return e.is<BigOperator>() || e.is<MathOp>(); }
 
 // The node reached through last items of non-empty sequences and Style bodies
@@ -73,34 +91,28 @@ const Expr& descend_to_last(const Expr& e, bool through_default_color) {
 
 }  // namespace
 
+// Tested with index checks rather than a visit: most nodes asked about are
+// leaves, and this keeps the common "not a wrapper" answer to a few compares
+// that inline into the descent loops.
 const Expr* step_into(const Expr& e, unsigned mask) {
-  return std::visit(
-      [mask](const auto& n) -> const Expr* {
-        using T = std::decay_t<decltype(n)>;
-        if constexpr (std::is_same_v<T, Sequence>) {
-          if (n.items.empty()) return nullptr;
-          if ((mask & through::kSequence) || ((mask & through::kOneItem) && n.items.size() == 1))
-            return &n.items.front();
-          return nullptr;
-        } else if constexpr (std::is_same_v<T, Hybrid>) {
-          if (!(mask & through::kHybrid) || n.parts.empty()) return nullptr;
-          const auto* v = std::get_if<HybridVisible>(&n.parts.front());
-          return v != nullptr ? v->expr.get() : nullptr;
-        } else if constexpr (std::is_same_v<T, Style>) {
-          return (mask & through::kStyle) ? n.body.get() : nullptr;
-        } else if constexpr (std::is_same_v<T, DefaultColor>) {
-          return (mask & through::kDefaultColor) ? n.body.get() : nullptr;
-        } else if constexpr (std::is_same_v<T, Group>) {
-          return (mask & through::kGroup) ? n.body.get() : nullptr;
-        } else if constexpr (std::is_same_v<T, Script>) {
-          return (mask & through::kScriptBase) ? n.base.get() : nullptr;
-        } else if constexpr (std::is_same_v<T, Font>) {
-          return (mask & through::kFont) ? n.body.get() : nullptr;
-        } else {
-          return nullptr;
-        }
-      },
-      e.node);
+  if (const auto* s = e.get_if<Sequence>()) {
+    if (s->items.empty()) return nullptr;
+    if ((mask & through::kSequence) || ((mask & through::kOneItem) && s->items.size() == 1))
+      return &s->items.front();
+    return nullptr;
+  }
+  if (const auto* h = e.get_if<Hybrid>()) {
+    if (!(mask & through::kHybrid) || h->parts.empty()) return nullptr;
+    const auto* v = std::get_if<HybridVisible>(&h->parts.front());
+    return v != nullptr ? v->expr.get() : nullptr;
+  }
+  if (const auto* st = e.get_if<Style>()) return (mask & through::kStyle) ? st->body.get() : nullptr;
+  if (const auto* d = e.get_if<DefaultColor>())
+    return (mask & through::kDefaultColor) ? d->body.get() : nullptr;
+  if (const auto* g = e.get_if<Group>()) return (mask & through::kGroup) ? g->body.get() : nullptr;
+  if (const auto* sc = e.get_if<Script>()) return (mask & through::kScriptBase) ? sc->base.get() : nullptr;
+  if (const auto* f = e.get_if<Font>()) return (mask & through::kFont) ? f->body.get() : nullptr;
+  return nullptr;
 }
 
 const Expr& descend(const Expr& e, unsigned mask) {
@@ -129,14 +141,12 @@ bool expr_starts_with_raw_tex(const Expr& e) {
 }
 
 bool expr_starts_with_line_layout_object(const Expr& e) {
-  const Expr& n = descend(e, through::kUsual);
-  return n.is<Binomial>() || n.is<Stackrel>() || n.is<Underset>() || n.is<XArrow>() || n.is<Matrix>() ||
-         n.is<Environment>();
+  return is_line_layout_object(descend(e, through::kUsual));
 }
 
 bool expr_starts_with_self_opening(const Expr& e) {
-  if (expr_starts_with_line_layout_object(e)) return true;
   const Expr& first = descend(e, through::kUsual);
+  if (is_line_layout_object(first)) return true;
   if (const auto* f = first.get_if<Font>();
       f && (f->font == FontKind::TypewriterText || f->font == FontKind::MathSf))
     return true;
@@ -147,8 +157,10 @@ bool expr_starts_with_self_opening(const Expr& e) {
   if (any_on_path(e, with_default, is_self_opening_text_style)) return true;
   const Expr& first_dc = descend(e, with_default);
   if (is_two_part_function_name(first_dc) || is_decorated_lim(first_dc)) return true;
-  return expr_starts_with_raw_tex(e) || expr_starts_with_bodyless_big_op_script(e) ||
-         expr_starts_with_side_script_integral(e) || expr_starts_with_empty_base_script(e);
+  if (expr_starts_with_raw_tex(e)) return true;
+  const Expr& lead = descend(e, through::kSequence | through::kStyle);
+  return is_bodyless_limited_operator(lead) || is_side_script_integral(lead) ||
+         is_empty_base_script(first_dc);
 }
 
 bool expr_starts_with_top_matrix(const Expr& e) {
@@ -188,8 +200,7 @@ bool expr_starts_with_bodyless_big_op_script(const Expr& e) {
 }
 
 bool expr_starts_with_side_script_integral(const Expr& e) {
-  const auto* in = descend(e, through::kSequence | through::kStyle).get_if<Integral>();
-  return in != nullptr && !in->body;
+  return is_side_script_integral(descend(e, through::kSequence | through::kStyle));
 }
 
 bool expr_starts_with_standalone_big_glyph(const Expr& e) {
@@ -198,10 +209,7 @@ bool expr_starts_with_standalone_big_glyph(const Expr& e) {
 }
 
 bool expr_starts_with_empty_base_script(const Expr& e) {
-  const auto* s = descend(e, through::kUsual | through::kDefaultColor).get_if<Script>();
-  if (s == nullptr || !s->base) return false;
-  const auto* base = s->base->get_if<Sequence>();
-  return base != nullptr && base->items.empty();
+  return is_empty_base_script(descend(e, through::kUsual | through::kDefaultColor));
 }
 
 bool expr_starts_with_empty_base_superscript(const Expr& e) { return expr_starts_with_empty_base_script(e); }

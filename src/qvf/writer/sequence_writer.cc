@@ -81,8 +81,9 @@ bool item_wants_black(const Expr& item) {
 
 struct SequenceState {
   ItemList items;
-  SizeLevel s;    // the sequence's size level
-  std::size_t i;  // current item
+  SizeLevel s;           // the sequence's size level
+  std::size_t i;         // current item
+  bool item_starts_raw;  // the current item starts with raw TeX
   Bytes& out;
   QvfWriter& w;
 
@@ -92,7 +93,7 @@ struct SequenceState {
 
 // Raw TeX right after a named colour returns to the default colour.
 bool reset_after_named_colour(const SequenceState& st) {
-  if (st.i == 0 || !is_coloured_not_black(st.prev()) || !expr_starts_with_raw_tex(st.item())) return false;
+  if (st.i == 0 || !is_coloured_not_black(st.prev()) || !st.item_starts_raw) return false;
   color_default(st.out);
   return true;
 }
@@ -121,7 +122,7 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
       return;
     }
     if (reset_after_named_colour(st)) return;
-    if (!expr_starts_with_raw_tex(item)) {
+    if (!st.item_starts_raw) {
       const auto* bin = descend(item, through::kSequence | through::kStyle).get_if<Binomial>();
       if (bin != nullptr && bin->kind == BinomialKind::Binom) {
         color_default(st.out);
@@ -196,6 +197,10 @@ struct SequenceRun {
   bool flag;                      // black is in force
   bool first_opened;              // the first item writes its own colour
   std::size_t first_substantial;  // index of the first item that is content
+  // Whether the item at raw_known_for starts with raw TeX: each item is asked
+  // about as the next one and again as the current one.
+  std::size_t raw_known_for = static_cast<std::size_t>(-1);
+  bool raw_known = false;
 };
 
 // What the preparation decided for one item.
@@ -207,7 +212,7 @@ struct ItemPlan {
 };
 
 [[gnu::noinline]] SequenceRun start_sequence(const ItemList& items, SizeLevel s, QvfWriter& w) {
-  SequenceRun run{items, s, s, true, false, items.size()};
+  SequenceRun run{items, s, s, true, false, items.size(), static_cast<std::size_t>(-1), false};
   if (take(w.line.sequence_skips_colour)) {
     run.flag = false;
     run.first_opened = true;
@@ -224,14 +229,18 @@ struct ItemPlan {
   const ItemList& items = run.items;
   const std::size_t n = items.size();
   const SizeLevel s = run.s;
-  const SequenceState st{items, s, i, out, w};
+  const bool item_raw = run.raw_known_for == i ? run.raw_known : expr_starts_with_raw_tex(items[i]);
+  const bool next_raw = i + 1 < n && expr_starts_with_raw_tex(items[i + 1]);
+  run.raw_known_for = i + 1;
+  run.raw_known = next_raw;
+  const SequenceState st{items, s, i, item_raw, out, w};
   const Expr& item = items[i];
   ItemPlan plan;
   if (run.first_substantial == n && is_substantial(item)) run.first_substantial = i;
   plan.mod_spacing = s == SizeLevel::Subscript && is_script_mod_spacing(item);
 
   // A named colour lasts across raw TeX only.
-  if (i > 0 && !is_raw(st.prev()) && !(expr_starts_with_raw_tex(item) && is_coloured_not_black(st.prev())))
+  if (i > 0 && !is_raw(st.prev()) && !(item_raw && is_coloured_not_black(st.prev())))
     w.colours.named_colour_active = false;
 
   // Back to the sequence's size.
@@ -281,7 +290,7 @@ struct ItemPlan {
   // Marks for the item's writer.
   if (opened && descend(item, through::kSequence | through::kHybrid).is<Style>())
     w.line.sequence_skips_colour = true;
-  if (i + 1 < n && expr_starts_with_raw_tex(items[i + 1])) {
+  if (next_raw) {
     if (expr_ends_with_limit_like_template(item)) w.marks.limit_before_raw = true;
     const auto* in = collapse_single_expr(item).get_if<Integral>();
     if (in != nullptr && !in->body && in->nolimits) w.marks.integral_before_raw = true;
@@ -297,7 +306,8 @@ struct ItemPlan {
 // What is written after item i, before the next item.
 [[gnu::noinline]] void finish_item(SequenceRun& run, std::size_t i, const ItemPlan& plan, Bytes& out,
                                    QvfWriter& w) {
-  const SequenceState st{run.items, run.s, i, out, w};
+  // What follows an item does not depend on whether it starts with raw TeX.
+  const SequenceState st{run.items, run.s, i, /*item_starts_raw=*/false, out, w};
   write_after_item(st, i + 1 + plan.primes, run.c);
 }
 
