@@ -107,9 +107,12 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
     if (st.i > 0) reset_after_named_colour(st);
     return;
   }
+  // The node reached through sequences and styles, which several of the
+  // tests below look at.
+  const Expr& lead = descend(item, through::kSequence | through::kStyle);
   const auto* script = descend(item, through::kUsual).get_if<Script>();
   if ((script != nullptr && script->base && script->base->is<BigOperatorSymbol>()) ||
-      is_bodyless_limited_operator(descend(item, through::kSequence | through::kStyle))) {
+      is_bodyless_limited_operator(lead)) {
     color_default(st.out);
     if (st.i > 0) reset_after_named_colour(st);
     return;
@@ -123,22 +126,22 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
     }
     if (reset_after_named_colour(st)) return;
     if (!st.item_starts_raw) {
-      const auto* bin = descend(item, through::kSequence | through::kStyle).get_if<Binomial>();
+      const auto* bin = lead.get_if<Binomial>();
       if (bin != nullptr && bin->kind == BinomialKind::Binom) {
         color_default(st.out);
         return;
       }
-      if (expr_starts_with_parenthesized_pile(item)) st.w.marks.binomial_colour_written = true;
+      if (bin != nullptr && bin->kind == BinomialKind::Choose) st.w.marks.binomial_colour_written = true;
     }
     if (expr_starts_with_top_matrix(item) && contains_raw_tex(st.prev())) {
       color_default(st.out);
       return;
     }
-    if (expr_starts_with_environment_fallback(item)) return;
+    if (expr_starts_with_environment_fallback(lead)) return;
   }
   // An explicit accent template resets the colour, except when it opens the
   // sequence: for the first item the sequence starts with the same accent.
-  if (st.i > 0 && is_accent_template(item)) color_default(st.out);
+  if (st.i > 0 && is_accent_template(lead)) color_default(st.out);
 }
 
 // The size record, or the shared-SYM mark, that an item leaves for the next.
