@@ -215,8 +215,7 @@ bool Scanner::scan_accent(char32_t accent, std::size_t after_name) {
     argument = ast::make_text(std::move(one));
   }
   flush();
-  Expr accented = text_accent_expr(accent, std::move(argument));
-  for (Expr& item : accented.as<ast::Sequence>().items) items_.push_back(std::move(item));
+  push_text_accent_items(items_, accent, std::move(argument));
   pos_ = after;
   return true;
 }
@@ -259,41 +258,36 @@ Result<Expr> parse_content(Parser& p, std::u32string_view text) {
   return scanner->run();
 }
 
-Expr raw_backslash_sequence(Expr piece, Expr argument) {
-  std::vector<Expr> items;
+void push_raw_backslash_items(std::vector<Expr>& items, Expr piece, Expr argument) {
   items.push_back(ast::make_raw("\\"));
   items.push_back(std::move(piece));
   push_visible_items(items, std::move(argument));
-  return ast::make_sequence(std::move(items));
 }
 
 Expr text_empty_base_superscript(Expr x) {
   return Expr(ast::Script{ast::box(Expr()), nullptr, ast::box(std::move(x))});
 }
 
-Expr text_accent_expr(char32_t accent, Expr argument) {
+void push_text_accent_items(std::vector<Expr>& items, char32_t accent, Expr argument) {
   switch (accent) {
-    case U'"': return raw_backslash_sequence(ast::make_raw("\""), std::move(argument));
+    case U'"': return push_raw_backslash_items(items, ast::make_raw("\""), std::move(argument));
     case U'\'':
-      return raw_backslash_sequence(text_empty_base_superscript(Expr(ast::CommandSymbol{"prime", U'\u2032'})),
-                                    std::move(argument));
-    case U'.': return raw_backslash_sequence(ast::make_char(U'.'), std::move(argument));
-    case U'=': return raw_backslash_sequence(ast::make_text("="), std::move(argument));
-    case U'^': {
-      std::vector<Expr> items;
+      return push_raw_backslash_items(
+          items, text_empty_base_superscript(Expr(ast::CommandSymbol{"prime", U'\u2032'})),
+          std::move(argument));
+    case U'.': return push_raw_backslash_items(items, ast::make_char(U'.'), std::move(argument));
+    case U'=': return push_raw_backslash_items(items, ast::make_text("="), std::move(argument));
+    case U'^':
       items.push_back(ast::make_raw("\\"));
       items.push_back(text_empty_base_superscript(ast::collapse_single_sequence(std::move(argument))));
-      return ast::make_sequence(std::move(items));
-    }
-    case U'~': return raw_backslash_sequence(ast::make_char(U'~'), std::move(argument));
+      return;
+    case U'~': return push_raw_backslash_items(items, ast::make_char(U'~'), std::move(argument));
     default: break;
   }
-  std::vector<Expr> items;
   std::string raw = "\\";
   append_utf8(raw, accent);
   items.push_back(ast::make_raw(std::move(raw)));
   push_visible_items(items, std::move(argument));
-  return ast::make_sequence(std::move(items));
 }
 
 void push_text_math_fragment_items(std::vector<Expr>& items, std::u32string_view chars) {

@@ -20,13 +20,13 @@ class Parser;
 // runs, symbols and raw pieces. `p` holds the nesting count.
 Result<ast::Expr> parse_content(Parser& p, std::u32string_view text);
 
-// Sequence[RawTex "\", piece, argument's items].
-ast::Expr raw_backslash_sequence(ast::Expr piece, ast::Expr argument);
+// Appends RawTex "\", piece and the argument's items.
+void push_raw_backslash_items(std::vector<ast::Expr>& items, ast::Expr piece, ast::Expr argument);
 // Script with an empty base and `x` as its superscript.
 ast::Expr text_empty_base_superscript(ast::Expr x);
-// The tree of a text accent (the character after the backslash, or the
-// letter of \H, \r, \u, \v) over its argument; the backslash stays raw.
-ast::Expr text_accent_expr(char32_t accent, ast::Expr argument);
+// Appends the items of a text accent (the character after the backslash, or
+// the letter of \H, \r, \u, \v) over its argument; the backslash stays raw.
+void push_text_accent_items(std::vector<ast::Expr>& items, char32_t accent, ast::Expr argument);
 // The text between two dollars inside text mode: Text runs cut at `<`, `>`
 // and `?`, each of which becomes a Char.
 void push_text_math_fragment_items(std::vector<ast::Expr>& items, std::u32string_view chars);
