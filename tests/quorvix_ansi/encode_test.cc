@@ -213,6 +213,19 @@ TEST(LegacyEncoders, GbkIsTheTwoByteTableOnly) {
   EXPECT_EQ(two_byte, 126 * 190 - 1 - 1 /* the euro sign's A2 E3 is not used */);
 }
 
+// Text writers rely on this: an ASCII character is stored as its own byte,
+// whatever the supported encoding.
+TEST(LegacyEncoders, AsciiIsKeptByEverySupportedEncoding) {
+  for (const char* value : {static_cast<const char*>(nullptr), "gbk", "windows-1252"}) {
+    SCOPED_TRACE(value == nullptr ? "unset" : value);
+    test_support::ScopedSourceEncoding env(value);
+    for (char32_t c = 0; c < 0x80; ++c) {
+      const std::string one(1, static_cast<char>(c));
+      EXPECT_EQ(encode_ok(one), one) << "U+" << std::hex << unsigned(c);
+    }
+  }
+}
+
 TEST(LegacyEncoders, ThreadsEncodeIndependently) {
   test_support::ScopedSourceEncoding env(std::string("gbk"));
   std::string input, expected;

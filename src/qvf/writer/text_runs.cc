@@ -44,7 +44,9 @@ Status write_text_code_units(std::string_view text, std::uint8_t char_options, B
     const char32_t c = step.code_point;
     const std::string_view bytes = text.substr(pos, step.length);
     pos += step.length;
-    if (char_options == 0) {
+    // Every supported encoding keeps ASCII as it is, so an ASCII character
+    // never comes back as question marks it was not.
+    if (char_options == 0 && (c >= 0x80 || !encoding.supported())) {
       QV_ASSIGN_OR_RETURN(std::string encoded, quorvix_ansi::encode_quorvix_text(bytes, encoding));
       // A character the source encoding cannot hold is shown as the question
       // marks the encoder produced for it.
