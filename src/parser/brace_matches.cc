@@ -1,6 +1,17 @@
 #include "parser/brace_matches.h"
 
+#include "common/small_stack.h"
+#include "common/spare_buffer.h"
+
 namespace quorvix::parser {
+
+namespace {
+
+struct BraceTableTag;
+// The table's memory, kept per thread from one parse to the next.
+using SpareBraceTable = SpareBuffer<std::vector<std::uint32_t>, BraceTableTag>;
+
+}  // namespace
 
 BraceMatches::BraceMatches(BraceMatches& outer, std::u32string_view outer_chars, std::size_t offset)
     : root_(outer.root_), offset_(outer.offset_ + offset) {
@@ -12,17 +23,19 @@ void BraceMatches::build(std::u32string_view chars) {
   BraceMatches& root = *root_;
   root.built_ = true;
   if (chars.size() >= kNone) return;  // too long: counted from the brace instead
+  root.close_ = SpareBraceTable::take();
   root.close_.assign(chars.size(), kNone);
-  std::vector<std::uint32_t> open_braces;
+  SmallStack<std::uint32_t> open_braces;
   for (std::size_t i = 0; i < chars.size(); ++i) {
     if (chars[i] == U'{') {
-      open_braces.push_back(static_cast<std::uint32_t>(i));
+      open_braces.push(static_cast<std::uint32_t>(i));
     } else if (chars[i] == U'}' && !open_braces.empty()) {
-      root.close_[open_braces.back()] = static_cast<std::uint32_t>(i);
-      open_braces.pop_back();
+      root.close_[open_braces.pop()] = static_cast<std::uint32_t>(i);
     }
   }
 }
+
+BraceMatches::~BraceMatches() { SpareBraceTable::give_back(close_); }
 
 std::optional<std::size_t> BraceMatches::closing(std::u32string_view chars, std::size_t open) {
   if (open >= chars.size() || chars[open] != U'{') return std::nullopt;

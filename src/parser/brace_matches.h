@@ -21,6 +21,9 @@ class BraceMatches {
   // which must outlive this one. `outer` is built here if it was not.
   BraceMatches(BraceMatches& outer, std::u32string_view outer_chars, std::size_t offset);
 
+  // A table of a text of its own leaves its memory to the next one built on
+  // this thread.
+  ~BraceMatches();
   BraceMatches(const BraceMatches&) = delete;
   BraceMatches& operator=(const BraceMatches&) = delete;
 

@@ -31,6 +31,27 @@ TEST(ReadingTest, RawGroupCountsBracesVerbatim) {
   EXPECT_EQ(m.error().message, "expected braced label");
 }
 
+// Groups nested deeper than the matcher keeps inline, and a table whose
+// memory comes from an earlier, longer text.
+TEST(ReadingTest, RawGroupMatchesDeepAndReusedTables) {
+  const std::string deep = std::string(40, '{') + "x" + std::string(40, '}');
+  Parser nested(deep + "rest");
+  auto r = nested.parse_raw_group("label");
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.value(), deep.substr(1, deep.size() - 2));
+  EXPECT_EQ(nested.peek(), U'r');
+
+  {
+    Parser longer("{ab}" + std::string(200, 'a'));
+    ASSERT_EQ(longer.parse_raw_group("label").value(), "ab");
+  }
+  // The first brace closed at 3 in the longer text; here it is not closed.
+  Parser shorter("{a{b}c");
+  auto u = shorter.parse_raw_group("label");
+  ASSERT_FALSE(u.ok());
+  EXPECT_EQ(u.error().message, "unterminated braced label");
+}
+
 TEST(ReadingTest, RequiredGroups) {
   Parser braced(" {a b}c");
   EXPECT_EQ(dump_result(braced.parse_required_group("fraction numerator")), "Seq[Char('a'), Char('b')]");
