@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 
+#include "common/small_stack.h"
+#include "common/spare_buffer.h"
 #include "parser/chars.h"
 
 namespace quorvix::parser {
@@ -34,11 +35,26 @@ NameGroup name_group(std::u32string_view chars, std::size_t at) {
   return NameGroup{chars.substr(start, at - start), at + 1};
 }
 
+// A \begin or \end with a plain name group; `at` is just after the group.
+struct NameEvent {
+  std::u32string_view name;
+  std::size_t at = 0;
+  bool begin = false;
+};
+
+struct NameEventsTag;
+struct PairsTag;
+// Memory kept per thread from one parse to the next.
+using SpareNameEvents = SpareBuffer<std::vector<NameEvent>, NameEventsTag>;
+using SparePairs = SpareBuffer<std::vector<std::size_t>, PairsTag>;
+
 }  // namespace
 
 void EnvironmentPairs::build(std::u32string_view chars) {
   built_ = true;
-  std::unordered_map<std::u32string_view, std::vector<std::size_t>> open;
+  // Every \begin{name} and \end{name} in text order; then, name by name,
+  // openings and closings are paired like brackets.
+  std::vector<NameEvent> events = SpareNameEvents::take();
   for (std::size_t i = 0; i < chars.size(); ++i) {
     if (chars[i] != U'\\') continue;
     const bool begin = word_at(chars, i, U"begin");
@@ -48,17 +64,32 @@ void EnvironmentPairs::build(std::u32string_view chars) {
     }
     const NameGroup group = name_group(chars, i + (begin ? 6 : 4));
     if (group.end == 0) continue;
-    std::vector<std::size_t>& openings = open[group.name];
-    if (begin) {
-      openings.push_back(group.end);
-    } else if (!openings.empty()) {
-      paired_.push_back(openings.back());
-      openings.pop_back();
-    }
+    events.push_back(NameEvent{group.name, group.end, begin});
     i = group.end - 1;
   }
+  // Positions are distinct, so this keeps each name's events in text order.
+  std::sort(events.begin(), events.end(), [](const NameEvent& a, const NameEvent& b) {
+    const int order = a.name.compare(b.name);
+    return order != 0 ? order < 0 : a.at < b.at;
+  });
+  paired_ = SparePairs::take();
+  for (std::size_t first = 0; first < events.size();) {
+    std::size_t last = first;
+    SmallStack<std::size_t> openings;
+    for (; last < events.size() && events[last].name == events[first].name; ++last) {
+      if (events[last].begin) {
+        openings.push(events[last].at);
+      } else if (!openings.empty()) {
+        paired_.push_back(openings.pop());
+      }
+    }
+    first = last;
+  }
+  SpareNameEvents::give_back(events);
   std::sort(paired_.begin(), paired_.end());
 }
+
+EnvironmentPairs::~EnvironmentPairs() { SparePairs::give_back(paired_); }
 
 bool EnvironmentPairs::has_end(std::u32string_view chars, std::size_t after_begin) {
   if (!built_) build(chars);

@@ -15,6 +15,8 @@ namespace quorvix::parser {
 class EnvironmentPairs {
  public:
   EnvironmentPairs() = default;
+  // Leaves its memory to the next index built on this thread.
+  ~EnvironmentPairs();
   EnvironmentPairs(const EnvironmentPairs&) = delete;
   EnvironmentPairs& operator=(const EnvironmentPairs&) = delete;
 

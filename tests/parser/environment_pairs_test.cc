@@ -42,6 +42,14 @@ TEST(EnvironmentPairsTest, OpeningsPairInnermostFirstByName) {
       {"\\begin{a}x\\\\end{a}", 0, false},  // a row break, then letters
       {"\\begin{a}x\\endx{a}", 0, false},
       {"\\end{a}\\begin{a}x", 1, false},  // a closing before the opening
+      // Names interleaved, and named in the other order than they sort.
+      {"\\begin{b}x\\begin{a}y\\end{a}\\end{b}", 0, true},
+      {"\\begin{b}x\\begin{a}y\\end{a}\\end{b}", 1, true},
+      {"\\begin{b}\\begin{a}\\end{b}\\end{a}", 1, true},
+      {"\\begin{a}\\end{b}\\begin{a}\\end{a}", 0, false},
+      {"\\begin{a}\\end{b}\\begin{a}\\end{a}", 2, true},
+      {"\\begin{ab}\\begin{a}x\\end{ab}", 1, false},  // a name that is a prefix of another
+      {"\\begin{ab}\\begin{a}x\\end{ab}", 0, true},
   };
   for (const Case& c : cases) EXPECT_EQ(nth_pairs(c.text, c.brace), c.paired) << c.text << " #" << c.brace;
 }
