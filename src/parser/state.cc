@@ -176,12 +176,58 @@ Result<Expr> Parser::parse_sequence(std::optional<char32_t> stop) {
       if (tail != Construct::kCount) note_failed_tail(tail, rest, start);
       return rest;
     }
+    if (ws.empty() && take_plain_char(items)) continue;
     Result<Expr> atom = parse_complete_atom();
     if (!take_sequence_atom(items, atom, ws)) {
       if (tail != Construct::kCount) note_failed_tail(tail, atom, start);
       return end_sequence_early(atom);
     }
   }
+}
+
+namespace {
+
+// An ASCII character that parse_atom reads as a Char of its own: not a
+// command, brace, prime, script marker, whitespace or one of the characters
+// kept as raw fragments.
+constexpr bool is_plain_char_atom(char32_t c) {
+  if (c >= 0x80 || is_whitespace(c)) return false;
+  switch (c) {
+    case U'\\':
+    case U'{':
+    case U'}':
+    case U'\'':
+    case U'^':
+    case U'_':
+    case U'"':
+    case U'#':
+    case U'&': return false;
+    default: return true;
+  }
+}
+
+// A character after which the script loop has nothing to read: no prime, no
+// bracket of primes, no whitespace, no command (a limit modifier) and no
+// script marker.
+constexpr bool ends_plain_atom(char32_t c) {
+  return !(c == U'\'' || c == U'[' || c == U'\\' || c == U'_' || c == U'^' || is_whitespace(c));
+}
+
+}  // namespace
+
+bool Parser::take_plain_char(std::vector<Expr>& items) {
+  const char32_t c = chars_[pos_];
+  if (!is_plain_char_atom(c) || (pos_ + 1 < chars_.size() && !ends_plain_atom(chars_[pos_ + 1])))
+    return false;
+  // The checks of the atom's nesting scope; when either fails, the full path
+  // reports it.
+  if (!pending_space_.empty() || nesting_ >= kMaxNestingDepth || *work_done_ >= work_allowance_) return false;
+  if (!items.empty() && starts_with_raw_definition(items.back())) return false;
+  ++*work_done_;
+  ++pos_;
+  if (items.capacity() == 0) items.reserve(4);
+  items.emplace_back(ast::Char{c});
+  return true;
 }
 
 void Parser::note_failed_tail(Construct tail, const Result<Expr>& result, std::size_t start) {

@@ -88,6 +88,26 @@ TEST(SequenceTest, FixedFragmentCharacters) {
   });
 }
 
+// A run of characters that are atoms of their own, and the characters that
+// end it because they attach to the one before or are not plain.
+TEST(SequenceTest, PlainCharacterRunsAndWhatEndsThem) {
+  expect_parses({
+      {"ab1+=", R"(Seq[Char('a'), Char('b'), Char('1'), Char('+'), Char('=')])"},
+      {"(x)!", R"(Seq[Char('('), Char('x'), Char(')'), Char('!')])"},
+      {"a\"b", R"(Seq[Char('a'), Raw("\""), Char('b')])"},
+      {"a#b&c", R"(Seq[Char('a'), Raw("#"), Char('b'), Raw("&"), Char('c')])"},
+      {"ab'c", R"(Seq[Char('a'), Seq[Char('b'), Char('\'')], Char('c')])"},
+      {"ab^2c", R"(Seq[Char('a'), Script(Char('b'), sup=Char('2')), Char('c')])"},
+      {"ab_2", R"(Seq[Char('a'), Script(Char('b'), sub=Char('2'))])"},
+      {"ab[']", R"(Seq[Char('a'), Seq[Char('b'), CommandSymbol("prime", U+2032)]])"},
+      {"ab [x]", R"(Seq[Char('a'), Char('b'), Char('['), Char('x'), Char(']')])"},
+      {"ab\\alpha", R"(Seq[Char('a'), Char('b'), Char(U+03B1)])"},
+      {"ab\\over cd", R"(Seq[Char('a'), Char('b'), Raw("\\over"), Char('c'), Char('d')])"},
+      {"{a]b}c", R"(Seq[Seq[Char('a'), Char(']'), Char('b')], Char('c')])"},
+      {"\\sqrt[ab]{c}", R"(Seq[Root(Seq[Char('a'), Char('b')], Seq[Char('c')])])"},
+  });
+}
+
 TEST(SequenceTest, NonAsciiLiteralsFollowTheSourceEncoding) {
   {
     ScopedSourceEncoding enc(nullptr);  // UTF-8: the two bytes of U+00E9 as one raw run

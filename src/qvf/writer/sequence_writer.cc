@@ -263,7 +263,10 @@ struct ItemPlan {
 
   // The opened first item writes its own colour.
   const bool opened = run.first_opened && i == 0;
-  const bool wants_black = !run.flag && !opened && item_wants_black(item);
+  // A character is none of the constructs that the colour tests below look
+  // for: it sets no colour of its own, and no reset goes in front of it.
+  const bool plain_char = item.is<Char>();
+  const bool wants_black = !run.flag && !opened && (plain_char || item_wants_black(item));
 
   // Symbol size: a big glyph after \left, and each sized delimiter or group
   // unless one SYM is already in force for it.
@@ -288,12 +291,12 @@ struct ItemPlan {
     }
   }
 
-  write_default_colour_resets(st, wants_black || run.flag);
+  if (!plain_char) write_default_colour_resets(st, wants_black || run.flag);
 
   // Marks for the item's writer.
   if (opened && descend(item, through::kSequence | through::kHybrid).is<Style>())
     w.line.sequence_skips_colour = true;
-  if (next_raw) {
+  if (next_raw && !plain_char) {
     if (expr_ends_with_limit_like_template(item)) w.marks.limit_before_raw = true;
     const auto* in = collapse_single_expr(item).get_if<Integral>();
     if (in != nullptr && !in->body && in->nolimits) w.marks.integral_before_raw = true;
