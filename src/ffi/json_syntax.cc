@@ -9,6 +9,7 @@
 
 #include "common/small_stack.h"
 #include "common/utf8.h"
+#include "ffi/json_scan.h"
 
 namespace quorvix::ffi {
 namespace {
@@ -262,11 +263,7 @@ MaybeError Checker::word(std::string_view rest) {
 // A string body after its opening quote.
 MaybeError Checker::string() {
   for (;;) {
-    while (!at_end()) {
-      const auto c = static_cast<unsigned char>(peek());
-      if (c < 0x20 || c == '"' || c == '\\') break;
-      ++pos_;
-    }
+    pos_ = find_json_string_special(text_, pos_);
     if (at_end()) return consumed_error(Problem::kEofWhileParsingString);
     const char c = text_[pos_++];
     if (c == '"') return std::nullopt;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ffi/hex.h"
+#include "ffi/json_scan.h"
 
 namespace quorvix::ffi {
 namespace {
@@ -24,19 +25,24 @@ constexpr std::array<std::uint8_t, 256> make_escaped_lengths() {
 constexpr std::array<std::uint8_t, 256> kEscapedLength = make_escaped_lengths();
 
 std::size_t escaped_size(std::string_view text) {
-  std::size_t size = 0;
-  for (const char c : text) size += kEscapedLength[static_cast<unsigned char>(c)];
+  std::size_t size = text.size();
+  for (std::size_t pos = find_json_string_special(text, 0); pos < text.size();
+       pos = find_json_string_special(text, pos + 1))
+    size += kEscapedLength[static_cast<unsigned char>(text[pos])] - std::size_t{1};
   return size;
 }
 
 char* write_escaped(std::string_view text, char* out) {
   constexpr char kDigits[] = "0123456789abcdef";
-  for (const char c : text) {
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    // The run up to the next byte that needs an escape is copied as it is.
+    const std::size_t special = find_json_string_special(text, pos);
+    std::memcpy(out, text.data() + pos, special - pos);
+    out += special - pos;
+    if (special == text.size()) break;
+    pos = special;
+    const char c = text[pos];
     const auto b = static_cast<unsigned char>(c);
-    if (kEscapedLength[b] == 1) {
-      *out++ = c;
-      continue;
-    }
     *out++ = '\\';
     switch (c) {
       case '\b': *out++ = 'b'; break;

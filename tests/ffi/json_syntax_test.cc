@@ -130,6 +130,31 @@ TEST(JsonSyntaxTest, Strings) {
   });
 }
 
+// Strings are scanned in blocks: a byte that ends the plain run is found
+// wherever it falls, and bytes that merely look close to one (0x20, 0x7F,
+// non-ASCII) are not taken for it.
+TEST(JsonSyntaxTest, StringBytesAreJudgedAtEveryOffset) {
+  std::vector<SyntaxCase> cases;
+  for (const std::size_t offset : {0u, 1u, 14u, 15u, 16u, 17u, 31u, 32u, 33u, 47u}) {
+    const std::string before(offset, 'x');
+    const std::string after(40, 'y');
+    const std::string column = std::to_string(offset + 2);
+    cases.push_back(
+        {"\"" + before + "\x1f" + after + "\"",
+         "control character (\\u0000-\\u001F) found while parsing a string at line 1 column " + column});
+    cases.push_back(
+        {"\"" + before + std::string(1, '\0') + after + "\"",
+         "control character (\\u0000-\\u001F) found while parsing a string at line 1 column " + column});
+    cases.push_back({"\"" + before + "\\q" + after + "\"",
+                     "invalid escape at line 1 column " + std::to_string(offset + 3)});
+    cases.push_back(
+        {"\"" + before + "\"" + after, "trailing characters at line 1 column " + std::to_string(offset + 3)});
+    cases.push_back({"\"" + before + " \x7F\xC3\xA9\\n" + after + "\"", ""});
+  }
+  cases.push_back({"\"" + std::string(47, 'x'), "EOF while parsing a string at line 1 column 48"});
+  check_cases(cases);
+}
+
 TEST(JsonSyntaxTest, HexEscapesAndSurrogates) {
   check_cases({
       // A bad digit, and digits cut short by the closing quote or the text's end.

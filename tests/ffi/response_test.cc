@@ -83,6 +83,38 @@ TEST(ResponseTest, StringEscaping) {
   }
 }
 
+// Text is copied in runs between the bytes that need an escape; every byte
+// value at every offset around the run boundaries comes out as its own
+// escape or as itself.
+TEST(ResponseTest, EscapesAreFoundAtEveryOffset) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  auto escape = [&](unsigned char b) -> std::string {
+    switch (b) {
+      case '"': return "\\\"";
+      case '\\': return "\\\\";
+      case '\b': return "\\b";
+      case '\f': return "\\f";
+      case '\n': return "\\n";
+      case '\r': return "\\r";
+      case '\t': return "\\t";
+      default: break;
+    }
+    if (b < 0x20) return std::string("\\u00") + kDigits[b >> 4] + kDigits[b & 0xF];
+    return std::string(1, static_cast<char>(b));
+  };
+  for (const std::size_t offset : {0u, 1u, 15u, 16u, 17u, 31u, 32u, 40u}) {
+    for (unsigned b = 0; b < 256; ++b) {
+      std::string text(41, 'a');
+      text[offset] = static_cast<char>(b);
+      text[40] = '"';
+      std::string expected;
+      for (const char c : text) expected += escape(static_cast<unsigned char>(c));
+      EXPECT_EQ(take_response(serialize_error(text)), R"({"error":")" + expected + R"("})")
+          << "byte " << b << " at " << offset;
+    }
+  }
+}
+
 TEST(ResponseTest, LargeBuffersAreWrittenInFull) {
   conversion::EncodedEquation equation;
   equation.ole.assign(100000, 0xAB);
