@@ -68,6 +68,15 @@ bool childless_kind(const Node& node) noexcept {
   return node.valueless_by_exception() || !kKindMayHaveChildren[node.index()];
 }
 
+// Whether destroying or overwriting the node leaves nothing below it to take
+// apart: a childless kind, or a sequence without items, which is what a
+// default tree and a tree moved from hold.
+bool nothing_below(const Node& node) noexcept {
+  if (childless_kind(node)) return true;
+  const auto* seq = std::get_if<Sequence>(&node);
+  return seq != nullptr && seq->items.empty();
+}
+
 Expr* first_child(Node& node) noexcept;
 
 bool is_leaf(Expr& e) noexcept { return childless_kind(e.node) || first_child(e.node) == nullptr; }
@@ -209,7 +218,7 @@ void Expr::release_children(Expr& e, int depth) noexcept {
 
 Expr& Expr::operator=(Expr&& other) noexcept {
   if (this == &other) return *this;
-  if (childless_kind(node)) {
+  if (nothing_below(node)) {
     node = std::move(other.node);  // nothing below the old value to destroy
     return *this;
   }
@@ -221,7 +230,7 @@ Expr& Expr::operator=(Expr&& other) noexcept {
 }
 
 Expr::~Expr() {
-  if (!childless_kind(node)) release_children(*this, 0);
+  if (!nothing_below(node)) release_children(*this, 0);
 }
 
 void Expr::tear_down() noexcept {
