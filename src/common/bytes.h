@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,12 @@ namespace quorvix {
 using Bytes = std::vector<std::uint8_t>;
 
 inline void append_bytes(Bytes& out, std::string_view s) { out.insert(out.end(), s.begin(), s.end()); }
+
+// Appends a record of a few bytes. They are pushed one by one, which for so
+// few bytes costs less than a range insert.
+inline void append_record(Bytes& out, std::initializer_list<std::uint8_t> bytes) {
+  for (const std::uint8_t b : bytes) out.push_back(b);
+}
 
 // Appends `v` least significant byte first.
 inline void append_u16le(Bytes& out, std::uint16_t v) {

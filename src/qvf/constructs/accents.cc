@@ -48,7 +48,7 @@ WriteResult write_template_accent(AccentKind kind, const Expr& body, Bytes& out,
   if (line.size_after != upper) write_size_record(upper, out);
   color_default(out);
   write_null_line(out);
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   select_black(out, writer);
   write_table_char(kAccentGlyphTypeface, template_accent_glyph(kind), false, 0, out);
   out.push_back(tag::kEnd);
@@ -61,7 +61,7 @@ WriteResult write_template_accent(AccentKind kind, const Expr& body, Bytes& out,
 WriteResult write_bold_hat(char32_t ch, Bytes& out, SizeLevel size, QvfWriter& writer) {
   write_template_record(kHatSelector, 0x00, out);
   color_default(out);
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   select_black(out, writer);
   QvfWriter own(writer.source_encoding);
   QV_RETURN_IF_ERROR(write_font_char(FontKind::Bold, ch, out, own));

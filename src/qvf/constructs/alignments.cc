@@ -18,7 +18,7 @@ using namespace ast;
 namespace {
 
 // PILE: tag, options 0, horizontal alignment 1, vertical alignment 1.
-void write_alignment_pile_record(Bytes& out) { out.insert(out.end(), {tag::kPile, 0x00, 0x01, 0x01}); }
+void write_alignment_pile_record(Bytes& out) { append_record(out, {tag::kPile, 0x00, 0x01, 0x01}); }
 
 bool annotation_marks_row(const EnvironmentRowAnnotation& a) {
   return a.label || a.has_label || a.no_number_command || a.no_number;
@@ -86,7 +86,7 @@ WriteResult write_alignment(const Environment& env, Bytes& out, SizeLevel size, 
     QV_ASSIGN_OR_RETURN(result, write_numbered_rows(env, out, size, writer));
   } else {
     // Short rows are completed with empty cells by the record.
-    out.insert(out.end(), {tag::kLine, 0x00});
+    append_record(out, {tag::kLine, 0x00});
     QV_ASSIGN_OR_RETURN(result, write_matrix_record(env.rows, out, size, writer, MatrixMode::Environment));
   }
   // The PILE or LINE opened above.

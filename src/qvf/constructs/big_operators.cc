@@ -206,7 +206,7 @@ WriteResult write_fallback_big_op_body(BigOperatorKind kind, const Expr& body, B
   if (contains_raw_tex(body)) select_black(out, writer);
   write_template_record(operator_selector(kind), 0x40, out);
   color_default(out);
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   select_black(out, writer);
   QV_RETURN_IF_ERROR(write_expr(body, out, size, writer));
   out.push_back(tag::kEnd);

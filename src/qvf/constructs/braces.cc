@@ -76,7 +76,7 @@ WriteResult write_brace_node(const Brace& node, Bytes& out, SizeLevel size, QvfW
   } else {
     // An empty label line; the glyph that follows is drawn in black at the
     // brace's size.
-    out.insert(out.end(), {tag::kLine, 0x00, tag::kEnd});
+    append_record(out, {tag::kLine, 0x00, tag::kEnd});
     if (size != level) write_size_record(size, out);
     select_black(out, writer);
   }

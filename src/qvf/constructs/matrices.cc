@@ -84,7 +84,7 @@ WriteResult write_cases(const Environment& env, bool right, Bytes& out, SizeLeve
   select_black_at_fenced_tree_start(out, w);
   write_template_record(kBraceFenceSelector, right ? kFenceRightOnly : kFenceLeftOnly, out);
   color_default(out);
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   QV_RETURN_IF_ERROR(write_matrix_record(env.rows, out, size, w, MatrixMode::Environment));
   out.push_back(tag::kEnd);
   write_expanding_glyph(right ? 0x007D : 0x007B, out);

@@ -27,7 +27,7 @@ struct PreviousCell {
   bool colour_change = false;  // it selects a named colour
 };
 
-void write_empty_line(Bytes& out) { out.insert(out.end(), {tag::kLine, 0x00, tag::kEnd}); }
+void write_empty_line(Bytes& out) { append_record(out, {tag::kLine, 0x00, tag::kEnd}); }
 
 }  // namespace
 
@@ -47,8 +47,8 @@ WriteResult write_matrix_record(const Rows& rows, Bytes& out, SizeLevel size, Qv
 
   // tag, options, vertical alignment, horizontal and vertical justification,
   // rows, columns; then the row and column partition bytes, all clear.
-  out.insert(out.end(), {tag::kMatrix, 0x00, 0x01, justification, 0x01,
-                         static_cast<std::uint8_t>(rows.size()), static_cast<std::uint8_t>(columns)});
+  append_record(out, {tag::kMatrix, 0x00, 0x01, justification, 0x01, static_cast<std::uint8_t>(rows.size()),
+                      static_cast<std::uint8_t>(columns)});
   out.insert(out.end(), (rows.size() + 4) / 4 + (columns + 4) / 4, std::uint8_t{0});
 
   const bool fenced = mode == MatrixMode::Fenced;
@@ -86,7 +86,7 @@ WriteResult write_matrix_record(const Rows& rows, Bytes& out, SizeLevel size, Qv
 }
 
 WriteResult write_matrix_slot_line(const Rows& rows, Bytes& out, SizeLevel size, QvfWriter& writer) {
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   QV_ASSIGN_OR_RETURN(const WriteOutcome matrix,
                       write_matrix_record(rows, out, size, writer, MatrixMode::Fenced));
   out.push_back(tag::kEnd);

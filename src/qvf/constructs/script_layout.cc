@@ -9,7 +9,7 @@
 namespace quorvix::qvf {
 
 void write_template_record(std::uint8_t selector, std::uint8_t variation, Bytes& out) {
-  out.insert(out.end(), {tag::kTmpl, 0x00, selector, variation, 0x00});
+  append_record(out, {tag::kTmpl, 0x00, selector, variation, 0x00});
 }
 
 WriteResult write_slot(const ast::Expr* expr, Bytes& out, SizeLevel level, QvfWriter& writer) {

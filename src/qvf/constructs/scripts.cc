@@ -47,7 +47,7 @@ bool base_needs_size_restore(const Expr& base) {
 
   out.push_back(tag::kSym);
   color_default(out);
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   QV_ASSIGN_OR_RETURN(const CharStyle style, resolve_char_style(sign));
   // A Calvane font is defined before the colour record, not between it and the sign.
   if (style.font_selector == FontSelector::CalvaneMathOne)
@@ -57,7 +57,7 @@ bool base_needs_size_restore(const Expr& base) {
   select_black(out, w);
   write_styled_table_char(style.typeface, style.code, style.has_position, style.position, style.font_selector,
                           out, w);
-  out.insert(out.end(), {tag::kEnd, tag::kEnd});
+  append_record(out, {tag::kEnd, tag::kEnd});
   return WriteOutcome{true, sl};
 }
 

@@ -35,7 +35,7 @@ Status write_visible_cell(const Expr& cell, Bytes& out, SizeLevel size, QvfWrite
 
 // The rows of a \substack as a pile: one line per row at `level`.
 WriteResult write_substack_pile_line(const Substack& stack, Bytes& out, SizeLevel level, QvfWriter& w) {
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   write_pile_record(out);
   WriteOutcome last{false, level};
   for (std::size_t r = 0; r < stack.rows.size(); ++r) {

@@ -38,6 +38,6 @@ inline bool restore_level(const WriteOutcome& slot, SizeLevel level, Bytes& out)
 }
 
 // PILE: tag, options 0, horizontal alignment 2, vertical alignment 1.
-inline void write_pile_record(Bytes& out) { out.insert(out.end(), {tag::kPile, 0x00, 0x02, 0x01}); }
+inline void write_pile_record(Bytes& out) { append_record(out, {tag::kPile, 0x00, 0x02, 0x01}); }
 
 }  // namespace quorvix::qvf

@@ -274,7 +274,7 @@ Result<Bytes> build_fixed_defs(const ParsedEqp& eqp) {
   QV_RETURN_IF_ERROR(write_encoding_def(kAllCodePagesName, out));
   QV_RETURN_IF_ERROR(write_font_def(kAllCodePagesEncoding, far_east_name, out));
 
-  out.insert(out.end(), {tag::kEqnPrefs, 0x00});
+  append_record(out, {tag::kEqnPrefs, 0x00});
   QV_RETURN_IF_ERROR(write_dimension_list(sizes, "too many size values", out));
   QV_RETURN_IF_ERROR(write_dimension_list(spacing, "too many spacing values", out));
   if (styles.size() > kMaxListValues) return make_error("too many style values");

@@ -31,18 +31,18 @@ Status write_unsigned(std::size_t value, Bytes& out) {
   return {};
 }
 
-void color_default(Bytes& out) { out.insert(out.end(), {tag::kColor, 0x00}); }
-void color_black(Bytes& out) { out.insert(out.end(), {tag::kColor, 0x01}); }
-void write_null_line(Bytes& out) { out.insert(out.end(), {tag::kLine, 0x01}); }
+void color_default(Bytes& out) { append_record(out, {tag::kColor, 0x00}); }
+void color_black(Bytes& out) { append_record(out, {tag::kColor, 0x01}); }
+void write_null_line(Bytes& out) { append_record(out, {tag::kLine, 0x01}); }
 
 void write_expanding_glyph(std::uint16_t code, Bytes& out) {
-  out.insert(out.end(), {tag::kChar, 0x00, 0x96});
+  append_record(out, {tag::kChar, 0x00, 0x96});
   append_u16le(out, code);
 }
 
 void write_table_char(std::uint8_t typeface, std::uint16_t code, bool has_position, std::uint8_t position,
                       Bytes& out) {
-  out.insert(out.end(), {tag::kChar, has_position ? kCharHasPosition : std::uint8_t{0}, typeface});
+  append_record(out, {tag::kChar, has_position ? kCharHasPosition : std::uint8_t{0}, typeface});
   append_u16le(out, code);
   if (has_position) out.push_back(position);
 }
@@ -52,10 +52,10 @@ void write_table_char_with_embellishments(std::uint8_t typeface, std::uint16_t c
                                           Bytes& out) {
   std::uint8_t options = kCharHasEmbellishments;
   if (has_position) options |= kCharHasPosition;
-  out.insert(out.end(), {tag::kChar, options, typeface});
+  append_record(out, {tag::kChar, options, typeface});
   append_u16le(out, code);
   if (has_position) out.push_back(position);
-  for (std::uint8_t e : embellishments) out.insert(out.end(), {tag::kEmbell, 0x00, e});
+  for (std::uint8_t e : embellishments) append_record(out, {tag::kEmbell, 0x00, e});
   out.push_back(tag::kEnd);
 }
 

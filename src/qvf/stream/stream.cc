@@ -144,7 +144,7 @@ void set_tree_start(const Expr& tree, const Expr& first, QvfWriter& w) {
                                  (script != nullptr && script->base && script->base->is<BigOperatorSymbol>());
 }
 
-void write_closing(Bytes& out) { out.insert(out.end(), {tag::kEnd, tag::kEnd}); }
+void write_closing(Bytes& out) { append_record(out, {tag::kEnd, tag::kEnd}); }
 
 }  // namespace
 
@@ -173,7 +173,7 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
   QV_RETURN_IF_ERROR(append_fixed_defs(prefs_path, out));
 
   if (empty_tree) {
-    out.insert(out.end(), {tag::kFull, tag::kEnd});
+    append_record(out, {tag::kFull, tag::kEnd});
     return out;
   }
   const Expr& first = descend(tree, through::kSequence | through::kStyle);
@@ -181,7 +181,7 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
   if (self_lining)
     out.push_back(tag::kFull);
   else
-    out.insert(out.end(), {tag::kFull, tag::kLine, 0x00});
+    append_record(out, {tag::kFull, tag::kLine, 0x00});
 
   QvfWriter writer(encoding);
   if (expr_is_only_spaces(tree)) {

@@ -101,7 +101,7 @@ void write_glyph(const NamedGlyph& glyph, Bytes& out) {
 }
 
 void write_glyph_line(const NamedGlyph& glyph, Bytes& out, QvfWriter& writer) {
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   if (glyph.own_font_style) write_font_style_def(4, 0, out);
   select_black(out, writer);
   write_glyph(glyph, out);

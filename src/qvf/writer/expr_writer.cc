@@ -60,7 +60,7 @@ struct NodeWriter {
     return black_after(write_char(n.ch, out, w), size);
   }
   WriteResult operator()(const Empty&) const {
-    out.insert(out.end(), {tag::kEnd, tag::kEnd});
+    append_record(out, {tag::kEnd, tag::kEnd});
     return WriteOutcome{false, size};
   }
   WriteResult operator()(const RawTex& n) const {
@@ -150,7 +150,7 @@ WriteResult write_expr(const Expr& expr, Bytes& out, SizeLevel size, QvfWriter& 
 }
 
 WriteResult write_line(const Expr& expr, Bytes& out, SizeLevel size, QvfWriter& writer) {
-  out.insert(out.end(), {tag::kLine, 0x00});
+  append_record(out, {tag::kLine, 0x00});
   if (const auto* seq = expr.get_if<Sequence>(); seq && seq->items.empty()) {
     out.push_back(tag::kEnd);
     return WriteOutcome{false, size};

@@ -20,7 +20,7 @@ constexpr std::uint8_t kTypefaceSpace = 0x98;    // spacing typeface (24 + 128)
 constexpr std::uint8_t kFunctionStart = 0x02;    // CHAR option: first character of a function name
 
 void write_char_record(std::uint8_t options, std::uint8_t typeface, std::uint16_t code, Bytes& out) {
-  out.insert(out.end(), {tag::kChar, options, typeface});
+  append_record(out, {tag::kChar, options, typeface});
   append_u16le(out, code);
 }
 
@@ -98,7 +98,7 @@ WriteResult write_function_name(std::string_view name, Bytes& out, SizeLevel siz
 }
 
 void write_space_without_color(std::uint8_t width, Bytes& out) {
-  out.insert(out.end(), {tag::kChar, 0x00, kTypefaceSpace, width, 0xEF});
+  append_record(out, {tag::kChar, 0x00, kTypefaceSpace, width, 0xEF});
 }
 
 void write_only_spaces(const ast::Expr& expr, Bytes& out) {
