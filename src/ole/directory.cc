@@ -1,5 +1,8 @@
 #include "ole/directory.h"
 
+#include <bit>
+#include <cstring>
+
 #include "common/internal_error.h"
 
 namespace quorvix::ole {
@@ -23,7 +26,12 @@ void write_directory_entry(std::span<std::uint8_t, kDirectoryEntrySize> slot, st
                            const std::optional<std::array<std::uint8_t, 16>>& class_id) {
   if (name.empty() || name.size() > kMaxNameUnits)
     internal_failure("compound file entry name has a bad length");
-  for (std::size_t i = 0; i < name.size(); ++i) store_u16le(slot, 2 * i, name[i]);
+  if constexpr (std::endian::native == std::endian::little) {
+    // The name's code units are already in the file's byte order.
+    std::memcpy(slot.data(), name.data(), 2 * name.size());
+  } else {
+    for (std::size_t i = 0; i < name.size(); ++i) store_u16le(slot, 2 * i, name[i]);
+  }
   // The terminator is already zero.
   store_u16le(slot, kNameLengthOffset, static_cast<std::uint16_t>(2 * (name.size() + 1)));
   slot[kTypeOffset] = static_cast<std::uint8_t>(type);
