@@ -32,6 +32,12 @@ constexpr std::array<InfixName, 6> kInfixNames = {{
     {U"brack", InfixCommand::Brack},
 }};
 
+static_assert([] {
+  for (const InfixName& n : kInfixNames)
+    if (!(n.name[0] == U'o' || n.name[0] == U'a' || n.name[0] == U'c' || n.name[0] == U'b')) return false;
+  return true;
+}());
+
 constexpr std::size_t name_length(InfixCommand command) {
   for (const InfixName& n : kInfixNames)
     if (n.command == command) return n.name.size();
@@ -123,6 +129,9 @@ Expr raw_infix_command_expr(InfixCommand command, std::vector<Expr>& left, Expr 
 std::optional<InfixCommand> Parser::peek_infix_command() const {
   if (pos_ >= chars_.size() || chars_[pos_] != U'\\') return std::nullopt;
   const std::u32string_view rest = chars_.substr(pos_ + 1);
+  // Every infix name starts with one of these letters; most commands do not.
+  if (rest.empty() || !(rest[0] == U'o' || rest[0] == U'a' || rest[0] == U'c' || rest[0] == U'b'))
+    return std::nullopt;
   for (const InfixName& n : kInfixNames) {
     if (!rest.starts_with(n.name)) continue;
     if (rest.size() > n.name.size() && is_ascii_letter(rest[n.name.size()])) continue;

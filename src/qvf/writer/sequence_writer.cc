@@ -263,9 +263,10 @@ struct ItemPlan {
 
   // The opened first item writes its own colour.
   const bool opened = run.first_opened && i == 0;
-  // A character is none of the constructs that the colour tests below look
-  // for: it sets no colour of its own, and no reset goes in front of it.
-  const bool plain_char = item.is<Char>();
+  // A character or a command's symbol is none of the constructs that the
+  // colour tests below look for: it sets no colour of its own, and no reset
+  // goes in front of it.
+  const bool plain_char = item.is<Char>() || item.is<CommandSymbol>();
   const bool wants_black = !run.flag && !opened && (plain_char || item_wants_black(item));
 
   // Symbol size: a big glyph after \left, and each sized delimiter or group
