@@ -41,31 +41,29 @@ inline std::uint64_t four_bytes_to_digits(std::uint32_t bytes) {
 }
 
 #if defined(QUORVIX_HEX_AVX2)
-// Thirty-two bytes to 64 digits at a time, as the 16-byte loop below does it;
-// the interleaved halves come out lane by lane and are put back in order.
-// Returns how many bytes it encoded (a multiple of 32).
+// Thirty-two bytes to 64 digits at a time. Each nibble is turned into its
+// digit by one table shuffle (the digits "0123456789abcdef" in each 128-bit
+// lane), and the high and low digits are then interleaved; the interleaved
+// halves come out lane by lane and are put back in order. Returns how many
+// bytes it encoded (a multiple of 32).
 __attribute__((target("avx2"))) std::size_t write_hex_avx2(const std::uint8_t* data, std::size_t size,
                                                            char* out) noexcept {
   const __m256i low_mask = _mm256_set1_epi8(0x0F);
-  const __m256i nine = _mm256_set1_epi8(9);
-  const __m256i zero_digit = _mm256_set1_epi8('0');
-  const __m256i letter_gap = _mm256_set1_epi8('a' - '0' - 10);
+  const __m256i digits =
+      _mm256_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'a', 'b', 'c', 'd', 'e', 'f', '0',
+                       '1', '2', '3', '4', '5', '6', '7', '8', '9', 'a', 'b', 'c', 'd', 'e', 'f');
   std::size_t i = 0;
   for (; i + 32 <= size; i += 32) {
     const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
-    const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), low_mask);
-    const __m256i low = _mm256_and_si256(bytes, low_mask);
+    const __m256i high = _mm256_shuffle_epi8(digits, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), low_mask));
+    const __m256i low = _mm256_shuffle_epi8(digits, _mm256_and_si256(bytes, low_mask));
     // Per 128-bit lane: `first` holds the digits of bytes 0-7 and 16-23,
     // `second` those of bytes 8-15 and 24-31.
     const __m256i first = _mm256_unpacklo_epi8(high, low);
     const __m256i second = _mm256_unpackhi_epi8(high, low);
-    for (const __m256i nibbles :
-         {_mm256_permute2x128_si256(first, second, 0x20), _mm256_permute2x128_si256(first, second, 0x31)}) {
-      const __m256i letters = _mm256_and_si256(_mm256_cmpgt_epi8(nibbles, nine), letter_gap);
-      const __m256i digits = _mm256_add_epi8(_mm256_add_epi8(nibbles, zero_digit), letters);
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), digits);
-      out += 32;
-    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(first, second, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), _mm256_permute2x128_si256(first, second, 0x31));
+    out += 64;
   }
   return i;
 }
