@@ -266,8 +266,8 @@ struct ItemPlan {
   // A character or a command's symbol is none of the constructs that the
   // colour tests below look for: it sets no colour of its own, and no reset
   // goes in front of it.
-  const bool plain_char = item.is<Char>() || item.is<CommandSymbol>();
-  const bool wants_black = !run.flag && !opened && (plain_char || item_wants_black(item));
+  const bool plain_symbol = item.is<Char>() || item.is<CommandSymbol>();
+  const bool wants_black = !run.flag && !opened && (plain_symbol || item_wants_black(item));
 
   // Symbol size: a big glyph after \left, and each sized delimiter or group
   // unless one SYM is already in force for it.
@@ -292,12 +292,12 @@ struct ItemPlan {
     }
   }
 
-  if (!plain_char) write_default_colour_resets(st, wants_black || run.flag);
+  if (!plain_symbol) write_default_colour_resets(st, wants_black || run.flag);
 
   // Marks for the item's writer.
   if (opened && descend(item, through::kSequence | through::kHybrid).is<Style>())
     w.line.sequence_skips_colour = true;
-  if (next_raw && !plain_char) {
+  if (next_raw && !plain_symbol) {
     if (expr_ends_with_limit_like_template(item)) w.marks.limit_before_raw = true;
     const auto* in = collapse_single_expr(item).get_if<Integral>();
     if (in != nullptr && !in->body && in->nolimits) w.marks.integral_before_raw = true;
