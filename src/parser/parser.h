@@ -355,14 +355,14 @@ class Parser {
   [[gnu::noinline]] Result<ast::Expr> parse_switch_atoms();
   // pending_space and the whitespace that follows: an atom's leading space.
   [[gnu::noinline]] std::string take_leading_space();
-  // The end of a sequence: the stop character (if any) is consumed.
-  // Remembers that the `}`- or `]`-terminated sequence begun at `start`
-  // failed.
   // A plain character at the position, with nothing attached to it, added
   // to `items` as parse_complete_atom and the sequence loop would add it.
   // False (nothing read) when the character needs the full atom path.
   bool take_plain_char(std::vector<ast::Expr>& items);
+  // Remembers that the `}`- or `]`-terminated sequence begun at `start`
+  // failed.
   [[gnu::noinline]] void note_failed_tail(Construct tail, const Result<ast::Expr>& result, std::size_t start);
+  // The end of a sequence: the stop character (if any) is consumed.
   [[gnu::noinline]] Result<ast::Expr> finish_sequence(std::vector<ast::Expr>& items,
                                                       std::optional<char32_t> stop);
 

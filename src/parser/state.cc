@@ -101,6 +101,14 @@ bool starts_with_raw_definition(const Expr& e) {
          (raw->text == "\\newcommand" || raw->text == "\\renewcommand" || raw->text == "\\providecommand");
 }
 
+// Most sequences hold a few items: room for four at once spares the first
+// growth steps.
+template <class T>
+void push_item(std::vector<Expr>& items, T&& item) {
+  if (items.capacity() == 0) items.reserve(4);
+  items.emplace_back(std::forward<T>(item));
+}
+
 // Adds one parsed atom to the items: with its leading raw space, dropped when
 // empty, or appended to a raw definition that it continues. Returns false
 // when the sequence ends here: the atom failed, or it is the failure marker.
@@ -114,10 +122,7 @@ bool starts_with_raw_definition(const Expr& e) {
   if (!items.empty() && starts_with_raw_definition(items.back()) && !starts_with_raw_definition(atom)) {
     items.back().as<ast::Sequence>().items.push_back(normalize_definition_fallback_expr(std::move(atom)));
   } else {
-    // Most sequences hold a few items: room for four at once spares the
-    // first growth steps.
-    if (items.capacity() == 0) items.reserve(4);
-    items.push_back(std::move(atom));
+    push_item(items, std::move(atom));
   }
   return true;
 }
@@ -225,8 +230,7 @@ bool Parser::take_plain_char(std::vector<Expr>& items) {
   if (!items.empty() && starts_with_raw_definition(items.back())) return false;
   ++*work_done_;
   ++pos_;
-  if (items.capacity() == 0) items.reserve(4);
-  items.emplace_back(ast::Char{c});
+  push_item(items, ast::Char{c});
   return true;
 }
 

@@ -32,9 +32,13 @@ constexpr std::array<InfixName, 6> kInfixNames = {{
     {U"brack", InfixCommand::Brack},
 }};
 
+// Whether a control word starting with `c` may be an infix name; most
+// commands are ruled out by their first letter.
+constexpr bool may_start_infix_name(char32_t c) { return c == U'o' || c == U'a' || c == U'c' || c == U'b'; }
+
 static_assert([] {
   for (const InfixName& n : kInfixNames)
-    if (!(n.name[0] == U'o' || n.name[0] == U'a' || n.name[0] == U'c' || n.name[0] == U'b')) return false;
+    if (!may_start_infix_name(n.name[0])) return false;
   return true;
 }());
 
@@ -129,9 +133,7 @@ Expr raw_infix_command_expr(InfixCommand command, std::vector<Expr>& left, Expr 
 std::optional<InfixCommand> Parser::peek_infix_command() const {
   if (pos_ >= chars_.size() || chars_[pos_] != U'\\') return std::nullopt;
   const std::u32string_view rest = chars_.substr(pos_ + 1);
-  // Every infix name starts with one of these letters; most commands do not.
-  if (rest.empty() || !(rest[0] == U'o' || rest[0] == U'a' || rest[0] == U'c' || rest[0] == U'b'))
-    return std::nullopt;
+  if (rest.empty() || !may_start_infix_name(rest[0])) return std::nullopt;
   for (const InfixName& n : kInfixNames) {
     if (!rest.starts_with(n.name)) continue;
     if (rest.size() > n.name.size() && is_ascii_letter(rest[n.name.size()])) continue;
