@@ -16,7 +16,7 @@ struct StageInputs {
   std::vector<const CorpusEntry*> entries;  // every line
   std::vector<std::string> normalized;      // every line
   std::vector<std::string> parsed_text;     // lines that parsed
-  std::vector<ast::Expr> trees;             // their trees
+  ast::ExprList trees;                      // their trees
   std::vector<Bytes> streams;               // lines the writer accepted
   std::vector<Bytes> framed;                // their framed streams
 };

@@ -263,7 +263,7 @@ class Describer {
     put(std::string(", ") + name + "=");
     child(b);
   }
-  void list(const std::vector<Expr>& items) {
+  void list(const ExprList& items) {
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (i > 0) put(", ");
       out_.push_back(Piece{&items[i], {}});

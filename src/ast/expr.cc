@@ -1,7 +1,12 @@
 #include "ast/expr.h"
 
 #include <algorithm>
+#include <new>
+#include <utility>
 #include <vector>
+
+#include "ast/node_pool.h"
+#include "common/small_stack.h"
 
 namespace quorvix::ast {
 
@@ -25,9 +30,31 @@ class ShallowCopyScope {
 
 }  // namespace
 
-Box::Box(Expr e) : p_(std::make_unique<Expr>(std::move(e))) {}
+namespace {
 
-Box::Box(const Box& other) : p_(other.p_ ? std::make_unique<Expr>(*other.p_) : nullptr) {}
+// A copy of `e` in a block of the node pool; the block is given back if the
+// copy throws.
+template <class Source>
+Expr* new_pooled_expr(Source&& e) {
+  void* block = node_pool::allocate(sizeof(Expr));
+  try {
+    return new (block) Expr(std::forward<Source>(e));
+  } catch (...) {
+    node_pool::deallocate(block, sizeof(Expr));
+    throw;
+  }
+}
+
+}  // namespace
+
+void Box::Release::operator()(Expr* e) const noexcept {
+  e->~Expr();
+  node_pool::deallocate(e, sizeof(Expr));
+}
+
+Box::Box(Expr e) : p_(new_pooled_expr(std::move(e))) {}
+
+Box::Box(const Box& other) : p_(other.p_ ? new_pooled_expr(*other.p_) : nullptr) {}
 
 Box& Box::operator=(const Box& other) {
   if (this != &other) {
@@ -85,7 +112,7 @@ Expr& Expr::operator=(const Expr& other) {
   return *this;
 }
 
-Expr make_sequence(std::vector<Expr> items) { return Expr(Sequence{std::move(items)}); }
+Expr make_sequence(ExprList items) { return Expr(Sequence{std::move(items)}); }
 
 const char* font_kind_name(FontKind k) {
   switch (k) {
@@ -152,17 +179,16 @@ bool has_children(const Expr& e) {
 }
 
 bool contains_raw_tex(const Expr& root) {
-  std::vector<const Expr*> stack{&root};
+  SmallStack<const Expr*> stack(&root);
   while (!stack.empty()) {
-    const Expr* e = stack.back();
-    stack.pop_back();
+    const Expr* e = stack.pop();
     if (e->is<RawTex>()) return true;
     if (const auto* h = e->get_if<Hybrid>()) {
       for (const auto& part : h->parts)
         if (std::holds_alternative<HybridRaw>(part)) return true;
     }
     for_each_child(
-        *e, [&](const Expr& c) { stack.push_back(&c); }, /*with_trivia=*/false);
+        *e, [&](const Expr& c) { stack.push(&c); }, /*with_trivia=*/false);
   }
   return false;
 }

@@ -15,13 +15,15 @@
 #include <variant>
 #include <vector>
 
+#include "ast/node_pool.h"
 #include "ast/out_of_line.h"
 
 namespace quorvix::ast {
 
 class Expr;
 
-// Owning pointer to a child expression with deep-copy semantics.
+// Owning pointer to a child expression with deep-copy semantics. The
+// expression lives in a block of the node pool.
 class Box {
  public:
   Box() = default;
@@ -40,7 +42,11 @@ class Box {
   void reset() { p_.reset(); }
 
  private:
-  std::unique_ptr<Expr> p_;
+  // Destroys the expression and gives its block back to the pool.
+  struct Release {
+    void operator()(Expr* e) const noexcept;
+  };
+  std::unique_ptr<Expr, Release> p_;
 };
 
 enum class FontKind : std::uint8_t {
@@ -137,7 +143,10 @@ enum class DelimiterSide : std::uint8_t {
 // Declared after the kinds, whose enumerators (StyleKind::Text) would
 // otherwise shadow it.
 using Text = std::string;  // UTF-8
-using Rows = std::vector<std::vector<Expr>>;
+// A list of children. Its buffer, like every boxed child, is a block of the
+// node pool.
+using ExprList = std::vector<Expr, node_pool::NodeAllocator<Expr>>;
+using Rows = std::vector<ExprList, node_pool::NodeAllocator<ExprList>>;
 
 const char* font_kind_name(FontKind k);
 const char* accent_kind_name(AccentKind k);
@@ -171,7 +180,7 @@ struct EnvironmentTrivia {
 // The 43 node kinds, in their canonical order. The trivia of an `Environment`
 // is held out of line: it is large and most environments carry little of it.
 struct Sequence {
-  std::vector<Expr> items;
+  ExprList items;
 };
 struct DefaultColor {
   Box body;
@@ -405,7 +414,7 @@ static_assert(sizeof(Expr) <= 64, "an alternative of Node has grown: box its lar
 inline Expr make_char(char32_t c) { return Expr(Char{c}); }
 inline Expr make_raw(Text t) { return Expr(RawTex{std::move(t)}); }
 inline Expr make_text(Text t) { return Expr(TextRun{std::move(t)}); }
-Expr make_sequence(std::vector<Expr> items);
+Expr make_sequence(ExprList items);
 inline Box box(Expr e) { return Box(std::move(e)); }
 
 // True when the node has at least one child (environment row labels count).

@@ -89,8 +89,8 @@ bool holds_visible(HybridPart& part) noexcept {
 // The first cell; leading empty rows are dropped so that later calls find it
 // at once.
 Expr* first_cell(Rows& rows) noexcept {
-  rows.erase(rows.begin(), std::find_if(rows.begin(), rows.end(),
-                                        [](const std::vector<Expr>& row) { return !row.empty(); }));
+  rows.erase(rows.begin(),
+             std::find_if(rows.begin(), rows.end(), [](const ExprList& row) { return !row.empty(); }));
   return rows.empty() ? nullptr : &rows.front().front();
 }
 
@@ -130,7 +130,7 @@ Expr* first_child(Node& node) noexcept {
 // children, or null once only `link` (or nothing) is left.
 Expr* last_inner_cell(Rows& rows, const Expr* link) noexcept {
   while (!rows.empty()) {
-    std::vector<Expr>& row = rows.back();
+    ExprList& row = rows.back();
     if (row.empty()) {
       rows.pop_back();
       continue;

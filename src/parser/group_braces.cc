@@ -6,6 +6,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -153,7 +154,7 @@ Expr preserve_raw_group_braces(Expr expr) {
     hybrid->parts.emplace_back(ast::HybridRaw{"}"});
     return expr;
   }
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw("{"));
   items.push_back(std::move(expr));
   items.push_back(ast::make_raw("}"));

@@ -7,6 +7,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 std::string backslash_name(std::string_view name) {
   std::string raw = "\\";
@@ -31,24 +32,24 @@ ast::Box* wrapper_body(Expr& e) {
 }  // namespace
 
 Expr raw_prefix_expr(std::string_view name, Expr expr) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw(backslash_name(name)));
   push_visible_items(items, std::move(expr));
   return ast::make_sequence(std::move(items));
 }
 
-Expr raw_prefix_sequence(std::string_view name, std::vector<Expr> exprs) {
+Expr raw_prefix_sequence(std::string_view name, ExprList exprs) {
   return raw_prefix_sequence_with_raw(backslash_name(name), std::move(exprs));
 }
 
-Expr raw_prefix_sequence_with_raw(std::string raw, std::vector<Expr> exprs) {
-  std::vector<Expr> items;
+Expr raw_prefix_sequence_with_raw(std::string raw, ExprList exprs) {
+  ExprList items;
   items.push_back(ast::make_raw(std::move(raw)));
   for (Expr& e : exprs) push_visible_items(items, std::move(e));
   return ast::make_sequence(std::move(items));
 }
 
-void push_visible_items(std::vector<Expr>& items, Expr expr) {
+void push_visible_items(ExprList& items, Expr expr) {
   if (auto* seq = expr.get_if<ast::Sequence>()) {
     for (Expr& item : seq->items) items.push_back(std::move(item));
   } else {
@@ -115,7 +116,7 @@ void append_expr_as_hybrid(std::vector<ast::HybridPart>& parts, Expr expr) {
     append_hybrid_line(parts, std::move(expr));
     return;
   }
-  std::vector<Expr> pending;
+  ExprList pending;
   auto flush = [&] {
     if (pending.empty()) return;
     append_hybrid_line(parts, ast::make_sequence(std::move(pending)));
@@ -142,7 +143,7 @@ Expr merge_adjacent_raw_tex(Expr expr) {
   while (!work.empty()) {
     Expr* e = work.pop();
     if (auto* seq = e->get_if<ast::Sequence>()) {
-      std::vector<Expr>& items = seq->items;
+      ExprList& items = seq->items;
       std::size_t out = 0;
       for (std::size_t i = 0; i < items.size(); ++i) {
         if (out > 0 && items[out - 1].is<ast::RawTex>() && items[i].is<ast::RawTex>()) {
@@ -164,8 +165,7 @@ Expr merge_adjacent_raw_tex(Expr expr) {
 }
 
 // Kept out of line: it runs between the recursive calls of the body loops.
-[[gnu::noinline]] bool take_body_atom(std::vector<ast::Expr>& items, Result<ast::Expr>& atom,
-                                      std::string_view ws) {
+[[gnu::noinline]] bool take_body_atom(ast::ExprList& items, Result<ast::Expr>& atom, std::string_view ws) {
   if (!atom.ok()) return false;
   add_leading_raw_space(atom.value(), ws);
   if (ast::is_empty_sequence(atom.value())) return true;

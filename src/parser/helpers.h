@@ -19,11 +19,11 @@ ast::Expr raw_command_expr(std::string_view name);
 // Sequence[RawTex "\" + name, expr's items]; a non-Sequence expr is one item.
 ast::Expr raw_prefix_expr(std::string_view name, ast::Expr expr);
 // Sequence[RawTex "\" + name] followed by each expr's items.
-ast::Expr raw_prefix_sequence(std::string_view name, std::vector<ast::Expr> exprs);
+ast::Expr raw_prefix_sequence(std::string_view name, ast::ExprList exprs);
 // As raw_prefix_sequence with a ready-made raw text instead of a name.
-ast::Expr raw_prefix_sequence_with_raw(std::string raw, std::vector<ast::Expr> exprs);
+ast::Expr raw_prefix_sequence_with_raw(std::string raw, ast::ExprList exprs);
 // Appends a Sequence's items, or the expr itself.
-void push_visible_items(std::vector<ast::Expr>& items, ast::Expr expr);
+void push_visible_items(ast::ExprList& items, ast::Expr expr);
 
 // Puts `whitespace` in front of the first raw text of `expr` along its first
 // position (through Sequences and DefaultColor, Group, Color, Style, Font);
@@ -35,7 +35,7 @@ void add_leading_raw_space(ast::Expr& expr, std::string_view whitespace);
 // Adds one atom of a body (a \left body, a switch's content) with its leading
 // raw space, dropping an empty sequence; false when the body ends here: the
 // atom failed, or it is the failure marker, which is then the whole body.
-bool take_body_atom(std::vector<ast::Expr>& items, Result<ast::Expr>& atom, std::string_view ws);
+bool take_body_atom(ast::ExprList& items, Result<ast::Expr>& atom, std::string_view ws);
 
 // Appends raw text, merging with a trailing Raw part.
 void append_hybrid_raw(std::vector<ast::HybridPart>& parts, std::string_view text);

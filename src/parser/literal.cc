@@ -12,11 +12,12 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
 // One piece, or several as a Sequence.
-Expr single_or_sequence(std::vector<Expr> pieces) {
+Expr single_or_sequence(ExprList pieces) {
   if (pieces.size() == 1) return std::move(pieces.front());
   return ast::make_sequence(std::move(pieces));
 }
@@ -41,8 +42,8 @@ constexpr FixedFragments kFixedFragments[] = {
 
 }  // namespace
 
-std::vector<Expr> split_encoded_literal_bytes(std::string_view bytes) {
-  std::vector<Expr> pieces;
+ExprList split_encoded_literal_bytes(std::string_view bytes) {
+  ExprList pieces;
   std::string run;
   auto flush = [&] {
     if (run.empty()) return;
@@ -68,7 +69,7 @@ Result<Expr> Parser::parse_literal_char(char32_t c, std::string_view leading_spa
     std::string raw(leading_space);
     raw += f.raw;
     if (f.visible == 0) return ast::make_raw(std::move(raw));
-    std::vector<Expr> pieces;
+    ExprList pieces;
     pieces.push_back(ast::make_raw(std::move(raw)));
     pieces.push_back(ast::make_char(f.visible));
     return ast::make_sequence(std::move(pieces));
@@ -88,7 +89,7 @@ Result<Expr> Parser::parse_literal_char(char32_t c, std::string_view leading_spa
   if (encoded.find_first_not_of('?') == std::string::npos) {
     // Not representable: one question mark per encoded byte.
     if (encoded.empty()) internal_failure("source encoder returned no bytes for a character");
-    return single_or_sequence(std::vector<Expr>(encoded.size(), ast::make_char(U'?')));
+    return single_or_sequence(ExprList(encoded.size(), ast::make_char(U'?')));
   }
   return with_leading_raw_space(single_or_sequence(split_encoded_literal_bytes(encoded)), leading_space);
 }

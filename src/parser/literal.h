@@ -12,6 +12,6 @@ namespace quorvix::parser {
 // Splits encoded bytes: each run of bytes at or above 0x80 becomes one RawTex
 // (every byte carried as the character of the same number, U+0080..U+00FF),
 // every byte below 0x80 becomes a Char of that byte.
-std::vector<ast::Expr> split_encoded_literal_bytes(std::string_view bytes);
+ast::ExprList split_encoded_literal_bytes(std::string_view bytes);
 
 }  // namespace quorvix::parser

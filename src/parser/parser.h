@@ -340,12 +340,11 @@ class Parser {
   // Consumes the infix command that comes next and parses the rest of the
   // sequence around it, the items so far on its left; `whitespace` is what
   // the sequence read just before the command.
-  [[gnu::noinline]] Result<ast::Expr> parse_infix_rest(std::vector<ast::Expr>& items,
-                                                       std::optional<char32_t> stop,
+  [[gnu::noinline]] Result<ast::Expr> parse_infix_rest(ast::ExprList& items, std::optional<char32_t> stop,
                                                        const std::string& whitespace);
   // A second \over at the same level: every \over of the run is kept raw
   // between its operands (see infix.cc).
-  [[gnu::noinline]] Result<ast::Expr> parse_repeated_over_fallback(std::vector<ast::Expr>& items,
+  [[gnu::noinline]] Result<ast::Expr> parse_repeated_over_fallback(ast::ExprList& items,
                                                                    std::optional<char32_t> stop);
   // True when another \over follows at brace depth 0 before the end of the
   // current sequence.
@@ -358,13 +357,12 @@ class Parser {
   // A plain character at the position, with nothing attached to it, added
   // to `items` as parse_complete_atom and the sequence loop would add it.
   // False (nothing read) when the character needs the full atom path.
-  bool take_plain_char(std::vector<ast::Expr>& items);
+  bool take_plain_char(ast::ExprList& items);
   // Remembers that the `}`- or `]`-terminated sequence begun at `start`
   // failed.
   [[gnu::noinline]] void note_failed_tail(Construct tail, const Result<ast::Expr>& result, std::size_t start);
   // The end of a sequence: the stop character (if any) is consumed.
-  [[gnu::noinline]] Result<ast::Expr> finish_sequence(std::vector<ast::Expr>& items,
-                                                      std::optional<char32_t> stop);
+  [[gnu::noinline]] Result<ast::Expr> finish_sequence(ast::ExprList& items, std::optional<char32_t> stop);
 
   std::u32string text_;        // the text, unless the parser reads a range of its parent's
   std::u32string_view chars_;  // the characters parsed

@@ -11,12 +11,13 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
 // The base's items (or the base), then `raw`.
-std::vector<Expr> items_then_raw(Expr base, std::string raw) {
-  std::vector<Expr> items;
+ExprList items_then_raw(Expr base, std::string raw) {
+  ExprList items;
   push_visible_items(items, std::move(base));
   items.push_back(ast::make_raw(std::move(raw)));
   return items;
@@ -37,7 +38,7 @@ Expr raw_script_suffix_expr(Expr base, std::string_view text) {
     seq->items.push_back(ast::make_raw(std::string(text)));
     return base;
   }
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(std::move(base));
   items.push_back(ast::make_raw(std::string(text)));
   return ast::make_sequence(std::move(items));
@@ -47,7 +48,7 @@ Expr raw_superscript_suffix_expr(Expr base, std::string_view text) {
   std::string raw = "^{";
   raw += text;
   raw += '}';
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(std::move(base));
   items.push_back(ast::make_raw(std::move(raw)));
   return ast::make_sequence(std::move(items));
@@ -55,7 +56,7 @@ Expr raw_superscript_suffix_expr(Expr base, std::string_view text) {
 
 Expr raw_script_hybrid_suffix_expr(Expr base, std::string_view prefix, Expr argument,
                                    std::string_view suffix) {
-  std::vector<Expr> items = items_then_raw(std::move(base), std::string(prefix));
+  ExprList items = items_then_raw(std::move(base), std::string(prefix));
   push_visible_items(items, std::move(argument));
   if (!suffix.empty()) items.push_back(ast::make_raw(std::string(suffix)));
   return ast::make_sequence(std::move(items));
@@ -72,7 +73,7 @@ Expr raw_limits_script_suffix_expr(Expr base, LimitModifier modifier, std::strin
                                    Expr argument) {
   std::string raw(limit_modifier_command(modifier));
   raw += marker;
-  std::vector<Expr> items = items_then_raw(std::move(base), std::move(raw));
+  ExprList items = items_then_raw(std::move(base), std::move(raw));
   push_visible_items(items, std::move(argument));
   return ast::make_sequence(std::move(items));
 }
@@ -80,7 +81,7 @@ Expr raw_limits_script_suffix_expr(Expr base, LimitModifier modifier, std::strin
 std::optional<Expr> append_raw_script_followup(Expr& base, std::string_view marker, Expr& argument) {
   auto* seq = base.get_if<ast::Sequence>();
   if (seq == nullptr || seq->items.empty()) return std::nullopt;
-  std::vector<Expr>& items = seq->items;
+  ExprList& items = seq->items;
   if (auto* last = items.back().get_if<ast::RawTex>()) {
     if (!starts_with(last->text, "^") && !starts_with(last->text, "_")) return std::nullopt;
     last->text += marker;
@@ -137,7 +138,7 @@ std::optional<Expr> delimited_bodyless_big_op_outer_script_expr(Expr& base, std:
   Expr* inner = through_single_items(fence->body.get());
   const auto* op = inner->get_if<ast::BigOperator>();
   if (op == nullptr || op->body || op->nolimits || (!op->lower && !op->upper)) return std::nullopt;
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw("\\left" + fence_spelling(fence->left)));
   items.push_back(std::move(*inner));
   std::string closing = " \\right" + fence_spelling(fence->right);

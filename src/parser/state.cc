@@ -13,6 +13,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 Error nesting_error() { return Error{std::string(kNestedTooDeeply), /*fatal=*/true}; }
 
@@ -104,7 +105,7 @@ bool starts_with_raw_definition(const Expr& e) {
 // Most sequences hold a few items: room for four at once spares the first
 // growth steps.
 template <class T>
-void push_item(std::vector<Expr>& items, T&& item) {
+void push_item(ExprList& items, T&& item) {
   if (items.capacity() == 0) items.reserve(4);
   items.emplace_back(std::forward<T>(item));
 }
@@ -112,8 +113,7 @@ void push_item(std::vector<Expr>& items, T&& item) {
 // Adds one parsed atom to the items: with its leading raw space, dropped when
 // empty, or appended to a raw definition that it continues. Returns false
 // when the sequence ends here: the atom failed, or it is the failure marker.
-[[gnu::noinline]] bool take_sequence_atom(std::vector<Expr>& items, Result<Expr>& parsed,
-                                          std::string_view ws) {
+[[gnu::noinline]] bool take_sequence_atom(ExprList& items, Result<Expr>& parsed, std::string_view ws) {
   if (!parsed.ok()) return false;
   Expr& atom = parsed.value();
   add_leading_raw_space(atom, ws);
@@ -154,7 +154,7 @@ void push_item(std::vector<Expr>& items, T&& item) {
 }  // namespace
 
 Result<Expr> Parser::parse_sequence(std::optional<char32_t> stop) {
-  std::vector<Expr> items;
+  ExprList items;
   // The text's own sequence holds at most one item per character: reserving
   // that much at once spares a long flat text the repeated moves of every
   // item the vector's growth would make (twice the per-character cost of a
@@ -220,7 +220,7 @@ constexpr bool ends_plain_atom(char32_t c) {
 
 }  // namespace
 
-bool Parser::take_plain_char(std::vector<Expr>& items) {
+bool Parser::take_plain_char(ExprList& items) {
   const char32_t c = chars_[pos_];
   if (!is_plain_char_atom(c) || (pos_ + 1 < chars_.size() && !ends_plain_atom(chars_[pos_ + 1])))
     return false;
@@ -238,7 +238,7 @@ void Parser::note_failed_tail(Construct tail, const Result<Expr>& result, std::s
   if (!result.ok()) memo_.mark_failed(tail, start, result.error());
 }
 
-Result<Expr> Parser::finish_sequence(std::vector<Expr>& items, std::optional<char32_t> stop) {
+Result<Expr> Parser::finish_sequence(ExprList& items, std::optional<char32_t> stop) {
   if (!stop) return ast::make_sequence(std::move(items));
   const std::optional<char32_t> found = next_char();
   if (found == stop) return ast::make_sequence(std::move(items));

@@ -39,8 +39,8 @@ EnvironmentTrivia full_trivia() {
 }
 
 // One node of each of the 43 kinds, in variant order.
-std::vector<Expr> every_kind() {
-  std::vector<Expr> out;
+ExprList every_kind() {
+  ExprList out;
   auto add = [&out](auto node) { out.emplace_back(std::move(node)); };
 
   add(Sequence{.items = {make_raw("Sequence.items[0]"), make_char(U'b')}});
@@ -150,7 +150,7 @@ std::vector<const Expr*> children(const Expr& e) {
 }
 
 TEST(CopyTest, EveryKindWithEveryFieldSet) {
-  const std::vector<Expr> originals = every_kind();
+  const ExprList originals = every_kind();
   ASSERT_EQ(originals.size(), std::variant_size_v<Node>);
   for (std::size_t i = 0; i < originals.size(); ++i) {
     const Expr& original = originals[i];
@@ -175,9 +175,9 @@ TEST(CopyTest, EveryKindWithEveryFieldSet) {
 }
 
 TEST(CopyTest, ChangingOrDroppingTheOriginalLeavesTheCopy) {
-  std::vector<Expr> originals = every_kind();
-  const std::vector<Expr> copies = originals;
-  const std::vector<Expr> reference = every_kind();
+  ExprList originals = every_kind();
+  const ExprList copies = originals;
+  const ExprList reference = every_kind();
   for (std::size_t i = 0; i < originals.size(); ++i) {
     Expr& original = originals[i];
     for_each_child(original, [](Expr& child) { child = make_raw("changed"); });

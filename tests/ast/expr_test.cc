@@ -28,7 +28,7 @@ namespace quorvix::ast {
 namespace {
 
 Expr seq2(Expr a, Expr b) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(std::move(a));
   items.push_back(std::move(b));
   return make_sequence(std::move(items));

@@ -25,6 +25,7 @@ namespace {
 using namespace test_support;
 using ast::EnvironmentKind;
 using ast::Expr;
+using ast::ExprList;
 using ast::MatrixKind;
 
 const std::string kBlackDef = "10 00 00 00 00 00 00 00";
@@ -262,7 +263,7 @@ TEST(EnvironmentStreams, RowLimitFromTheText) {
 }
 
 TEST(EnvironmentStreams, RowLimitThroughTheWholeStream) {
-  const auto rows = [](std::size_t n) { return ast::Rows(n, std::vector<Expr>{ch(U'a'), ch(U'b')}); };
+  const auto rows = [](std::size_t n) { return ast::Rows(n, ExprList{ch(U'a'), ch(U'b')}); };
   const Result<Bytes> fits = stream_of("x", matrix(MatrixKind::Parens, rows(255)));
   ASSERT_TRUE(fits.ok()) << fits.error().message;
   EXPECT_TRUE(inspect_qvf(*fits).complete);

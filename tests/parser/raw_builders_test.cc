@@ -12,7 +12,7 @@ namespace {
 
 using namespace quorvix::ast;
 
-Expr seq(std::vector<Expr> items) { return make_sequence(std::move(items)); }
+Expr seq(ExprList items) { return make_sequence(std::move(items)); }
 Expr raw(const char* t) { return make_raw(t); }
 Expr ch(char32_t c) { return make_char(c); }
 Expr hybrid(std::vector<HybridPart> parts) { return Expr(Hybrid{std::move(parts)}); }
@@ -60,7 +60,7 @@ TEST(MergeAdjacentRawTexTest, JoinsRunsInEverySequence) {
 TEST(MergeAdjacentRawTexTest, DeepTreesDoNotRecurse) {
   Expr e = seq({raw("a"), raw("b")});
   for (int i = 0; i < 200000; ++i) {
-    std::vector<Expr> items;  // moved in: an initializer list would copy the subtree
+    ExprList items;  // moved in: an initializer list would copy the subtree
     items.push_back(raw("x"));
     items.push_back(std::move(e));
     items.push_back(raw("y"));
@@ -97,7 +97,7 @@ TEST(RawPrefixTest, CommandInFrontOfVisibleItems) {
   EXPECT_EQ(dump(raw_prefix_expr("mathtt", seq({ch('a'), ch('b')}))),
             "Seq[Raw(\"\\\\mathtt\"), Char('a'), Char('b')]");
   EXPECT_EQ(dump(raw_prefix_expr("bm", ch('a'))), "Seq[Raw(\"\\\\bm\"), Char('a')]");
-  std::vector<Expr> args;
+  ExprList args;
   args.push_back(ch('['));
   args.push_back(seq({ch('a')}));
   args.push_back(ch(']'));

@@ -11,7 +11,7 @@ namespace {
 
 using namespace quorvix::ast;
 
-Expr seq(std::vector<Expr> items) { return make_sequence(std::move(items)); }
+Expr seq(ExprList items) { return make_sequence(std::move(items)); }
 Expr raw(const char* t) { return make_raw(t); }
 Expr ch(char32_t c) { return make_char(c); }
 Expr brace(BraceKind kind) { return Expr(Brace{box(ch('b')), nullptr, kind}); }

@@ -14,9 +14,7 @@ namespace {
 
 using testing::repeat;
 
-const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
-  return r.value().as<ast::Sequence>().items;
-}
+const ast::ExprList& items_of(const Result<ast::Expr>& r) { return r.value().as<ast::Sequence>().items; }
 
 TEST(FlatInputTest, MegabyteOfSums) {
   auto r = Parser(repeat("a+", 512 * 1024)).parse();

@@ -20,9 +20,7 @@ using testing::parse_counting;
 using testing::Parsed;
 using testing::repeat;
 
-const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
-  return r.value().as<ast::Sequence>().items;
-}
+const ast::ExprList& items_of(const Result<ast::Expr>& r) { return r.value().as<ast::Sequence>().items; }
 
 std::size_t tree_depth(const ast::Expr& root) {
   std::size_t deepest = 0;

@@ -19,9 +19,7 @@ using testing::repeat;
 
 using testing::kSmallStack;
 
-const std::vector<ast::Expr>& items_of(const Result<ast::Expr>& r) {
-  return r.value().as<ast::Sequence>().items;
-}
+const ast::ExprList& items_of(const Result<ast::Expr>& r) { return r.value().as<ast::Sequence>().items; }
 
 // Each unit opens arguments that are never closed, forty levels in all, so
 // every level fails and is read again as ordinary input. Literal re-parsing

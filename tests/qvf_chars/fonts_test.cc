@@ -13,6 +13,7 @@ namespace quorvix::qvf {
 namespace {
 
 using ast::Expr;
+using ast::ExprList;
 using ast::FontKind;
 using test_support::bytes;
 using test_support::concat;
@@ -34,7 +35,7 @@ Bytes fraktur_defs(int encoding, int font) {
                  bytes({0x08, font, 0x00})});
 }
 
-Expr seq(std::vector<Expr> items) { return ast::make_sequence(std::move(items)); }
+Expr seq(ExprList items) { return ast::make_sequence(std::move(items)); }
 Expr ch(char32_t c) { return ast::make_char(c); }
 Expr font(FontKind kind, Expr body) { return ast::Font{ast::box(std::move(body)), kind}; }
 

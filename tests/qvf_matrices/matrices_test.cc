@@ -18,6 +18,7 @@ namespace {
 
 using namespace test;
 using ast::Expr;
+using ast::ExprList;
 
 const std::string kA = letter('a'), kB = letter('b'), kC = letter('c'), kD = letter('d'), kI = letter('i'),
                   kJ = letter('j'), kX = letter('x');
@@ -250,7 +251,7 @@ TEST(MatrixWriter, StackedLimits) {
 
 TEST(MatrixWriter, RowAndColumnLimits) {
   const auto rows_of = [](std::size_t n, std::size_t cells) {
-    return ast::Rows(n, std::vector<Expr>(cells, ch(U'a')));
+    return ast::Rows(n, ExprList(cells, ch(U'a')));
   };
   struct Limit {
     const char* name;

@@ -16,6 +16,7 @@ namespace {
 
 using namespace test_support;
 using ast::Expr;
+using ast::ExprList;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::size_t kStackBytes = 8u << 20;  // instrumented frames are several times larger
@@ -64,7 +65,7 @@ Expr chain(std::size_t levels, const std::function<Expr(Expr)>& wrap) {
 TEST(QvfStreamStack, TreesAtTheBoundAreWritten) {
   const std::function<Expr(Expr)> wraps[] = {
       [](Expr e) {
-        std::vector<Expr> v;
+        ExprList v;
         v.push_back(std::move(e));
         v.push_back(ch(U'y'));
         return seq(std::move(v));

@@ -18,6 +18,7 @@ namespace {
 
 using namespace test_support;
 using ast::Expr;
+using ast::ExprList;
 
 const std::string kHeader = "05 01 00 07 08 \"QRVX7\" 00 01";
 const std::string kPlaceholderHeader = "05 01 00 07 08 \"QRVX7\" 00 00";
@@ -154,7 +155,7 @@ TEST(QvfStream, BlackIsDefinedAtMostOnceAndStreamsEndWithTwoEnds) {
 TEST(QvfStream, FailuresEndTheConversion) {
   Expr deep = ch(U'x');
   for (int i = 0; i < 5000; ++i) {
-    std::vector<Expr> one;
+    ExprList one;
     one.push_back(std::move(deep));
     deep = seq(std::move(one));
   }

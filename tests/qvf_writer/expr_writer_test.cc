@@ -20,6 +20,7 @@ namespace {
 
 using namespace test_support;
 using ast::Expr;
+using ast::ExprList;
 using ast::StyleKind;
 
 const std::string kBlackDef = "10 00 00 00 00 00 00 00";
@@ -483,7 +484,7 @@ TEST(ExprWriterNesting, DeepTreesFailInsteadOfOverflowing) {
   Expr shallow = ch(U'x');
   // Each level is a Sequence around a Group: two writer levels.
   for (std::size_t i = 0; i + 8 < kMaxWriterDepth / 2; ++i) {
-    std::vector<Expr> items;
+    ExprList items;
     items.push_back(group(std::move(shallow)));
     items.push_back(ch(U'y'));
     shallow = seq(std::move(items));

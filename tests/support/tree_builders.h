@@ -13,7 +13,7 @@
 namespace quorvix::test_support {
 
 inline ast::Expr ch(char32_t c) { return ast::make_char(c); }
-inline ast::Expr seq(std::vector<ast::Expr> items) { return ast::make_sequence(std::move(items)); }
+inline ast::Expr seq(ast::ExprList items) { return ast::make_sequence(std::move(items)); }
 inline ast::Expr raw(std::string t) { return ast::make_raw(std::move(t)); }
 inline ast::Expr text(std::string t) { return ast::make_text(std::move(t)); }
 inline ast::Expr space(std::uint8_t w) { return ast::Expr(ast::Space{w}); }

@@ -13,6 +13,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -79,7 +80,7 @@ Result<Expr> big_symbol_command_expr(std::string_view name) {
 }
 
 Expr quadruple_integral_expr() {
-  std::vector<Expr> items;
+  ExprList items;
   for (int i = 0; i < 4; ++i) {
     if (i > 0) items.push_back(Expr(ast::DefaultColor{ast::box(ast::make_char(U'\uEF01'))}));
     items.push_back(Expr(ast::IntegralSign{ast::IntegralKind::Int}));

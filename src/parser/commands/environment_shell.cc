@@ -19,6 +19,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 using ast::is_empty_sequence;
 
@@ -35,9 +36,9 @@ Expr environment_piece(std::string_view command, const std::string& name, Mode m
     case Mode::CommandName: return ast::make_raw(raw + name);
     case Mode::SpelledName: break;
   }
-  std::vector<Expr> letters;
+  ExprList letters;
   for (const char32_t c : decode_utf8(name)) letters.push_back(ast::make_char(c));
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw(std::move(raw)));
   items.push_back(ast::make_sequence(std::move(letters)));
   return ast::make_sequence(std::move(items));
@@ -201,7 +202,7 @@ class ShellBody {
   std::u32string end_text_;
   bool gather_;
   std::size_t level_;  // this environment's index among the parser's own shells
-  std::vector<Expr> items_;
+  ExprList items_;
   std::string ws_;  // the whitespace in front of the atom being read
   bool found_end_ = false;
   bool ended_by_atom_ = false;

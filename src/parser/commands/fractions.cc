@@ -12,6 +12,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -70,7 +71,7 @@ bool is_cfrac(std::string_view name) { return name == "cfrac"; }
 }
 
 // The text of a \genfrac thickness or style group, translated when not empty.
-[[gnu::noinline]] Status push_genfrac_text(Parser& p, std::string_view label, std::vector<Expr>& items) {
+[[gnu::noinline]] Status push_genfrac_text(Parser& p, std::string_view label, ExprList& items) {
   QV_ASSIGN_OR_RETURN(const std::string text, p.parse_raw_group(label));
   if (text.empty()) return Status();
   QV_ASSIGN_OR_RETURN(Expr parsed, p.parse_macro_replacement(text));
@@ -78,7 +79,7 @@ bool is_cfrac(std::string_view name) { return name == "cfrac"; }
   return Status();
 }
 
-[[gnu::noinline]] Status push_genfrac_argument(Parser& p, std::string_view label, std::vector<Expr>& items) {
+[[gnu::noinline]] Status push_genfrac_argument(Parser& p, std::string_view label, ExprList& items) {
   QV_ASSIGN_OR_RETURN(Expr argument, p.parse_required_group_or_atom(label));
   items.push_back(std::move(argument));
   return Status();
@@ -117,7 +118,7 @@ Result<Expr> parse_fraction_like_command(Parser& p, std::string_view name) {
 
 Result<Expr> parse_genfrac(Parser& p) {
   // Every argument is required; the first that fails is the command's failure.
-  std::vector<Expr> items;
+  ExprList items;
   QV_ASSIGN_OR_RETURN(const std::optional<char32_t> left,
                       parse_genfrac_delimiter(p, "genfrac left delimiter"));
   QV_ASSIGN_OR_RETURN(const std::optional<char32_t> right,

@@ -15,6 +15,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -63,8 +64,8 @@ std::string command_text(InfixCommand command) {
 
 // Left side, raw piece, right side as one flat sequence; a side that is a
 // Sequence contributes its items.
-[[gnu::noinline]] Expr raw_infix_expr(std::vector<Expr>& left, std::string piece, Expr right) {
-  std::vector<Expr> items = std::move(left);
+[[gnu::noinline]] Expr raw_infix_expr(ExprList& left, std::string piece, Expr right) {
+  ExprList items = std::move(left);
   items.push_back(ast::make_raw(std::move(piece)));
   push_visible_items(items, std::move(right));
   return ast::make_sequence(std::move(items));
@@ -74,7 +75,7 @@ std::string command_text(InfixCommand command) {
 
 // Inside a braced group: \over and \choose build structure; the others keep
 // a fixed raw piece (\atop and \above with a space in front).
-Expr infix_expr(InfixCommand command, std::vector<Expr>& left, Expr right) {
+Expr infix_expr(InfixCommand command, ExprList& left, Expr right) {
   switch (command) {
     case InfixCommand::Over:
       return Expr(ast::Fraction{ast::box(ast::make_sequence(std::move(left))), ast::box(std::move(right))});
@@ -93,13 +94,12 @@ namespace {
 
 // Elsewhere every infix command stays raw, after the whitespace that was
 // written in front of it.
-Expr raw_infix_command_expr(InfixCommand command, std::vector<Expr>& left, Expr right,
-                            const std::string& prefix) {
+Expr raw_infix_command_expr(InfixCommand command, ExprList& left, Expr right, const std::string& prefix) {
   return raw_infix_expr(left, prefix + command_text(command), std::move(right));
 }
 
 // Replaces the right side in `result` with the combination of both sides.
-[[gnu::noinline]] void combine_infix(Result<Expr>& result, InfixCommand command, std::vector<Expr>& left,
+[[gnu::noinline]] void combine_infix(Result<Expr>& result, InfixCommand command, ExprList& left,
                                      bool in_group, const std::string& prefix) {
   if (!result.ok()) return;
   Expr right = std::move(result.value());
@@ -118,11 +118,9 @@ Expr raw_infix_command_expr(InfixCommand command, std::vector<Expr>& left, Expr 
   return prefix;
 }
 
-[[gnu::noinline]] void append_raw_over(std::vector<Expr>& items) {
-  items.push_back(ast::make_raw(" \\over"));
-}
+[[gnu::noinline]] void append_raw_over(ExprList& items) { items.push_back(ast::make_raw(" \\over")); }
 
-[[gnu::noinline]] Result<Expr> finish_repeated_over(std::vector<Expr>& items, Result<Expr>& rest) {
+[[gnu::noinline]] Result<Expr> finish_repeated_over(ExprList& items, Result<Expr>& rest) {
   if (!rest.ok()) return std::move(rest);
   push_visible_items(items, std::move(rest.value()));
   return ast::collapse_single_sequence(ast::make_sequence(std::move(items)));
@@ -168,7 +166,7 @@ bool Parser::over_follows_in_sequence(std::optional<char32_t> stop) {
   return false;
 }
 
-Result<Expr> Parser::parse_infix_rest(std::vector<Expr>& items, std::optional<char32_t> stop,
+Result<Expr> Parser::parse_infix_rest(ExprList& items, std::optional<char32_t> stop,
                                       const std::string& whitespace) {
   // Each infix command of a sequence parses the rest of it one level down.
   NestingScope scope(*this);
@@ -182,7 +180,7 @@ Result<Expr> Parser::parse_infix_rest(std::vector<Expr>& items, std::optional<ch
   return result;
 }
 
-Result<Expr> Parser::parse_repeated_over_fallback(std::vector<Expr>& items, std::optional<char32_t> stop) {
+Result<Expr> Parser::parse_repeated_over_fallback(ExprList& items, std::optional<char32_t> stop) {
   // a \over b \over c: a flat run with every \over raw, never nested
   // fractions. Each operand is one argument; the run ends at the first
   // operand not followed by another \over.

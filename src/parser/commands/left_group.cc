@@ -24,6 +24,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 using ast::is_empty_sequence;
 
@@ -41,11 +42,9 @@ bool at_right(const Parser& p) { return control_word_at(p, p.pos(), U"right"); }
 
 [[gnu::noinline]] Result<Expr> body_nesting_failure() { return nesting_error(); }
 
-[[gnu::noinline]] Result<Expr> body_items(std::vector<Expr>& items) {
-  return ast::make_sequence(std::move(items));
-}
+[[gnu::noinline]] Result<Expr> body_items(ExprList& items) { return ast::make_sequence(std::move(items)); }
 
-[[gnu::noinline]] void combine_body_infix(Result<Expr>& rest, InfixCommand command, std::vector<Expr>& left) {
+[[gnu::noinline]] void combine_body_infix(Result<Expr>& rest, InfixCommand command, ExprList& left) {
   if (rest.ok()) rest = infix_expr(command, left, std::move(rest.value()));
 }
 
@@ -53,7 +52,7 @@ Result<Expr> parse_left_body(Parser& p, bool& reached_right);
 
 // An infix command in a body: the rest of the body is its right side, one
 // nesting level down.
-[[gnu::noinline]] Result<Expr> parse_body_infix(Parser& p, std::vector<Expr>& items, bool& reached_right) {
+[[gnu::noinline]] Result<Expr> parse_body_infix(Parser& p, ExprList& items, bool& reached_right) {
   Parser::NestingScope scope(p);
   if (scope.exceeded()) return body_nesting_failure();
   const InfixCommand command = p.consume_infix_command().value_or(InfixCommand::Over);
@@ -68,7 +67,7 @@ Result<Expr> parse_left_body(Parser& p, bool& reached_right);
 // input.
 Result<Expr> parse_left_body(Parser& p, bool& reached_right) {
   reached_right = false;
-  std::vector<Expr> items;
+  ExprList items;
   for (;;) {
     std::string ws = p.consume_raw_whitespace();
     if (p.at_end()) return body_items(items);
@@ -117,7 +116,7 @@ Expr empty_fences_expr(std::string_view left_raw, Expr body, std::string_view ri
     return Expr(ast::OneSidedDelimited{ast::box(std::move(body)), *l, ast::DelimiterSide::Left});
   if (is_plain(left.delimiter, U'.') && is_plain(right, U'.'))
     return empty_fences_expr(left.raw, std::move(body), right_raw);
-  std::vector<Expr> items;
+  ExprList items;
   const DelimiterForm lf = left.delimiter.form, rf = right.form;
   if (lf == DelimiterForm::Named && rf == DelimiterForm::Named) {
     // Two named symbols keep the body as one item between them.

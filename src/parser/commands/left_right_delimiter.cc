@@ -15,6 +15,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -112,8 +113,7 @@ Result<DelimiterWithRaw> parse_left_right_delimiter_with_raw(Parser& p, std::str
   return DelimiterWithRaw{std::move(delimiter), encode_utf8(p.chars().substr(start, p.pos() - start))};
 }
 
-void push_left_right_delimiter(std::vector<Expr>& items, std::string_view prefix,
-                               LeftRightDelimiter delimiter) {
+void push_left_right_delimiter(ExprList& items, std::string_view prefix, LeftRightDelimiter delimiter) {
   switch (delimiter.form) {
     case DelimiterForm::Plain: items.push_back(ast::make_char(delimiter.ch)); return;
     case DelimiterForm::Named:
@@ -131,7 +131,7 @@ void push_left_right_delimiter(std::vector<Expr>& items, std::string_view prefix
 }
 
 Expr partial_left_right_expr(std::string_view left_raw, Expr body, std::optional<std::string_view> closing) {
-  std::vector<Expr> items;
+  ExprList items;
   std::string opening = "\\left";
   opening += left_raw;
   items.push_back(ast::make_raw(std::move(opening)));
@@ -158,9 +158,9 @@ bool is_fence_item(const Expr& e) {
 std::optional<Expr> rewrite_missing_outer_fence_with_middle(Expr& body) {
   auto* seq = body.get_if<ast::Sequence>();
   if (seq == nullptr || seq->items.empty()) return std::nullopt;
-  std::vector<Expr>& items = seq->items;
+  ExprList& items = seq->items;
   // The \middle and its fence either lead the body or form its first item.
-  std::vector<Expr>* head = nullptr;
+  ExprList* head = nullptr;
   std::size_t rest = 0;  // the first body item after the fence
   if (is_raw_middle(items.front()) && items.size() >= 2) {
     head = &items;
@@ -171,7 +171,7 @@ std::optional<Expr> rewrite_missing_outer_fence_with_middle(Expr& body) {
     rest = 1;
   }
   if (head == nullptr || !is_fence_item((*head)[1])) return std::nullopt;
-  std::vector<Expr> out;
+  ExprList out;
   out.reserve(2 + items.size() - rest);
   out.push_back(std::move((*head)[0]));
   out.push_back(std::move((*head)[1]));

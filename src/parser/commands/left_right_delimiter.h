@@ -52,8 +52,7 @@ bool supports_dynamic_delimiter_pair(char32_t left, char32_t right);
 
 // Appends the visible form of a delimiter (a character or a named symbol) or,
 // for a name kept as written, RawTex "\" + prefix + "\" + name.
-void push_left_right_delimiter(std::vector<ast::Expr>& items, std::string_view prefix,
-                               LeftRightDelimiter delimiter);
+void push_left_right_delimiter(ast::ExprList& items, std::string_view prefix, LeftRightDelimiter delimiter);
 
 // An unfinished \left group: RawTex "\left" + the left delimiter as written,
 // the body's items, then RawTex(closing) when there is one.

@@ -10,6 +10,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -26,19 +27,19 @@ Expr modulo_word() { return Expr(ast::FunctionName{"mod"}); }
 Expr modulo_parenthesized_expr(Expr argument, bool with_mod) {
   Expr inner = std::move(argument);
   if (with_mod) {
-    std::vector<Expr> parts;
+    ExprList parts;
     parts.push_back(modulo_word());
     parts.push_back(std::move(inner));
     inner = ast::make_sequence(std::move(parts));
   }
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(space(5));
   items.push_back(Expr(ast::Delimited{ast::box(std::move(inner)), U'(', U')'}));
   return ast::make_sequence(std::move(items));
 }
 
 Result<Expr> modulo_command(Parser& /*p*/, const NamedCommand& command) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(space(command.code));
   items.push_back(modulo_word());
   items.push_back(space(2));

@@ -13,6 +13,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -118,7 +119,7 @@ bool is_ascii_space(char c) {
 
 [[gnu::noinline]] Result<Expr> root_expr(RootForm& form, Result<Expr>& index, Result<Expr>& radicand) {
   if (!radicand.ok()) return std::move(radicand);
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw(std::move(form.prefix)));
   push_visible_items(items, std::move(index.value()));
   items.push_back(ast::make_raw(std::move(form.before_of)));

@@ -12,6 +12,7 @@ namespace quorvix::parser {
 
 using ast::Box;
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -143,14 +144,14 @@ Expr append_postfix_prime(Expr base) {
     } else if (auto* sup = script->sup->get_if<ast::Sequence>()) {
       sup->items.push_back(ast::make_char(U'\''));
     } else {
-      std::vector<Expr> items;
+      ExprList items;
       items.push_back(std::move(*script->sup));
       items.push_back(ast::make_char(U'\''));
       script->sup = ast::box(ast::make_sequence(std::move(items)));
     }
     return base;
   }
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(std::move(base));
   items.push_back(ast::make_char(U'\''));
   return ast::make_sequence(std::move(items));
@@ -158,7 +159,7 @@ Expr append_postfix_prime(Expr base) {
 
 Expr repeated_bodyless_big_op_script_expr(ast::BigOperatorKind kind, char marker, Expr old_limit,
                                           Expr script) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(big_operator_sign(kind));
   items.push_back(ast::make_raw(std::string(1, marker)));
   push_visible_items(items, std::move(old_limit));

@@ -19,6 +19,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -228,7 +229,7 @@ struct PrimeForm {
     seq->items.push_back(std::move(prime));
     return;
   }
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(std::move(base));
   items.push_back(std::move(prime));
   base = ast::make_sequence(std::move(items));

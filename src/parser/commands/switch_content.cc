@@ -14,6 +14,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 using ast::is_empty_sequence;
 
@@ -24,9 +25,7 @@ bool control_word_at(std::u32string_view rest, std::u32string_view word) {
          (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
 }
 
-[[gnu::noinline]] Result<Expr> switch_items(std::vector<Expr>& items) {
-  return ast::make_sequence(std::move(items));
-}
+[[gnu::noinline]] Result<Expr> switch_items(ExprList& items) { return ast::make_sequence(std::move(items)); }
 
 }  // namespace
 
@@ -49,7 +48,7 @@ Result<Expr> Parser::parse_switch_content() {
 }
 
 Result<Expr> Parser::parse_switch_atoms() {
-  std::vector<Expr> items;
+  ExprList items;
   for (;;) {
     const std::size_t before_ws = pos_;
     std::string ws = consume_raw_whitespace();

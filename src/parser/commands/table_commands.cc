@@ -18,6 +18,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -33,7 +34,7 @@ namespace {
 // caller's list, the required label in the caller's result.
 
 // The optional label, appended to `labels` with its brackets.
-[[gnu::noinline]] Status read_optional_label(Parser& p, std::vector<Expr>& labels) {
+[[gnu::noinline]] Status read_optional_label(Parser& p, ExprList& labels) {
   Result<std::optional<Expr>> below = p.parse_optional_bracket_group();
   if (!below.ok()) return std::move(below).error();
   if (below.value()) {
@@ -44,7 +45,7 @@ namespace {
   return {};
 }
 
-[[gnu::noinline]] Result<Expr> read_arrow_labels(Parser& p, std::vector<Expr>& labels) {
+[[gnu::noinline]] Result<Expr> read_arrow_labels(Parser& p, ExprList& labels) {
   if (Status bracket = read_optional_label(p, labels); !bracket.ok()) return std::move(bracket).error();
   return p.parse_required_group_or_atom("arrow label");
 }
@@ -52,7 +53,7 @@ namespace {
 // The arrow with its labels; after a failure that is not fatal, the arrow
 // alone (a missing label, an unclosed group), what followed it then being
 // parsed as ordinary input.
-[[gnu::noinline]] void finish_arrow(Result<Expr>& arrow, std::vector<Expr>& labels, std::string_view name) {
+[[gnu::noinline]] void finish_arrow(Result<Expr>& arrow, ExprList& labels, std::string_view name) {
   if (arrow.ok()) {
     labels.push_back(std::move(arrow.value()));
     arrow = raw_prefix_sequence(name, std::move(labels));
@@ -64,7 +65,7 @@ namespace {
 }
 
 [[gnu::noinline]] std::optional<Result<Expr>> parse_raw_hybrid_xarrow(Parser& p, std::string_view name) {
-  std::vector<Expr> labels;
+  ExprList labels;
   Result<Expr> arrow = p.attempt_once(Construct::ArrowLabels, [&] { return read_arrow_labels(p, labels); });
   finish_arrow(arrow, labels, name);
   return arrow;
@@ -86,7 +87,7 @@ namespace {
   if (const std::optional<char32_t> ch = delimiter_command_char(name))
     return Result<Expr>(ast::make_char(*ch));
   if (const std::optional<std::u32string_view> chars = command_to_sequence(name)) {
-    std::vector<Expr> items;
+    ExprList items;
     items.reserve(chars->size());
     for (const char32_t ch : *chars) items.push_back(ast::make_char(ch));
     return Result<Expr>(ast::make_sequence(std::move(items)));

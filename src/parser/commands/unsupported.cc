@@ -17,6 +17,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -46,9 +47,9 @@ std::size_t after_whitespace(const Parser& p, std::size_t at) {
 // What the command has gathered so far.
 struct RawCommand {
   std::string raw;
-  std::vector<Expr> items;  // shown after the raw text
-  bool sized = false;       // size words were absorbed
-  bool bracketed = false;   // an option was shown
+  ExprList items;          // shown after the raw text
+  bool sized = false;      // size words were absorbed
+  bool bracketed = false;  // an option was shown
 };
 
 // \right and its delimiter as written, or false (the position unchanged).

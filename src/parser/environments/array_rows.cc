@@ -12,6 +12,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -66,7 +67,7 @@ struct ArrayBody {
 };
 
 [[gnu::noinline]] Expr unfinished_array_expr(std::string spec) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw("\\begin{array}"));
   items.push_back(ast::make_raw(std::move(spec)));
   return ast::make_sequence(std::move(items));

@@ -12,6 +12,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -116,7 +117,7 @@ Result<Expr> parse_grid_environment(Parser& p, const SupportedEnvironment& env, 
   return grid_expr(env, *body);
 }
 
-[[gnu::noinline]] Result<Expr> equation_items(std::vector<Expr>& items) {
+[[gnu::noinline]] Result<Expr> equation_items(ExprList& items) {
   return ast::make_sequence(std::move(items));
 }
 
@@ -124,7 +125,7 @@ Result<Expr> parse_grid_environment(Parser& p, const SupportedEnvironment& env, 
 // or stay as a raw piece (another name).
 enum class EquationEnd : std::uint8_t { Own, Other, Failed };
 
-[[gnu::noinline]] EquationEnd read_equation_end(Parser& p, std::vector<Expr>& items, Result<Expr>& failure) {
+[[gnu::noinline]] EquationEnd read_equation_end(Parser& p, ExprList& items, Result<Expr>& failure) {
   p.set_pos(p.pos() + 4);  // `\end`
   Result<std::string> name = p.parse_raw_group("mismatched environment end name");
   if (!name.ok()) {
@@ -139,7 +140,7 @@ enum class EquationEnd : std::uint8_t { Own, Other, Failed };
 // The body of an equation, atom by atom up to its \end (or the end of the
 // input); an \end of another environment stays as a raw piece.
 Result<Expr> parse_equation_body(Parser& p) {
-  std::vector<Expr> items;
+  ExprList items;
   Result<Expr> atom = Expr();
   for (;;) {
     p.skip_ws();

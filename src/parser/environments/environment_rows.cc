@@ -18,6 +18,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -36,7 +37,7 @@ bool cell_stops(const Parser& p, RowRules rules) {
   return rules == RowRules::Align && at_annotation(p);
 }
 
-[[gnu::noinline]] Result<Expr> cell_items(Parser& p, std::vector<Expr>& items) {
+[[gnu::noinline]] Result<Expr> cell_items(Parser& p, ExprList& items) {
   // Whitespace after the last atom belongs to the separator that follows.
   p.pending_space().clear();
   return ast::make_sequence(std::move(items));
@@ -44,13 +45,13 @@ bool cell_stops(const Parser& p, RowRules rules) {
 
 [[gnu::noinline]] Result<Expr> cell_nesting_failure() { return nesting_error(); }
 
-[[gnu::noinline]] void combine_cell_infix(Result<Expr>& rest, InfixCommand command, std::vector<Expr>& left) {
+[[gnu::noinline]] void combine_cell_infix(Result<Expr>& rest, InfixCommand command, ExprList& left) {
   if (rest.ok()) rest = infix_expr(command, left, std::move(rest.value()));
 }
 
 // An infix command in a cell: the rest of the cell is its right side, one
 // nesting level down.
-[[gnu::noinline]] Result<Expr> parse_cell_infix(Parser& p, std::vector<Expr>& items, RowRules rules) {
+[[gnu::noinline]] Result<Expr> parse_cell_infix(Parser& p, ExprList& items, RowRules rules) {
   Parser::NestingScope scope(p);
   if (scope.exceeded()) return cell_nesting_failure();
   const InfixCommand command = p.consume_infix_command().value_or(InfixCommand::Over);
@@ -202,7 +203,7 @@ class RowReader {
   const std::string& name_;
   RowRules rules_;
   GridBody& body_;
-  std::vector<Expr> cells_;
+  ExprList cells_;
   std::vector<ast::Text> separators_;
   ast::EnvironmentRowAnnotation annotation_;
   Status status_;
@@ -216,7 +217,7 @@ class RowReader {
 }  // namespace
 
 Result<Expr> parse_sequence_until_environment_stop(Parser& p, RowRules rules) {
-  std::vector<Expr> items;
+  ExprList items;
   for (;;) {
     std::string ws = p.consume_raw_whitespace();
     if (cell_stops(p, rules)) return cell_items(p, items);
@@ -246,7 +247,7 @@ void finalize_single_row_environment_annotations(GridBody& body) {
   if (!command || body.rows.front().empty()) return;
   Expr& cell = body.rows.front().back();
   if (cell.get_if<ast::Sequence>() == nullptr) {
-    std::vector<Expr> items;
+    ExprList items;
     items.push_back(std::move(cell));
     cell = ast::make_sequence(std::move(items));
   }
@@ -275,7 +276,7 @@ void finalize_multirow_environment_annotations(GridBody& body) {
     if (annotations[r].label || body.rows[r].empty()) continue;
     auto* cell = body.rows[r].back().get_if<ast::Sequence>();
     if (cell == nullptr || cell->items.empty() || !is_tag_piece(cell->items.back())) continue;
-    std::vector<Expr> tag = std::move(cell->items.back().as<ast::Sequence>().items);
+    ExprList tag = std::move(cell->items.back().as<ast::Sequence>().items);
     cell->items.pop_back();
     tag.erase(tag.begin());
     annotations[r].label = ast::box(ast::collapse_single_sequence(ast::make_sequence(std::move(tag))));

@@ -18,6 +18,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -28,7 +29,7 @@ namespace {
   if (text.size() >= 2 && text[0] == U'\\' && !is_ascii_letter(text[1])) {
     Result<Expr> rest = p.parse_text_range(span.begin + 1, span.end);
     if (!rest.ok()) return rest;
-    std::vector<Expr> items;
+    ExprList items;
     items.push_back(ast::make_raw("\\"));
     push_visible_items(items, std::move(rest.value()));
     return ast::make_sequence(std::move(items));
@@ -38,8 +39,7 @@ namespace {
 
 // [...] options shown between their brackets; false with a failure in
 // `failure`.
-[[gnu::noinline]] bool show_options(Parser& p, std::vector<Expr>& parts, std::size_t most,
-                                    Result<Expr>& failure) {
+[[gnu::noinline]] bool show_options(Parser& p, ExprList& parts, std::size_t most, Result<Expr>& failure) {
   for (std::size_t i = 0; i < most; ++i) {
     Result<std::optional<Expr>> option = p.parse_optional_bracket_group();
     if (!option.ok()) {
@@ -64,7 +64,7 @@ Result<Expr> command_definition_command(Parser& p, const NamedCommand& command) 
     p.set_pos(after_name);
     return raw_command_expr(command.name);
   }
-  std::vector<Expr> parts;
+  ExprList parts;
   Result<Expr> result = defined_name_expr(p, name.value());
   if (!result.ok()) return result;
   parts.push_back(std::move(result.value()));

@@ -17,6 +17,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -48,7 +49,7 @@ bool holds_environment_marker(std::u32string_view text) {
 // and shown, each environment span raw, and a raw "}".
 [[gnu::noinline]] Result<Expr> body_from_fragments(Parser& p, TextSpan span) {
   const std::u32string_view body = p.chars().substr(span.begin, span.end - span.begin);
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw("{"));
   for (const EnvironmentDefinitionFragment& fragment : split_environment_definition_body_fragments(body)) {
     const std::size_t begin = span.begin + static_cast<std::size_t>(fragment.text.data() - body.data());
@@ -90,7 +91,7 @@ Result<Expr> environment_definition_command(Parser& p, const NamedCommand& comma
     p.set_pos(after_name);
     return raw_command_expr(command.name);
   }
-  std::vector<Expr> parts;
+  ExprList parts;
   Result<Expr> result = p.parse_text_range(name.value().begin, name.value().end);
   if (!result.ok()) return result;
   parts.push_back(std::move(result.value()));

@@ -17,6 +17,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -85,7 +86,7 @@ struct Definition {
   if (!translated.ok()) return translated;
   if (recorded && !ast::contains_raw_tex(translated.value())) {
     head += encode_utf8(chars.substr(after_name, replacement.begin - after_name));  // up to the `{`
-    std::vector<Expr> parts;
+    ExprList parts;
     parts.push_back(std::move(translated.value()));
     parts.push_back(ast::make_raw("}"));
     return raw_prefix_sequence_with_raw(std::move(head), std::move(parts));

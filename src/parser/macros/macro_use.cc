@@ -12,6 +12,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -33,7 +34,7 @@ namespace {
   Result<Expr> first = macro_argument(p, "macro first argument", after_name, read);
   if (!read) return raw_command_expr(name);
   if (!first.ok()) return first;
-  std::vector<Expr> arguments;
+  ExprList arguments;
   arguments.push_back(std::move(first.value()));
   Result<Expr> second = macro_argument(p, "macro second argument", p.pos(), read);
   if (!second.ok()) return second;

@@ -9,6 +9,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 std::string physics_context(std::string_view name, std::string_view what) {
   std::string context(name);
@@ -36,7 +37,7 @@ namespace {
 
 // Char open, the translated text's items, Char close.
 [[gnu::noinline]] Expr delimited_expr(char32_t open, Expr inside, char32_t close) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_char(open));
   push_visible_items(items, std::move(inside));
   items.push_back(ast::make_char(close));

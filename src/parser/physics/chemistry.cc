@@ -13,6 +13,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -53,7 +54,7 @@ std::optional<ScriptToken> parse_ce_script_token(Parser& p, TextSpan arg, std::s
   return ScriptToken{{at, end}, end, false};
 }
 
-[[gnu::noinline]] Status translate_into(Parser& p, TextSpan text, std::vector<Expr>& items) {
+[[gnu::noinline]] Status translate_into(Parser& p, TextSpan text, ExprList& items) {
   Result<Expr> translated = p.parse_text_range(text.begin, text.end);
   if (!translated.ok()) return std::move(translated).error();
   push_visible_items(items, std::move(translated.value()));
@@ -69,7 +70,7 @@ bool is_compact(const Parser& p, const ScriptToken& token) {
 
 // A compact atomic number: its first character as a subscript on an empty
 // base, the rest as it stands.
-[[gnu::noinline]] Status split_compact_ce_subscript(Parser& p, TextSpan text, std::vector<Expr>& items) {
+[[gnu::noinline]] Status split_compact_ce_subscript(Parser& p, TextSpan text, ExprList& items) {
   if (text.begin == text.end) return make_error("compact ce subscript token is empty");
   Result<Expr> first = p.parse_text_range(text.begin, text.begin + 1);
   if (!first.ok()) return std::move(first).error();
@@ -80,7 +81,7 @@ bool is_compact(const Parser& p, const ScriptToken& token) {
 
 [[gnu::noinline]] Result<Expr> nuclide_expr(Parser& p, TextSpan arg, const ScriptToken& mass,
                                             const ScriptToken& number) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw("\\ce{^"));
   QV_RETURN_IF_ERROR(translate_into(p, mass.text, items));
   if (is_compact(p, number)) {

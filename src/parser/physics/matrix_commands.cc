@@ -11,6 +11,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -67,8 +68,7 @@ Result<Expr> physics_matrix_command(Parser& p, const NamedCommand& command) {
 
 namespace {
 
-[[gnu::noinline]] Status translate_group(Parser& p, std::string_view name, unsigned k,
-                                         std::vector<Expr>& items) {
+[[gnu::noinline]] Status translate_group(Parser& p, std::string_view name, unsigned k, ExprList& items) {
   std::string context = physics_context(name, "argument ");
   context += std::to_string(k);
   Result<TextSpan> span = read_raw_group_span(p, context);
@@ -79,7 +79,7 @@ namespace {
   return Status();
 }
 
-[[gnu::noinline]] Expr multi_group_expr(std::string_view name, std::vector<Expr> items) {
+[[gnu::noinline]] Expr multi_group_expr(std::string_view name, ExprList items) {
   std::vector<ast::HybridPart> parts;
   append_hybrid_raw(parts, backslash_name(name));
   parts.emplace_back(
@@ -90,7 +90,7 @@ namespace {
 }  // namespace
 
 Result<Expr> physics_multi_group_command(Parser& p, const NamedCommand& command) {
-  std::vector<Expr> items;
+  ExprList items;
   if (p.consume_optional_star()) items.push_back(ast::make_char(U'*'));
   for (unsigned k = 1; k <= command.code; ++k) {
     Status group = translate_group(p, command.name, k, items);

@@ -12,6 +12,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -44,16 +45,16 @@ bool consume_empty_group(Parser& p) {
 }
 
 [[gnu::noinline]] Expr quantity_expr(std::string raw, bool star, Expr body) {
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(ast::make_raw(std::move(raw)));
   if (star) items.push_back(ast::make_char(U'*'));
   push_visible_items(items, std::move(body));
   return ast::collapse_single_sequence(ast::make_sequence(std::move(items)));
 }
 
-[[gnu::noinline]] std::vector<Expr> wrapper_items(std::string_view name, bool star,
-                                                  std::optional<std::string_view> size, Expr body) {
-  std::vector<Expr> items;
+[[gnu::noinline]] ExprList wrapper_items(std::string_view name, bool star,
+                                         std::optional<std::string_view> size, Expr body) {
+  ExprList items;
   items.push_back(raw_command_expr(name));
   if (star) items.push_back(ast::make_char(U'*'));
   if (size) items.push_back(raw_command_expr(*size));
@@ -61,7 +62,7 @@ bool consume_empty_group(Parser& p) {
   return items;
 }
 
-[[gnu::noinline]] Result<Expr> second_argument(Parser& p, std::string_view name, std::vector<Expr>& items) {
+[[gnu::noinline]] Result<Expr> second_argument(Parser& p, std::string_view name, ExprList& items) {
   Result<Expr> argument = p.parse_required_group_or_atom(physics_context(name, "argument"));
   if (!argument.ok()) return argument;
   push_visible_items(items, std::move(argument.value()));
@@ -90,7 +91,7 @@ Result<Expr> physics_size_wrapper_command(Parser& p, const NamedCommand& command
   Result<std::optional<Expr>> body = parse_physics_auto_brace_body(p, command.name);
   if (!body.ok()) return std::move(body).error();
   if (!body.value()) return bodiless_expr(backslash_name(command.name), star, size);
-  std::vector<Expr> items = wrapper_items(command.name, star, size, std::move(**body));
+  ExprList items = wrapper_items(command.name, star, size, std::move(**body));
   if (command.code == kPhysicsSecondArgument) return second_argument(p, command.name, items);
   return ast::make_sequence(std::move(items));
 }

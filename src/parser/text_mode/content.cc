@@ -11,6 +11,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -86,7 +87,7 @@ class Scanner {
   Parser& p_;
   std::u32string_view text_;
   std::size_t pos_ = 0;
-  std::vector<Expr> items_;
+  ExprList items_;
   std::string run_;
   Result<Expr> result_ = Expr();
   std::vector<std::size_t> close_;  // by position of a `{`; npos when unclosed
@@ -258,7 +259,7 @@ Result<Expr> parse_content(Parser& p, std::u32string_view text) {
   return scanner->run();
 }
 
-void push_raw_backslash_items(std::vector<Expr>& items, Expr piece, Expr argument) {
+void push_raw_backslash_items(ExprList& items, Expr piece, Expr argument) {
   items.push_back(ast::make_raw("\\"));
   items.push_back(std::move(piece));
   push_visible_items(items, std::move(argument));
@@ -268,7 +269,7 @@ Expr text_empty_base_superscript(Expr x) {
   return Expr(ast::Script{ast::box(Expr()), nullptr, ast::box(std::move(x))});
 }
 
-void push_text_accent_items(std::vector<Expr>& items, char32_t accent, Expr argument) {
+void push_text_accent_items(ExprList& items, char32_t accent, Expr argument) {
   switch (accent) {
     case U'"': return push_raw_backslash_items(items, ast::make_raw("\""), std::move(argument));
     case U'\'':
@@ -290,7 +291,7 @@ void push_text_accent_items(std::vector<Expr>& items, char32_t accent, Expr argu
   push_visible_items(items, std::move(argument));
 }
 
-void push_text_math_fragment_items(std::vector<Expr>& items, std::u32string_view chars) {
+void push_text_math_fragment_items(ExprList& items, std::u32string_view chars) {
   std::string run;
   for (const char32_t c : chars) {
     if (c == U'<' || c == U'>' || c == U'?') {

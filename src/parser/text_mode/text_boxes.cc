@@ -18,6 +18,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -104,7 +105,7 @@ bool expr_contains_raw_double_backslash(const Expr& expr) {
     raw += encode_utf8(content.substr(0, rest));
     raw += '\\';
     raw += encode_utf8(reference);
-    std::vector<Expr> parts;
+    ExprList parts;
     parts.push_back(std::move(label.value()));
     applies = true;
     return ast::collapse_single_sequence(raw_prefix_sequence_with_raw(std::move(raw), std::move(parts)));

@@ -9,6 +9,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 std::string consume_adjacent_text_tail(Parser& p) {
   std::string tail;
@@ -25,7 +26,7 @@ Expr append_visible_text_tail(Expr expr, std::string tail) {
     seq->items.push_back(ast::make_text(std::move(tail)));
     return expr;
   }
-  std::vector<Expr> items;
+  ExprList items;
   items.push_back(std::move(expr));
   items.push_back(ast::make_text(std::move(tail)));
   return ast::make_sequence(std::move(items));

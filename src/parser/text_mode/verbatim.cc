@@ -16,6 +16,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -45,7 +46,7 @@ std::uint32_t hex_value(char32_t c) {
   }
   Result<Expr> digits = p.parse_text_range(digits_begin, digits_end);
   if (!digits.ok()) return digits;
-  std::vector<Expr> parts;
+  ExprList parts;
   parts.push_back(std::move(digits.value()));
   return raw_prefix_sequence_with_raw("\\char\"", std::move(parts));
 }

@@ -16,6 +16,7 @@
 namespace quorvix::parser {
 
 using ast::Expr;
+using ast::ExprList;
 
 namespace {
 
@@ -36,7 +37,7 @@ namespace {
     }
     spans.push_back(span.value());
   }
-  std::vector<Expr> parts;
+  ExprList parts;
   parts.reserve(spans.size());
   for (const TextSpan span : spans) {
     Result<Expr> part = p.parse_text_range(span.begin, span.end);
@@ -59,7 +60,7 @@ namespace {
     recover_as_raw_command(p, content, after_name, name);
     return;
   }
-  std::vector<Expr> parts;
+  ExprList parts;
   parts.push_back(std::move(content.value()));
   // A group written right after the overlapped content is shown with it.
   const std::size_t after_content = p.pos();

@@ -35,7 +35,7 @@ bool has_numbered_rows(const EnvironmentTrivia& trivia) {
 }
 
 // Appends `e` to `items`: the items of a Sequence, any other node itself.
-void splice_into(const Expr& e, std::vector<Expr>& items) {
+void splice_into(const Expr& e, ExprList& items) {
   if (const auto* s = e.get_if<Sequence>()) {
     items.insert(items.end(), s->items.begin(), s->items.end());
   } else {
@@ -61,8 +61,8 @@ WriteResult write_numbered_rows(const Environment& env, Bytes& out, SizeLevel si
 
 }  // namespace
 
-Expr joined_row(const std::vector<Expr>& cells, const Expr* label) {
-  std::vector<Expr> items;
+Expr joined_row(const ExprList& cells, const Expr* label) {
+  ExprList items;
   for (const Expr& cell : cells) splice_into(cell, items);
   if (label != nullptr) {
     items.push_back(make_raw("\\tag"));

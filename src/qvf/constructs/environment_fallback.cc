@@ -87,7 +87,7 @@ WriteResult write_environment_fallback(const EnvironmentFallback& d, const Envir
     for (std::size_t r = 0; r < env.rows.size(); ++r) {
       if (r > 0) QV_RETURN_IF_ERROR(run.raw(d.row_break));
       QV_RETURN_IF_ERROR(run.raw_if(entry(t.row_leading_space, r)));
-      const std::vector<Expr>& row = env.rows[r];
+      const ExprList& row = env.rows[r];
       for (std::size_t j = 0; j < row.size(); ++j) {
         run.restore_size();
         if (run.state.black_in_force) {

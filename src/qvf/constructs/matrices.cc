@@ -54,7 +54,7 @@ Rows rows_with_prefixes(const Rows& rows, const EnvironmentTrivia& trivia) {
   for (std::size_t r = 1; r < out.size(); ++r) {
     const std::string* prefix = array_row_prefix(trivia, r);
     if (prefix == nullptr || out[r].empty()) continue;
-    std::vector<Expr> items;
+    ExprList items;
     items.push_back(make_raw(*prefix));
     Expr& first = out[r].front();
     if (auto* s = first.get_if<Sequence>()) {

@@ -60,7 +60,7 @@ void select_black_at_fenced_tree_start(Bytes& out, QvfWriter& writer);
 // The cells of one row run together as the content of a single line (a
 // Sequence cell gives its items), followed by "\tag" and the label's items
 // when `label` is given. A single item stands alone.
-ast::Expr joined_row(const std::vector<ast::Expr>& cells, const ast::Expr* label);
+ast::Expr joined_row(const ast::ExprList& cells, const ast::Expr* label);
 
 // The alignments (align, alignat): a MATRIX record of padded rows in a LINE,
 // or, when rows are numbered or labelled, one pile line per row.

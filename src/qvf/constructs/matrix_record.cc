@@ -42,7 +42,7 @@ WriteResult write_matrix_record(const Rows& rows, Bytes& out, SizeLevel size, Qv
                                 MatrixMode mode, std::uint8_t justification) {
   if (rows.size() > kMaxExtent) return Error{"matrix has too many rows"};
   std::size_t columns = 0;
-  for (const std::vector<Expr>& row : rows) columns = std::max(columns, row.size());
+  for (const ExprList& row : rows) columns = std::max(columns, row.size());
   if (columns > kMaxExtent) return Error{"matrix has too many columns"};
 
   // tag, options, vertical alignment, horizontal and vertical justification,
@@ -56,7 +56,7 @@ WriteResult write_matrix_record(const Rows& rows, Bytes& out, SizeLevel size, Qv
   std::size_t index = 0;
   PreviousCell prev;
   WriteOutcome last{false, size};
-  for (const std::vector<Expr>& row : rows) {
+  for (const ExprList& row : rows) {
     for (std::size_t i = 0; i < columns; ++i, ++index) {
       const bool last_cell = index + 1 == cells;
       if (!fenced && index > 0 && !prev.missing && (prev.black || prev.colour_change)) color_default(out);

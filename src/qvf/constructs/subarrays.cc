@@ -57,7 +57,7 @@ WriteResult write_subarray_node(const Subarray& node, Bytes& out, SizeLevel size
   QV_RETURN_IF_ERROR(write_raw("\\begin{subarray}{" + node.columns + "}", out, writer));
   for (std::size_t r = 0; r < node.rows.size(); ++r) {
     if (r > 0) QV_RETURN_IF_ERROR(write_raw("\\\\", out, writer));
-    const std::vector<Expr>& row = node.rows[r];
+    const ExprList& row = node.rows[r];
     for (std::size_t j = 0; j < row.size(); ++j) {
       if (j > 0) QV_RETURN_IF_ERROR(write_raw("&", out, writer));
       QV_RETURN_IF_ERROR(write_visible_cell(row[j], out, size, writer));

@@ -102,7 +102,7 @@ RawVisibleSplit split_leading_raw_visible_tail(const Expr& expr) {
     const Sequence& enclosing = **it;
     if (enclosing.items.size() < 2) continue;
     if (split.tail.size() > 1) {
-      std::vector<Expr> items;
+      ExprList items;
       items.reserve(split.tail.size());
       for (const Expr* item : split.tail)
         items.push_back(item == split.built.get() ? std::move(*split.built) : Expr(*item));
