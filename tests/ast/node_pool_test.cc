@@ -28,9 +28,9 @@ TEST(NodePoolTest, AFreedBlockServesEveryRequestOfItsClass) {
     bool reused;
   };
   const Case cases[] = {
-      {1, 64, true},     {64, 1, true},     {64, 65, false},   {65, 128, true},  {128, 129, false},
-      {200, 256, true},  {256, 300, false}, {300, 512, true},  {512, 64, false}, {512, 513, false},
-      {513, 513, false}, {4096, 4096, false},
+      {1, 64, true},     {64, 1, true},     {64, 65, false},   {65, 128, true},
+      {128, 129, false}, {200, 256, true},  {256, 300, false}, {300, 512, true},
+      {512, 64, false},  {512, 513, false}, {513, 513, false}, {4096, 4096, false},
   };
   for (const Case& c : cases) {
     node_pool::release_cached_blocks();
