@@ -51,6 +51,16 @@ constexpr std::uint32_t name_hash(std::string_view name) {
   return h;
 }
 
+// A name with its hash. A name looked up in several tables is hashed once
+// when it is passed as a HashedName; any string converts to one implicitly.
+struct HashedName {
+  template <class S, class = std::enable_if_t<std::is_convertible_v<const S&, std::string_view>>>
+  constexpr HashedName(const S& s) : text(s), hash(name_hash(text)) {}  // NOLINT: converts like a string_view
+
+  std::string_view text;
+  std::uint32_t hash;
+};
+
 // An open-addressing hash index over the rows of a table keyed by names: at
 // least twice as many slots as rows, probed linearly. A slot holds its row's
 // position plus one (0 is empty) and the name's hash, so a probe compares the
@@ -90,13 +100,13 @@ constexpr NameIndex<N> name_table_index(const Row (&table)[N], Key key) {
 // The first row (in listed order) whose name is `wanted`, or nullptr.
 template <class Row, std::size_t N, class Key>
 constexpr const Row* find_in_table(const Row (&table)[N], const NameIndex<N>& index, Key key,
-                                   std::string_view wanted) {
+                                   HashedName wanted) {
   constexpr std::size_t kMask = NameIndex<N>::kSlots - 1;
-  const std::uint32_t h = name_hash(wanted);
+  const std::uint32_t h = wanted.hash;
   for (std::size_t slot = h & kMask; index.rows[slot] != 0; slot = (slot + 1) & kMask) {
     if (index.hashes[slot] != h) continue;
     const Row& row = table[index.rows[slot] - 1];
-    if (std::string_view(key(row)) == wanted) return &row;
+    if (std::string_view(key(row)) == wanted.text) return &row;
   }
   return nullptr;
 }

@@ -30,6 +30,7 @@
 #include "ast/expr.h"
 #include "ast/nesting.h"
 #include "common/result.h"
+#include "common/sorted_table.h"
 #include "parser/attempt_memo.h"
 #include "parser/brace_matches.h"
 #include "parser/definitions.h"
@@ -332,8 +333,9 @@ class Parser {
   // A control word aliased by \let to `target` (as TeX text: "\sqrt", "\,", "a").
   [[gnu::noinline]] Result<ast::Expr> parse_let_alias_use(const std::string& target);
   // The symbol tables and the other lookups tried after the named commands,
-  // in their order; nothing when no table knows `name`.
-  std::optional<Result<ast::Expr>> parse_table_command(const std::string& name);
+  // in their order; nothing when no table knows `name`. `key` is `name` with
+  // its hash, computed once for all the tables.
+  std::optional<Result<ast::Expr>> parse_table_command(const std::string& name, HashedName key);
   Result<ast::Expr> parse_control_symbol(char32_t symbol);
   // Parses a `{` group after the brace; an unclosed group becomes raw "{".
   Result<ast::Expr> parse_group_atom();

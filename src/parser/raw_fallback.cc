@@ -4,6 +4,6 @@
 
 namespace quorvix::parser {
 
-bool should_force_raw_simple_command(std::string_view name) { return always_raw_command(name); }
+bool should_force_raw_simple_command(HashedName name) { return always_raw_command(name); }
 
 }  // namespace quorvix::parser

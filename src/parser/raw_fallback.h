@@ -3,10 +3,12 @@
 
 #include <string_view>
 
+#include "common/sorted_table.h"
+
 namespace quorvix::parser {
 
 // True for the names kept as raw TeX before any named command or symbol
 // table is consulted.
-bool should_force_raw_simple_command(std::string_view name);
+bool should_force_raw_simple_command(HashedName name);
 
 }  // namespace quorvix::parser

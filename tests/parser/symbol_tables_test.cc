@@ -29,7 +29,7 @@ void expect_first_rows_found(std::span<const NamedRow<Value>> rows, Lookup looku
   EXPECT_FALSE(lookup("").has_value());
 }
 
-void expect_names_found(std::span<const std::string_view> names, bool (*lookup)(std::string_view)) {
+void expect_names_found(std::span<const std::string_view> names, bool (*lookup)(HashedName)) {
   for (const std::string_view name : names) {
     EXPECT_TRUE(lookup(name)) << name;
     EXPECT_FALSE(lookup(std::string(name) + "?")) << name;

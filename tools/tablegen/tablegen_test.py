@@ -463,7 +463,7 @@ class GenerateAndCheckTest(unittest.TestCase):
         self.assertIn('constexpr Row kRows[] = {\n    {"quad", 5},\n    {"quad", 6},\n};', spacing)
         self.assertIn("static_assert(std::size(kRows) == 2);", spacing)
         self.assertIn("using Row = NamedRow<std::uint8_t>;", spacing)
-        self.assertIn("std::optional<std::uint8_t> spacing_command_width(std::string_view name) {", spacing)
+        self.assertIn("std::optional<std::uint8_t> spacing_command_width(HashedName name) {", spacing)
         self.assertIn("spacing_command_width_rows() { return kRows; }", spacing)
         self.assertNotIn("@", spacing)
         # Several entries from one listed row, left to right, then row by row.
@@ -473,7 +473,7 @@ class GenerateAndCheckTest(unittest.TestCase):
         self.assertIn("static_assert(std::size(kRows) == 4);", delimiters)
         raw = generated("always_raw_table_generated.cc")
         self.assertIn('constexpr std::string_view kNames[] = {\n    "lt",\n    "gt",\n    "coloneq",\n};', raw)
-        self.assertIn("bool always_raw_command(std::string_view name) {", raw)
+        self.assertIn("bool always_raw_command(HashedName name) {", raw)
         self.assertIn('    "xmapsto",\n    "xtofrom",\n};', generated("raw_hybrid_xarrow_table_generated.cc"))
         self.assertIn('    {"displaystyle", ast::StyleKind{0}},\n    {"textstyle", ast::StyleKind{1}},\n',
                       generated("style_kind_table_generated.cc"))

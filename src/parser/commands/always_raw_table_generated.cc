@@ -99,8 +99,9 @@ constexpr auto kIndex = table_index(kNames, itself);
 
 }  // namespace
 
-bool always_raw_command(std::string_view name) {
-  return find_in_table(kNames, kIndex, itself, name) != nullptr;
+bool always_raw_command(HashedName name) {
+  const std::string_view* row = find_in_table(kNames, kIndex, itself, name);
+  return row != nullptr;
 }
 
 std::span<const std::string_view> always_raw_command_rows() { return kNames; }

@@ -70,8 +70,8 @@ Result<Expr> function_name_command(Parser& /*p*/, const NamedCommand& command) {
   return Expr(ast::FunctionName{std::string(command.name)});
 }
 
-bool is_big_symbol_command(std::string_view name) {
-  return name == "bigsqcup" || big_symbol_command_to_char(name).has_value();
+bool is_big_symbol_command(HashedName name) {
+  return name.text == "bigsqcup" || big_symbol_command_to_char(name).has_value();
 }
 
 Result<Expr> big_symbol_command_expr(std::string_view name) {

@@ -8,12 +8,13 @@
 
 #include "ast/expr.h"
 #include "common/result.h"
+#include "common/sorted_table.h"
 
 namespace quorvix::parser {
 
 // The symbol of a big-symbol command (\bigoplus gives a BigSymbol, \bigsqcup
 // a BigOperatorSymbol); false when the name is none of them.
-bool is_big_symbol_command(std::string_view name);
+bool is_big_symbol_command(HashedName name);
 Result<ast::Expr> big_symbol_command_expr(std::string_view name);
 
 // Four integral signs with a space character between each two.

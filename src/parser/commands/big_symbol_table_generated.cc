@@ -33,7 +33,7 @@ constexpr auto kBigSymbolIndex = table_index(kBigSymbols, row_name);
 
 }  // namespace
 
-std::optional<char32_t> big_symbol_command_to_char(std::string_view name) {
+std::optional<char32_t> big_symbol_command_to_char(HashedName name) {
   const SymbolRow* row = find_in_table(kBigSymbols, kBigSymbolIndex, row_name, name);
   if (row == nullptr) return std::nullopt;
   return row->ch;

@@ -533,7 +533,7 @@ constexpr auto kIndex = table_index(kRows, row_name);
 
 }  // namespace
 
-std::optional<char32_t> command_to_char(std::string_view name) {
+std::optional<char32_t> command_to_char(HashedName name) {
   const Row* row = find_in_table(kRows, kIndex, row_name, name);
   if (row == nullptr) return std::nullopt;
   return row->value;

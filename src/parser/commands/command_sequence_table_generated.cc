@@ -37,7 +37,7 @@ constexpr auto kIndex = table_index(kRows, row_name);
 
 }  // namespace
 
-std::optional<std::u32string_view> command_to_sequence(std::string_view name) {
+std::optional<std::u32string_view> command_to_sequence(HashedName name) {
   const Row* row = find_in_table(kRows, kIndex, row_name, name);
   if (row == nullptr) return std::nullopt;
   return row->value;

@@ -28,7 +28,7 @@ constexpr auto kIndex = table_index(kRows, row_name);
 
 }  // namespace
 
-std::optional<std::string_view> command_to_text(std::string_view name) {
+std::optional<std::string_view> command_to_text(HashedName name) {
   const Row* row = find_in_table(kRows, kIndex, row_name, name);
   if (row == nullptr) return std::nullopt;
   return row->value;

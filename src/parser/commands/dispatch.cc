@@ -137,9 +137,11 @@ Result<Expr> Parser::parse_let_alias_use(const std::string& target) {
 
 Result<Expr> Parser::parse_builtin_control_word(const std::string& name, bool through_alias) {
   if (ignored_delimiter_size_command(name)) return parse_delimiter_size_command(*this, name);
-  if (!through_alias && should_force_raw_simple_command(name)) return raw_command_expr(name);
-  if (const NamedCommand* named = find_named_command(name)) return named->handler(*this, *named);
-  if (std::optional<Result<Expr>> symbol = parse_table_command(name)) return std::move(*symbol);
+  // Hashed once for every table below.
+  const HashedName key(name);
+  if (!through_alias && should_force_raw_simple_command(key)) return raw_command_expr(name);
+  if (const NamedCommand* named = find_named_command(key)) return named->handler(*this, *named);
+  if (std::optional<Result<Expr>> symbol = parse_table_command(name, key)) return std::move(*symbol);
   return parse_unsupported_command(name);
 }
 

@@ -214,7 +214,7 @@ constexpr auto kNamedIndex = table_index(kNamedCommands, command_name);
 
 }  // namespace
 
-const NamedCommand* find_named_command(std::string_view name) {
+const NamedCommand* find_named_command(HashedName name) {
   return find_in_table(kNamedCommands, kNamedIndex, command_name, name);
 }
 

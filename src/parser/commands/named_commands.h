@@ -10,6 +10,7 @@
 
 #include "ast/expr.h"
 #include "common/result.h"
+#include "common/sorted_table.h"
 
 namespace quorvix::parser {
 
@@ -26,7 +27,7 @@ struct NamedCommand {
 };
 
 // The row of `name`, or null.
-const NamedCommand* find_named_command(std::string_view name);
+const NamedCommand* find_named_command(HashedName name);
 
 // Every row, in the table's order.
 std::span<const NamedCommand> named_commands();

@@ -30,8 +30,9 @@ constexpr auto kIndex = table_index(kNames, itself);
 
 }  // namespace
 
-bool raw_hybrid_xarrow_command(std::string_view name) {
-  return find_in_table(kNames, kIndex, itself, name) != nullptr;
+bool raw_hybrid_xarrow_command(HashedName name) {
+  const std::string_view* row = find_in_table(kNames, kIndex, itself, name);
+  return row != nullptr;
 }
 
 std::span<const std::string_view> raw_hybrid_xarrow_command_rows() { return kNames; }

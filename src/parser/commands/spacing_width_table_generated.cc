@@ -34,7 +34,7 @@ constexpr auto kIndex = table_index(kRows, row_name);
 
 }  // namespace
 
-std::optional<std::uint8_t> spacing_command_width(std::string_view name) {
+std::optional<std::uint8_t> spacing_command_width(HashedName name) {
   const Row* row = find_in_table(kRows, kIndex, row_name, name);
   if (row == nullptr) return std::nullopt;
   return row->value;

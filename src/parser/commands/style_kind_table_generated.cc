@@ -27,7 +27,7 @@ constexpr auto kIndex = table_index(kRows, row_name);
 
 }  // namespace
 
-std::optional<ast::StyleKind> style_command_kind(std::string_view name) {
+std::optional<ast::StyleKind> style_command_kind(HashedName name) {
   const Row* row = find_in_table(kRows, kIndex, row_name, name);
   if (row == nullptr) return std::nullopt;
   return row->value;

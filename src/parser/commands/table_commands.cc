@@ -81,32 +81,32 @@ namespace {
 }
 
 // The symbol tables after the big symbols, in their order.
-[[gnu::noinline]] std::optional<Result<Expr>> symbol_expr(const std::string& name) {
-  if (const std::optional<char32_t> ch = command_specific_to_char(name))
+[[gnu::noinline]] std::optional<Result<Expr>> symbol_expr(const std::string& name, HashedName key) {
+  if (const std::optional<char32_t> ch = command_specific_to_char(key))
     return Result<Expr>(Expr(ast::CommandSymbol{name, *ch}));
-  if (const std::optional<char32_t> ch = delimiter_command_char(name))
+  if (const std::optional<char32_t> ch = delimiter_command_char(key))
     return Result<Expr>(ast::make_char(*ch));
-  if (const std::optional<std::u32string_view> chars = command_to_sequence(name)) {
+  if (const std::optional<std::u32string_view> chars = command_to_sequence(key)) {
     ExprList items;
     items.reserve(chars->size());
     for (const char32_t ch : *chars) items.push_back(ast::make_char(ch));
     return Result<Expr>(ast::make_sequence(std::move(items)));
   }
-  if (const std::optional<std::string_view> text = command_to_text(name))
+  if (const std::optional<std::string_view> text = command_to_text(key))
     return Result<Expr>(ast::make_text(std::string(*text)));
-  if (const std::optional<char32_t> ch = command_to_char(name)) return Result<Expr>(ast::make_char(*ch));
+  if (const std::optional<char32_t> ch = command_to_char(key)) return Result<Expr>(ast::make_char(*ch));
   return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<Result<Expr>> Parser::parse_table_command(const std::string& name) {
-  if (const std::optional<std::uint8_t> width = spacing_command_width(name)) return space_expr(*width);
-  if (raw_hybrid_xarrow_command(name)) return parse_raw_hybrid_xarrow(*this, name);
-  if (const std::optional<ast::XArrowKind> kind = xarrow_command_kind(name))
+std::optional<Result<Expr>> Parser::parse_table_command(const std::string& name, HashedName key) {
+  if (const std::optional<std::uint8_t> width = spacing_command_width(key)) return space_expr(*width);
+  if (raw_hybrid_xarrow_command(key)) return parse_raw_hybrid_xarrow(*this, name);
+  if (const std::optional<ast::XArrowKind> kind = xarrow_command_kind(key))
     return xarrow_expr(*this, name, *kind);
-  if (is_big_symbol_command(name)) return big_symbol_expr(name);
-  return symbol_expr(name);
+  if (is_big_symbol_command(key)) return big_symbol_expr(name);
+  return symbol_expr(name, key);
 }
 
 }  // namespace quorvix::parser
