@@ -5,7 +5,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 
+#include "common/spare_buffer.h"
 #include "ole/test_support.h"
 #include "qvf/stream/stream.h"
 
@@ -292,6 +294,58 @@ TEST(CompoundFileTest, EmptyStreamTakesNoSectors) {
   // The two companions still use the mini stream.
   EXPECT_EQ(u32_at(*file, 60), 2u);
   EXPECT_EQ(u32_at(*file, 1408 + 116), 1u);
+}
+
+// A thread keeps its last compound file's memory for the next one, which is
+// written over it. Whatever the earlier file held, the later one must come out
+// as it does on a thread that never wrote a file.
+TEST(CompoundFileTest, AFileWrittenOverAnEarlierOneMatchesAFreshOne) {
+  struct Shape {
+    const char* what;
+    std::size_t native_size;
+    std::size_t picture_record_words;  // 0: no picture
+  };
+  const Shape earlier[] = {
+      {"a large native stream and picture", 20000, 3000},
+      {"a native stream just under the cutoff", 4095, 0},
+      {"a small native stream and a small picture", 700, 200},
+  };
+  const Shape later[] = {
+      {"empty", 0, 0},
+      {"one byte", 1, 0},
+      {"one mini sector", 64, 0},
+      {"two mini sectors", 65, 0},
+      {"small", 1000, 0},
+      {"under the cutoff", 4095, 0},
+      {"at the cutoff", 4096, 0},
+      {"large", 5000, 0},
+      {"small with a picture", 300, 100},
+      {"large with a large picture", 9000, 2500},
+  };
+  auto write = [](const Shape& shape, std::uint8_t fill) {
+    const Bytes native(shape.native_size, fill);
+    std::optional<Bytes> picture;
+    if (shape.picture_record_words != 0) {
+      MetafileSpec m;
+      m.record_words = shape.picture_record_words;
+      picture = make_metafile(m);
+    }
+    Result<Bytes> file = write_compound_file(native, picture);
+    EXPECT_TRUE(file.ok()) << shape.what;
+    return file.ok() ? std::move(file.value()) : Bytes();
+  };
+  for (const Shape& after : later) {
+    Bytes fresh;
+    std::thread([&] { fresh = write(after, 0x21); }).join();
+    for (const Shape& before : earlier) {
+      SCOPED_TRACE(std::string(before.what) + ", then " + after.what);
+      Bytes old = write(before, 0xAB);
+      SpareCompoundFile::give_back(old);
+      const Bytes reused = write(after, 0x21);
+      ASSERT_EQ(reused.size(), fresh.size());
+      EXPECT_TRUE(reused == fresh);
+    }
+  }
 }
 
 }  // namespace
