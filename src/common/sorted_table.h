@@ -3,7 +3,9 @@
 // by names get a hash index (one hash of the wanted name, about one probe,
 // one comparison), tables keyed otherwise a sorted index searched in
 // logarithmic time. `table_index` picks the kind from the key's type and
-// `find_in_table` searches either.
+// `find_in_table` searches either. A table keyed by code points that is
+// searched on every character can ask for a hash index of its own with
+// `code_table_index`.
 #pragma once
 
 #include <algorithm>
@@ -107,6 +109,62 @@ constexpr const Row* find_in_table(const Row (&table)[N], const NameIndex<N>& in
     if (index.hashes[slot] != h) continue;
     const Row& row = table[index.rows[slot] - 1];
     if (std::string_view(key(row)) == wanted.text) return &row;
+  }
+  return nullptr;
+}
+
+// An open-addressing hash index over the rows of a table keyed by code points
+// or other integers, laid out like NameIndex: at least twice as many slots as
+// rows, probed linearly, a slot holding its row's position plus one. A probe
+// compares the row's key itself, which is as cheap as comparing a hash.
+template <std::size_t N>
+struct CodeIndex {
+  static constexpr std::size_t kSlots = std::bit_ceil(2 * N + 1);
+  std::array<std::uint16_t, kSlots> rows{};
+};
+
+// Fibonacci hashing: the top bits of the key times 2^32 / phi. Neighbouring
+// code points (the bulk of a symbol table) land far apart.
+template <std::size_t Slots>
+constexpr std::size_t code_slot(std::uint32_t code) {
+  constexpr int kShift = 32 - std::countr_zero(Slots);
+  return static_cast<std::size_t>((code * 2654435769u) >> kShift);
+}
+
+template <class Row, std::size_t N, class Key>
+constexpr CodeIndex<N> code_table_index(const Row (&table)[N], Key key) {
+  static_assert(N < 0xFFFF);
+  constexpr std::size_t kSlots = CodeIndex<N>::kSlots;
+  static_assert(kSlots >= 2 && kSlots <= (std::size_t{1} << 31));
+  CodeIndex<N> index;
+  constexpr std::size_t kMask = kSlots - 1;
+  for (std::size_t i = 0; i < N; ++i) {
+    const auto code = static_cast<std::uint32_t>(key(table[i]));
+    std::size_t slot = code_slot<kSlots>(code);
+    // Rows go in in listed order, so a code already present keeps its first row.
+    bool present = false;
+    while (index.rows[slot] != 0) {
+      if (static_cast<std::uint32_t>(key(table[index.rows[slot] - 1])) == code) {
+        present = true;
+        break;
+      }
+      slot = (slot + 1) & kMask;
+    }
+    if (present) continue;
+    index.rows[slot] = static_cast<std::uint16_t>(i + 1);
+  }
+  return index;
+}
+
+// The first row (in listed order) whose key is `wanted`, or nullptr.
+template <class Row, std::size_t N, class Key>
+constexpr const Row* find_in_table(const Row (&table)[N], const CodeIndex<N>& index, Key key,
+                                   std::uint32_t wanted) {
+  constexpr std::size_t kMask = CodeIndex<N>::kSlots - 1;
+  for (std::size_t slot = code_slot<CodeIndex<N>::kSlots>(wanted); index.rows[slot] != 0;
+       slot = (slot + 1) & kMask) {
+    const Row& row = table[index.rows[slot] - 1];
+    if (static_cast<std::uint32_t>(key(row)) == wanted) return &row;
   }
   return nullptr;
 }

@@ -74,5 +74,40 @@ TEST(NameIndexTest, OtherKeysKeepTheSortedIndex) {
   EXPECT_EQ(find_in_table(kCodes, index, code, U'c'), nullptr);
 }
 
+TEST(CodeIndexTest, AgreesWithALinearSearch) {
+  // Runs of neighbouring code points (as in a symbol table), the ends of the
+  // code space, and every seventh code listed twice with another value.
+  struct CodeRow {
+    char32_t code;
+    int value;
+  };
+  constexpr std::size_t kCount = 700;
+  static CodeRow rows[kCount];
+  std::size_t n = 0;
+  auto add = [&](char32_t c) {
+    rows[n] = {c, static_cast<int>(n)};
+    ++n;
+  };
+  for (char32_t c = U'a'; c <= U'z'; ++c) add(c);
+  for (char32_t c = 0x2200; n < 400; ++c) add(c);
+  for (char32_t c = 0x1D400; n < 600; c += 3) add(c);
+  add(0);
+  add(0x10FFFF);
+  while (n < kCount) add(rows[(n * 7) % 600].code);
+  constexpr auto code = [](const CodeRow& row) { return row.code; };
+  const auto index = code_table_index(rows, code);
+  auto linear = [&](char32_t c) -> const CodeRow* {
+    for (const CodeRow& row : rows)
+      if (row.code == c) return &row;
+    return nullptr;
+  };
+  std::vector<char32_t> probes = {0, 1, 0x10FFFF, 0x10FFFE, 0xFFFFFFFF};
+  for (char32_t c = 0; c < 0x300; ++c) probes.push_back(c);
+  for (char32_t c = 0x2100; c < 0x2400; ++c) probes.push_back(c);
+  for (char32_t c = 0x1D3F0; c < 0x1D800; ++c) probes.push_back(c);
+  for (const char32_t c : probes)
+    ASSERT_EQ(find_in_table(rows, index, code, c), linear(c)) << std::hex << static_cast<std::uint32_t>(c);
+}
+
 }  // namespace
 }  // namespace quorvix

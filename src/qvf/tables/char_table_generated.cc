@@ -304,7 +304,7 @@ constexpr CharTableEntry kCharTable[] = {
 static_assert(std::size(kCharTable) == 243);
 
 constexpr auto char_key = [](const CharTableEntry& e) { return e.ch; };
-constexpr auto kCharIndex = table_index(kCharTable, char_key);
+constexpr auto kCharIndex = code_table_index(kCharTable, char_key);
 
 // The first row of every ASCII character (its position plus one; 0 for none):
 // most characters of a formula are ASCII, and they are found without a search.
