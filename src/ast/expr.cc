@@ -28,10 +28,6 @@ class ShallowCopyScope {
   bool saved_;
 };
 
-}  // namespace
-
-namespace {
-
 // A copy of `e` in a block of the node pool; the block is given back if the
 // copy throws.
 template <class Source>
