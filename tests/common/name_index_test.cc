@@ -89,8 +89,8 @@ TEST(CodeIndexTest, AgreesWithALinearSearch) {
     ++n;
   };
   for (char32_t c = U'a'; c <= U'z'; ++c) add(c);
-  for (char32_t c = 0x2200; n < 400; ++c) add(c);
-  for (char32_t c = 0x1D400; n < 600; c += 3) add(c);
+  for (char32_t c = 0x2200; c < 0x2200 + 374; ++c) add(c);
+  for (char32_t c = 0x1D400; c < 0x1D400 + 3 * 200; c += 3) add(c);
   add(0);
   add(0x10FFFF);
   while (n < kCount) add(rows[(n * 7) % 600].code);
