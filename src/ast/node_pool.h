@@ -16,6 +16,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -49,16 +50,19 @@ constexpr std::size_t max_cached_bytes() {
 }
 inline constexpr std::size_t kMaxCachedBytes = max_cached_bytes();
 
-// The class of a request of `bytes` (1 to kLargestClassBytes).
+// The class of a request of `bytes` (up to kLargestClassBytes): the number of
+// doublings of the smallest class it takes to hold them.
 constexpr std::size_t class_of(std::size_t bytes) {
-  std::size_t c = 0;
-  while ((kSmallestClassBytes << c) < bytes) ++c;
-  return c;
+  return bytes <= kSmallestClassBytes
+             ? 0
+             : static_cast<std::size_t>(std::bit_width((bytes - 1) / kSmallestClassBytes));
 }
 
 constexpr std::size_t class_bytes(std::size_t c) { return kSmallestClassBytes << c; }
 
-static_assert(class_of(1) == 0 && class_of(64) == 0 && class_of(65) == 1 && class_of(512) == 3);
+static_assert(class_of(0) == 0 && class_of(1) == 0 && class_of(64) == 0 && class_of(65) == 1 &&
+              class_of(128) == 1 && class_of(129) == 2 && class_of(256) == 2 && class_of(257) == 3 &&
+              class_of(512) == 3);
 
 namespace detail {
 
