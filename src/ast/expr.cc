@@ -10,6 +10,8 @@
 
 namespace quorvix::ast {
 
+constinit thread_local std::uint64_t detail::tl_raw_leaves_made = 0;
+
 namespace {
 
 // While set, copying an Expr that has children yields an empty placeholder

@@ -208,8 +208,13 @@ struct BigOperatorSymbol {
   char32_t ch = 0;
 };
 struct Empty {};
+// Made only by make_raw, which counts the raw leaves a parse makes.
 struct RawTex {
   Text text;
+
+ private:
+  explicit RawTex(Text t) : text(std::move(t)) {}
+  friend Expr make_raw(Text t);
 };
 struct Space {
   std::uint8_t width = 0;
@@ -410,9 +415,22 @@ class Expr {
 // pointers so that this stays at one cache line.
 static_assert(sizeof(Expr) <= 64, "an alternative of Node has grown: box its large members");
 
+namespace detail {
+// How many raw TeX leaves this thread has made; see raw_leaves_made.
+extern constinit thread_local std::uint64_t tl_raw_leaves_made;
+}  // namespace detail
+
+// A count that grows with every raw TeX leaf made on this thread. A parse
+// during which it did not change made none, so its tree holds no raw pieces
+// to join.
+inline std::uint64_t raw_leaves_made() noexcept { return detail::tl_raw_leaves_made; }
+
 // Convenience constructors for the common leaves.
 inline Expr make_char(char32_t c) { return Expr(Char{c}); }
-inline Expr make_raw(Text t) { return Expr(RawTex{std::move(t)}); }
+inline Expr make_raw(Text t) {
+  ++detail::tl_raw_leaves_made;
+  return Expr(RawTex{std::move(t)});
+}
 inline Expr make_text(Text t) { return Expr(TextRun{std::move(t)}); }
 Expr make_sequence(ExprList items);
 inline Box box(Expr e) { return Box(std::move(e)); }

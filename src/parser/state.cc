@@ -1,5 +1,6 @@
 // The parser object, the parse entry, the sequence loop and the atom dispatch.
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "common/spare_buffer.h"
@@ -76,8 +77,10 @@ void Parser::restore(const Checkpoint& checkpoint) {
 }
 
 Result<Expr> Parser::parse() && {
+  const std::uint64_t raw_before = ast::raw_leaves_made();
   QV_ASSIGN_OR_RETURN(Expr expr, parse_sequence(std::nullopt));
-  expr = merge_adjacent_raw_tex(std::move(expr));
+  // Only raw pieces made by this parse can sit next to each other.
+  if (ast::raw_leaves_made() != raw_before) expr = merge_adjacent_raw_tex(std::move(expr));
   skip_ws();
   if (!at_end()) return make_error("unexpected character " + optional_char_debug(peek()));
   return expr;

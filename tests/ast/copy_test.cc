@@ -58,7 +58,7 @@ ExprList every_kind() {
   add(BigSymbol{.ch = U'\u2295'});
   add(BigOperatorSymbol{.ch = U'\u2294'});
   add(Empty{});
-  add(RawTex{.text = "\\unknown"});
+  out.push_back(make_raw("\\unknown"));
   add(Space{.width = 8});
   add(FunctionName{.name = "sin"});
   add(TextRun{.text = "text"});

@@ -206,6 +206,41 @@ TEST(CorpusTest, ShareOfLinesWithoutRawTex) {
       << kRawFreeOf << " did before";
 }
 
+// Raw pieces that end up side by side in a sequence are joined into one, on
+// whatever path they were made (nested groups, text, environments, scripts).
+TEST(CorpusTest, NoSequenceHoldsAdjacentRawPieces) {
+  const auto& lines = corpus();
+  ASSERT_FALSE(lines.empty());
+  std::size_t sequences_with_raw = 0;
+  for (const auto& line : lines) {
+    const std::string latex = nlohmann::json::parse(line.request)["latex"];
+    quorvix::Result<quorvix::ast::Expr> tree =
+        quorvix::parser::Parser(quorvix::parser::normalize_latex(latex),
+                                quorvix::quorvix_ansi::SourceEncoding{})
+            .parse();
+    if (!tree.ok()) continue;
+    std::vector<const quorvix::ast::Expr*> stack{&tree.value()};
+    while (!stack.empty()) {
+      const quorvix::ast::Expr* e = stack.back();
+      stack.pop_back();
+      if (const auto* seq = e->get_if<quorvix::ast::Sequence>()) {
+        const auto& items = seq->items;
+        bool any_raw = false;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+          const bool raw = items[i].is<quorvix::ast::RawTex>();
+          any_raw = any_raw || raw;
+          EXPECT_FALSE(raw && i > 0 && items[i - 1].is<quorvix::ast::RawTex>())
+              << line.where << ": raw pieces " << i - 1 << " and " << i << " of a sequence are apart";
+        }
+        if (any_raw) ++sequences_with_raw;
+      }
+      quorvix::ast::for_each_child(*e, [&](const quorvix::ast::Expr& c) { stack.push_back(&c); });
+    }
+  }
+  // The corpus does exercise the joining.
+  EXPECT_GT(sequences_with_raw, 100u);
+}
+
 TEST(CorpusTest, ConcurrentConversionsMatchOneThread) {
   const auto& lines = corpus();
   ASSERT_FALSE(lines.empty());

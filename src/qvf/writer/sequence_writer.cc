@@ -79,21 +79,18 @@ bool item_wants_black(const Expr& item) {
   return !expr_sets_own_color(item);
 }
 
+// The item being prepared and its neighbour before it, looked up once.
 struct SequenceState {
-  ItemList items;
-  SizeLevel s;           // the sequence's size level
-  std::size_t i;         // current item
+  const Expr& item;
+  const Expr* prev;      // null for the first item
   bool item_starts_raw;  // the current item starts with raw TeX
   Bytes& out;
   QvfWriter& w;
-
-  const Expr& item() const { return items[i]; }
-  const Expr& prev() const { return items[i - 1]; }
 };
 
 // Raw TeX right after a named colour returns to the default colour.
 bool reset_after_named_colour(const SequenceState& st) {
-  if (st.i == 0 || !is_coloured_not_black(st.prev()) || !st.item_starts_raw) return false;
+  if (st.prev == nullptr || !is_coloured_not_black(*st.prev) || !st.item_starts_raw) return false;
   color_default(st.out);
   return true;
 }
@@ -102,9 +99,9 @@ bool reset_after_named_colour(const SequenceState& st) {
 // With `full` false (no colour in force and none written in front of the
 // item) only the return to the default colour after a named colour applies.
 void write_default_colour_resets(const SequenceState& st, bool full) {
-  const Expr& item = st.item();
+  const Expr& item = st.item;
   if (!full) {
-    if (st.i > 0) reset_after_named_colour(st);
+    reset_after_named_colour(st);
     return;
   }
   // The node reached through sequences and styles, which several of the
@@ -114,10 +111,10 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
   if ((script != nullptr && script->base && script->base->is<BigOperatorSymbol>()) ||
       is_bodyless_limited_operator(lead)) {
     color_default(st.out);
-    if (st.i > 0) reset_after_named_colour(st);
+    reset_after_named_colour(st);
     return;
   }
-  if (st.i > 0) {
+  if (st.prev != nullptr) {
     const Expr& lim = descend(item, through::kUsual | through::kDefaultColor);
     if (lim.is<Limit>() || lim.is<MathOp>()) {
       color_default(st.out);
@@ -133,7 +130,7 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
       }
       if (bin != nullptr && bin->kind == BinomialKind::Choose) st.w.marks.binomial_colour_written = true;
     }
-    if (expr_starts_with_top_matrix(item) && contains_raw_tex(st.prev())) {
+    if (expr_starts_with_top_matrix(item) && contains_raw_tex(*st.prev)) {
       color_default(st.out);
       return;
     }
@@ -141,28 +138,27 @@ void write_default_colour_resets(const SequenceState& st, bool full) {
   }
   // An explicit accent template resets the colour, except when it opens the
   // sequence: for the first item the sequence starts with the same accent.
-  if (st.i > 0 && is_accent_template(lead)) color_default(st.out);
+  if (st.prev != nullptr && is_accent_template(lead)) color_default(st.out);
 }
 
-// The size record, or the shared-SYM mark, that an item leaves for the next.
-void write_after_item(const SequenceState& st, std::size_t next, SizeLevel& c) {
-  const Expr& item = st.item();
-  if (next >= st.items.size()) return;
-  const Expr& following = st.items[next];
+// The size record, or the shared-SYM mark, that `item` leaves for the item
+// `following` it in a sequence of size level `s`.
+void write_after_item(const Expr& item, const Expr& following, SizeLevel s, SizeLevel& c, Bytes& out,
+                      QvfWriter& w) {
   if (is_sized_delimiter_or_group(item)) {
     if (is_sized_delimiter_or_group(following)) {
-      st.w.marks.leading_sym_written = true;
+      w.marks.leading_sym_written = true;
     } else {
-      write_size_record(st.s, st.out);
-      c = st.s;
+      write_size_record(s, out);
+      c = s;
     }
     return;
   }
   if (is_big_glyph(item)) {
     const auto* raw = following.get_if<RawTex>();
     if (raw != nullptr && (raw->text == "^" || raw->text == "_")) {
-      write_size_record(st.s, st.out);
-      c = st.s;
+      write_size_record(s, out);
+      c = s;
     }
     return;
   }
@@ -170,8 +166,8 @@ void write_after_item(const SequenceState& st, std::size_t next, SizeLevel& c) {
                                                 collapse_single_expr(*style->body).is<Fraction>()) {
     if (is_char(following, U',') || is_char(following, U'.') || is_char(following, U':') ||
         is_char(following, U';')) {
-      write_size_record(st.s, st.out);
-      c = st.s;
+      write_size_record(s, out);
+      c = s;
     }
   }
 }
@@ -232,18 +228,19 @@ struct ItemPlan {
   const ItemList& items = run.items;
   const std::size_t n = items.size();
   const SizeLevel s = run.s;
-  const bool item_raw = run.raw_known_for == i ? run.raw_known : expr_starts_with_raw_tex(items[i]);
+  const Expr& item = items[i];
+  const Expr* const prev = i > 0 ? &items[i - 1] : nullptr;
+  const bool item_raw = run.raw_known_for == i ? run.raw_known : expr_starts_with_raw_tex(item);
   const bool next_raw = i + 1 < n && expr_starts_with_raw_tex(items[i + 1]);
   run.raw_known_for = i + 1;
   run.raw_known = next_raw;
-  const SequenceState st{items, s, i, item_raw, out, w};
-  const Expr& item = items[i];
+  const bool prev_raw = prev != nullptr && is_raw(*prev);
   ItemPlan plan;
   if (run.first_substantial == n && is_substantial(item)) run.first_substantial = i;
   plan.mod_spacing = s == SizeLevel::Subscript && is_script_mod_spacing(item);
 
   // A named colour lasts across raw TeX only.
-  if (i > 0 && !is_raw(st.prev()) && !(item_raw && is_coloured_not_black(st.prev())))
+  if (prev != nullptr && !prev_raw && !(item_raw && is_coloured_not_black(*prev)))
     w.colours.named_colour_active = false;
 
   // Back to the sequence's size.
@@ -254,7 +251,7 @@ struct ItemPlan {
   }
 
   // A space with no colour in force, or after another space, goes without colour.
-  if (item.is<Space>() && (!run.flag || (i > 0 && st.prev().is<Space>()))) {
+  if (item.is<Space>() && (!run.flag || (prev != nullptr && prev->is<Space>()))) {
     write_space_without_color(item.as<Space>().width, out);
     run.flag = false;
     plan.done = true;
@@ -271,7 +268,7 @@ struct ItemPlan {
 
   // Symbol size: a big glyph after \left, and each sized delimiter or group
   // unless one SYM is already in force for it.
-  if (i > 0 && is_raw(st.prev()) && st.prev().as<RawTex>().text.starts_with("\\left") &&
+  if (prev_raw && prev->as<RawTex>().text.starts_with("\\left") &&
       is_big_glyph(descend(item, through::kSequence | through::kGroup | through::kStyle)))
     out.push_back(tag::kSym);
   if (is_sized_delimiter_or_group(item) && !take(w.marks.leading_sym_written)) out.push_back(tag::kSym);
@@ -279,20 +276,21 @@ struct ItemPlan {
   // The colour in front of the item: a named colour resumed after raw TeX,
   // else black.
   if (wants_black) {
-    const Expr& before = i == 0 ? item : st.prev();
+    const Expr& before = prev != nullptr ? *prev : item;
     if (is_raw(before) && take(w.colours.named_colour_active)) {
       write_color_index(w.colours.named_colour_index, out);
     } else {
       define_leading_calvane_font(item, out, w);
       // After raw TeX that follows earlier content, black is already defined.
-      if (i >= 2 && is_raw(st.prev()) && run.first_substantial < i - 1)
+      if (i >= 2 && prev_raw && run.first_substantial < i - 1)
         select_black_without_def(out, w);
       else
         select_black(out, w);
     }
   }
 
-  if (!plain_symbol) write_default_colour_resets(st, wants_black || run.flag);
+  if (!plain_symbol)
+    write_default_colour_resets(SequenceState{item, prev, item_raw, out, w}, wants_black || run.flag);
 
   // Marks for the item's writer.
   if (opened && descend(item, through::kSequence | through::kHybrid).is<Style>())
@@ -302,10 +300,10 @@ struct ItemPlan {
     const auto* in = collapse_single_expr(item).get_if<Integral>();
     if (in != nullptr && !in->body && in->nolimits) w.marks.integral_before_raw = true;
   }
-  plan.flags = ItemFlags{i > 0, i > 0 && is_raw(st.prev())};
+  plan.flags = ItemFlags{prev != nullptr, prev_raw};
 
   // Primes right after a character become its embellishments.
-  if (item.is<Char>() || item.is<CommandSymbol>())
+  if (plain_symbol)
     while (i + 1 + plan.primes < n && is_char(items[i + 1 + plan.primes], U'\'')) ++plan.primes;
   return plan;
 }
@@ -313,9 +311,8 @@ struct ItemPlan {
 // What is written after item i, before the next item.
 [[gnu::noinline]] void finish_item(SequenceRun& run, std::size_t i, const ItemPlan& plan, Bytes& out,
                                    QvfWriter& w) {
-  // What follows an item does not depend on whether it starts with raw TeX.
-  const SequenceState st{run.items, run.s, i, /*item_starts_raw=*/false, out, w};
-  write_after_item(st, i + 1 + plan.primes, run.c);
+  const std::size_t next = i + 1 + plan.primes;
+  if (next < run.items.size()) write_after_item(run.items[i], run.items[next], run.s, run.c, out, w);
 }
 
 }  // namespace
