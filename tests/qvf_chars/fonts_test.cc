@@ -352,6 +352,11 @@ TEST(CalvanePredicates, FirstCharacterDecides) {
       {"script base", ast::Script{ast::box(font(FontKind::MathBb, ch(U'A'))), ast::box(ch(U'x')), nullptr},
        false, true, false},
       {"font of another kind", font(FontKind::Bold, font(FontKind::MathCal, ch(U'C'))), true, false, false},
+      // An alphabet settles its own font only; the others look on into its body.
+      {"mathcal over a Math Two glyph", font(FontKind::MathCal, ch(0x22D6)), false, true, false},
+      {"mathbb over a Math One glyph", font(FontKind::MathBb, ch(0x03F5)), true, false, false},
+      {"mathfrak over mathcal A", font(FontKind::MathFrak, font(FontKind::MathCal, ch(U'A'))), true, false,
+       false},
       {"style body", ast::Style{ast::box(ch(0x22D6)), ast::StyleKind::Text}, false, true, false},
       {"visible hybrid", ast::Hybrid{{ast::HybridVisible{ast::box(ch(0x03F5))}, ast::HybridRaw{"x"}}}, true,
        false, false},

@@ -181,6 +181,11 @@ TEST(Predicates, Table) {
        seq({space(1), style(ast::StyleKind::Text, seq({space(2)}))}), true},
       {"only_spaces", expr_is_only_spaces, "nested empty sequence", seq({space(1), seq({})}), false},
       {"only_spaces", expr_is_only_spaces, "space and char", seq({space(1), ch(U'x')}), false},
+      {"only_spaces", expr_is_only_spaces, "char deep behind spaces",
+       seq({space(1), seq({space(2), style(ast::StyleKind::Text, seq({space(1), ch(U'x')}))}), space(3)}),
+       false},
+      {"only_spaces", expr_is_only_spaces, "bodiless style",
+       seq({space(1), ast::Style{nullptr, ast::StyleKind::Text}}), false},
 
       {"sets_own_color", expr_sets_own_color, "default colour", default_color(ch(U'x')), true},
       {"sets_own_color", expr_sets_own_color, "colour first", seq({color("teal", ch(U'x')), ch(U'y')}), true},

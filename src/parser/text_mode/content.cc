@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "parser/chars.h"
@@ -12,6 +13,7 @@ namespace quorvix::parser {
 
 using ast::Expr;
 using ast::ExprList;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -28,10 +30,10 @@ bool is_text_accent(std::u32string_view name) {
 
 // The symbols text mode knows by name; 0 for any other name.
 char32_t text_symbol(std::u32string_view name) {
-  if (name == U"sect" || name == U"S") return U'\u00A7';
-  if (name == U"AA") return U'\u00C5';
-  if (name == U"O") return U'\u2205';
-  if (name == U"P") return U'\u00B6';
+  if (name == U"sect"sv || name == U"S"sv) return U'\u00A7';
+  if (name == U"AA"sv) return U'\u00C5';
+  if (name == U"O"sv) return U'\u2205';
+  if (name == U"P"sv) return U'\u00B6';
   return 0;
 }
 
@@ -176,7 +178,7 @@ bool Scanner::scan_command() {
     items_.push_back(ast::make_char(symbol));
     return true;
   }
-  if (name == U"sout") {
+  if (name == U"sout"sv) {
     std::size_t after = pos_;
     if (const std::optional<std::u32string_view> group = take_group(after)) {
       flush();
@@ -187,7 +189,7 @@ bool Scanner::scan_command() {
       pos_ = after;
       return true;
     }
-  } else if (name == U"textcircled") {
+  } else if (name == U"textcircled"sv) {
     scan_circled();
     return true;
   } else if (is_text_accent(name)) {

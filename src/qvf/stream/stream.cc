@@ -191,9 +191,10 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
   }
   TopLeadingSpace lead = top_leading_space_rest(tree);
 
-  if (expr_starts_with_calvane_math_one(tree)) ensure_calvane_math_one_for_expr(tree, out, writer);
-  if (expr_starts_with_calvane_math_two(tree)) ensure_calvane_math_two(out, writer);
-  if (expr_starts_with_calvane_fraktur(tree)) ensure_calvane_fraktur(out, writer);
+  const LeadingCalvaneFonts calvane = leading_calvane_fonts(tree);
+  if (calvane.math_one) ensure_calvane_math_one_for_expr(tree, out, writer);
+  if (calvane.math_two) ensure_calvane_math_two(out, writer);
+  if (calvane.fraktur) ensure_calvane_fraktur(out, writer);
 
   write_leading_symbol_size(tree, first, out, writer);
 

@@ -3,6 +3,7 @@
 // from the Calvane fonts.
 #include "qvf/tables/chars.h"
 
+#include <iterator>
 #include <string>
 
 #include "common/utf8.h"
@@ -132,46 +133,67 @@ std::optional<bool> alphabet_maps_into(ast::FontKind kind, const ast::Expr& body
   return std::nullopt;
 }
 
+constexpr CalvaneFont kCalvaneFonts[] = {CalvaneFont::MathOne, CalvaneFont::MathTwo, CalvaneFont::Fraktur};
+
+}  // namespace
+
 // Follows the first significant node (first items of non-empty sequences,
 // the expression of a leading visible `Hybrid` part, `Style` bodies, `Script`
-// bases and the bodies of fonts of other alphabets) to its first character.
-bool starts_with_calvane(const ast::Expr& root, CalvaneFont font) {
+// bases and the bodies of fonts of other alphabets) to its first character,
+// once for all three fonts: a font of an alphabet settles the answer for its
+// own Calvane font, and the walk goes on into its body for the others.
+LeadingCalvaneFonts leading_calvane_fonts(const ast::Expr& root) {
+  bool found[std::size(kCalvaneFonts)] = {};
+  bool open[std::size(kCalvaneFonts)] = {true, true, true};
+  const auto result = [&found] { return LeadingCalvaneFonts{found[0], found[1], found[2]}; };
+  const auto settle_open = [&](std::optional<FontSelector> selector) {
+    for (std::size_t i = 0; i < std::size(kCalvaneFonts); ++i)
+      if (open[i]) found[i] = selector_is(selector, kCalvaneFonts[i]);
+    return result();
+  };
   const ast::Expr* e = &root;
   while (true) {
     if (const auto* seq = e->get_if<ast::Sequence>()) {
-      if (seq->items.empty()) return false;
+      if (seq->items.empty()) return result();
       e = &seq->items.front();
     } else if (const auto* hybrid = e->get_if<ast::Hybrid>()) {
-      if (hybrid->parts.empty()) return false;
+      if (hybrid->parts.empty()) return result();
       const auto* visible = std::get_if<ast::HybridVisible>(&hybrid->parts.front());
-      if (!visible || !visible->expr) return false;
+      if (!visible || !visible->expr) return result();
       e = visible->expr.get();
     } else if (const auto* style = e->get_if<ast::Style>()) {
-      if (!style->body) return false;
+      if (!style->body) return result();
       e = style->body.get();
     } else if (const auto* script = e->get_if<ast::Script>()) {
-      if (!script->base) return false;
+      if (!script->base) return result();
       e = script->base.get();
     } else if (const auto* f = e->get_if<ast::Font>()) {
-      if (!f->body) return false;
-      if (const std::optional<bool> maps = alphabet_maps_into(f->font, *f->body, font)) return *maps;
+      if (!f->body) return result();
+      bool any_open = false;
+      for (std::size_t i = 0; i < std::size(kCalvaneFonts); ++i) {
+        if (!open[i]) continue;
+        if (const std::optional<bool> maps = alphabet_maps_into(f->font, *f->body, kCalvaneFonts[i])) {
+          found[i] = *maps;
+          open[i] = false;
+        }
+        any_open = any_open || open[i];
+      }
+      if (!any_open) return result();
       e = f->body.get();
     } else if (const auto* c = e->get_if<ast::Char>()) {
-      return selector_is(char_selector(c->ch), font);
+      return settle_open(char_selector(c->ch));
     } else if (const auto* big = e->get_if<ast::BigSymbol>()) {
-      return selector_is(char_selector(big->ch), font);
+      return settle_open(char_selector(big->ch));
     } else if (const auto* op = e->get_if<ast::BigOperatorSymbol>()) {
-      return selector_is(char_selector(op->ch), font);
+      return settle_open(char_selector(op->ch));
     } else if (const auto* sym = e->get_if<ast::CommandSymbol>()) {
       const CommandSymbolEntry* entry = find_command_symbol(sym->name);
-      return entry && selector_is(entry->style.font_selector, font);
+      return entry ? settle_open(entry->style.font_selector) : result();
     } else {
-      return false;
+      return result();
     }
   }
 }
-
-}  // namespace
 
 bool is_math_symbol_char(char32_t c) {
   return (c >= 0x2030 && c <= 0x203F) || (c >= 0x2100 && c <= 0x214F) || (c >= 0x2190 && c <= 0x21FF) ||
@@ -253,14 +275,8 @@ std::optional<char32_t> first_plain_char(const ast::Expr& expr) {
   return std::nullopt;
 }
 
-bool expr_starts_with_calvane_math_one(const ast::Expr& expr) {
-  return starts_with_calvane(expr, CalvaneFont::MathOne);
-}
-bool expr_starts_with_calvane_math_two(const ast::Expr& expr) {
-  return starts_with_calvane(expr, CalvaneFont::MathTwo);
-}
-bool expr_starts_with_calvane_fraktur(const ast::Expr& expr) {
-  return starts_with_calvane(expr, CalvaneFont::Fraktur);
-}
+bool expr_starts_with_calvane_math_one(const ast::Expr& expr) { return leading_calvane_fonts(expr).math_one; }
+bool expr_starts_with_calvane_math_two(const ast::Expr& expr) { return leading_calvane_fonts(expr).math_two; }
+bool expr_starts_with_calvane_fraktur(const ast::Expr& expr) { return leading_calvane_fonts(expr).fraktur; }
 
 }  // namespace quorvix::qvf

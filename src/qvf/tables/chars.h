@@ -96,6 +96,19 @@ inline std::uint8_t ensure_arial(Bytes& out, QvfWriter& writer) {
 // digit, else the regular style.
 void ensure_calvane_math_one_for_expr(const ast::Expr& expr, Bytes& out, QvfWriter& writer);
 
+// Which of the Calvane fonts the first character of `expr` (found through
+// sequences, styles, script bases, leading visible parts and fonts of other
+// alphabets) is drawn in; found with one walk.
+struct LeadingCalvaneFonts {
+  bool math_one = false;
+  bool math_two = false;
+  bool fraktur = false;
+
+  bool any() const { return math_one || math_two || fraktur; }
+};
+LeadingCalvaneFonts leading_calvane_fonts(const ast::Expr& expr);
+
+// Single answers of leading_calvane_fonts.
 bool expr_starts_with_calvane_math_one(const ast::Expr& expr);
 bool expr_starts_with_calvane_math_two(const ast::Expr& expr);
 bool expr_starts_with_calvane_fraktur(const ast::Expr& expr);

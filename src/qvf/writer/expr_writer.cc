@@ -168,11 +168,11 @@ WriteResult write_line(const Expr& expr, Bytes& out, SizeLevel size, QvfWriter& 
     return rest;
   }
 
-  if (expr_starts_with_calvane_math_one(expr))
+  if (const LeadingCalvaneFonts calvane = leading_calvane_fonts(expr); calvane.math_one)
     ensure_calvane_math_one(out, writer);
-  else if (expr_starts_with_calvane_math_two(expr))
+  else if (calvane.math_two)
     ensure_calvane_math_two(out, writer);
-  else if (expr_starts_with_calvane_fraktur(expr))
+  else if (calvane.fraktur)
     ensure_calvane_fraktur(out, writer);
 
   write_line_symbol_size(expr, out, writer);
@@ -192,18 +192,18 @@ WriteResult write_line(const Expr& expr, Bytes& out, SizeLevel size, QvfWriter& 
 }
 
 void define_leading_calvane_font(const Expr& expr, Bytes& out, QvfWriter& writer) {
-  if (expr_starts_with_calvane_math_one(expr))
+  if (const LeadingCalvaneFonts calvane = leading_calvane_fonts(expr); calvane.math_one)
     ensure_calvane_math_one_for_expr(expr, out, writer);
-  else if (expr_starts_with_calvane_math_two(expr))
+  else if (calvane.math_two)
     ensure_calvane_math_two(out, writer);
-  else if (expr_starts_with_calvane_fraktur(expr))
+  else if (calvane.fraktur)
     ensure_calvane_fraktur(out, writer);
 }
 
 void define_leading_calvane_math_font(const Expr& expr, Bytes& out, QvfWriter& writer) {
-  if (expr_starts_with_calvane_math_one(expr))
+  if (const LeadingCalvaneFonts calvane = leading_calvane_fonts(expr); calvane.math_one)
     ensure_calvane_math_one_for_expr(expr, out, writer);
-  else if (expr_starts_with_calvane_math_two(expr))
+  else if (calvane.math_two)
     ensure_calvane_math_two(out, writer);
 }
 

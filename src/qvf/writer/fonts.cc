@@ -183,10 +183,7 @@ void ensure_alphabet_font(FontKind kind, Bytes& out, QvfWriter& w) {
   }
 }
 
-bool starts_with_calvane_char(const ast::Expr& item) {
-  return expr_starts_with_calvane_math_one(item) || expr_starts_with_calvane_math_two(item) ||
-         expr_starts_with_calvane_fraktur(item);
-}
+bool starts_with_calvane_char(const ast::Expr& item) { return leading_calvane_fonts(item).any(); }
 
 // The colour record in front of an item of a font run that does not start
 // with raw TeX.

@@ -242,7 +242,13 @@ bool expr_is_only_spaces(const Expr& e) {
     if (cur->is<Space>()) continue;
     if (const auto* s = cur->get_if<Sequence>()) {
       if (s->items.empty()) return false;
-      for (const Expr& item : s->items) pending.push(&item);
+      // A leaf other than a space settles it at once, before anything of a
+      // long sequence is queued.
+      for (const Expr& item : s->items) {
+        if (item.is<Space>()) continue;
+        if (!item.is<Sequence>() && !item.is<Style>()) return false;
+        pending.push(&item);
+      }
     } else if (const auto* st = cur->get_if<Style>(); st && st->body) {
       pending.push(st->body.get());
     } else {
