@@ -1,7 +1,7 @@
 // Lookup tables from a command name (without backslash) to what it stands
 // for. Each table keeps its rows in their listed order; the first row with
 // the name wins. The tables are generated from their listings (see
-// tools/tablegen); each is searched through a sorted index built at compile
+// tools/tablegen); each is searched through a hash index built at compile
 // time, so a lookup neither allocates nor scans the table.
 #pragma once
 
