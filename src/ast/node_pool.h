@@ -19,7 +19,9 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QUORVIX_NODE_POOL_POISON 1
@@ -168,5 +170,32 @@ struct NodeAllocator {
     return true;
   }
 };
+
+// Destroys and frees an object that make_pooled made.
+template <class T>
+struct PooledDelete {
+  void operator()(T* p) const noexcept {
+    p->~T();
+    deallocate(p, sizeof(T));
+  }
+};
+
+// An object kept in a pooled block, for the working state that a parse
+// keeps off the machine stack once per nesting level: it would otherwise
+// cost an allocation for each text, row set or grid read.
+template <class T>
+using PooledPtr = std::unique_ptr<T, PooledDelete<T>>;
+
+template <class T, class... Args>
+PooledPtr<T> make_pooled(Args&&... args) {
+  static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "blocks have the default alignment");
+  void* block = allocate(sizeof(T));
+  try {
+    return PooledPtr<T>(::new (block) T(std::forward<Args>(args)...));
+  } catch (...) {
+    deallocate(block, sizeof(T));
+    throw;
+  }
+}
 
 }  // namespace quorvix::ast::node_pool

@@ -1,7 +1,8 @@
 #include "parser/definition_fallback.h"
 
 #include <utility>
-#include <vector>
+
+#include "common/small_stack.h"
 
 namespace quorvix::parser {
 
@@ -35,14 +36,13 @@ void normalize_node(Expr& e) {
 
 Expr normalize_definition_fallback_expr(Expr expr) {
   normalize_node(expr);
-  std::vector<Expr*> work{&expr};
+  SmallStack<Expr*> work(&expr);
   while (!work.empty()) {
-    Expr* e = work.back();
-    work.pop_back();
+    Expr* e = work.pop();
     if (auto* seq = e->get_if<ast::Sequence>()) {
       for (Expr& item : seq->items) {
         normalize_node(item);
-        work.push_back(&item);
+        work.push(&item);
       }
     }
   }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -129,6 +130,44 @@ TEST(NodePoolTest, BlocksFreedAfterTheThreadsCacheIsReleasedAreNotLost) {
     EXPECT_EQ(cached_total(), 1U);
   }).join();
   EXPECT_EQ(testing::live_blocks(), live_before);
+}
+
+// Pooled working objects: built once, destroyed once, their block back in
+// the cache for the next, also when the constructor throws.
+TEST(NodePoolTest, PooledObjectsAreBuiltAndDestroyedInCachedBlocks) {
+  struct Tracked {
+    explicit Tracked(int& live, bool fail = false) : live_(live) {
+      if (fail) throw std::runtime_error("refused");
+      ++live_;
+    }
+    Tracked(const Tracked&) = delete;
+    Tracked& operator=(const Tracked&) = delete;
+    ~Tracked() { --live_; }
+    int& live_;
+    char payload[150] = {};
+  };
+  node_pool::release_cached_blocks();
+  int live = 0;
+  void* first = nullptr;
+  {
+    const node_pool::PooledPtr<Tracked> a = node_pool::make_pooled<Tracked>(live);
+    first = a.get();
+    EXPECT_EQ(live, 1);
+  }
+  EXPECT_EQ(live, 0);
+  EXPECT_EQ(cached_total(), 1U);
+  const std::uint64_t before = testing::allocations();
+  {
+    const node_pool::PooledPtr<Tracked> b = node_pool::make_pooled<Tracked>(live);
+    EXPECT_EQ(static_cast<void*>(b.get()), first);
+  }
+  EXPECT_EQ(testing::allocations() - before, 0U);
+  // The exception's message is an allocation of its own, so only the cache
+  // is looked at here.
+  EXPECT_THROW((void)node_pool::make_pooled<Tracked>(live, true), std::runtime_error);
+  EXPECT_EQ(live, 0);
+  EXPECT_EQ(cached_total(), 1U);
+  node_pool::release_cached_blocks();
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ struct ArrayBody {
 }  // namespace
 
 Result<Expr> parse_array_environment(Parser& p, bool paired) {
-  const std::unique_ptr<ArrayBody> body = std::make_unique<ArrayBody>();
+  const ast::node_pool::PooledPtr<ArrayBody> body = ast::node_pool::make_pooled<ArrayBody>();
   Status read = parse_optional_array_column_spec(p, body->spec);
   if (!read.ok()) return std::move(read).error();
   if (body->spec.bare && p.at_end()) return unfinished_array_expr(std::move(*body->spec.text));
@@ -97,7 +97,7 @@ Result<Expr> parse_array_environment(Parser& p, bool paired) {
 }
 
 Result<Expr> parse_subarray_environment(Parser& p) {
-  const std::unique_ptr<ArrayBody> body = std::make_unique<ArrayBody>();
+  const ast::node_pool::PooledPtr<ArrayBody> body = ast::node_pool::make_pooled<ArrayBody>();
   Status read = parse_subarray_columns(p, body->spec);
   if (!read.ok()) return std::move(read).error();
   read = parse_environment_rows(p, "subarray", RowRules::Plain, body->grid);

@@ -111,7 +111,7 @@ Result<Expr> parse_grid_environment(Parser& p, const SupportedEnvironment& env, 
     Status columns = skip_alignat_columns(p);
     if (!columns.ok()) return std::move(columns).error();
   }
-  const std::unique_ptr<GridBody> body = std::make_unique<GridBody>();
+  const ast::node_pool::PooledPtr<GridBody> body = ast::node_pool::make_pooled<GridBody>();
   Status rows = parse_environment_rows(p, name, rules, *body);
   if (!rows.ok()) return std::move(rows).error();
   return grid_expr(env, *body);

@@ -209,9 +209,9 @@ class RowReader {
   Status status_;
 };
 
-[[gnu::noinline]] std::unique_ptr<RowReader> open_rows(Parser& p, const std::string& name, RowRules rules,
-                                                       GridBody& body) {
-  return std::make_unique<RowReader>(p, name, rules, body);
+[[gnu::noinline]] ast::node_pool::PooledPtr<RowReader> open_rows(Parser& p, const std::string& name,
+                                                                 RowRules rules, GridBody& body) {
+  return ast::node_pool::make_pooled<RowReader>(p, name, rules, body);
 }
 
 }  // namespace
@@ -231,7 +231,7 @@ Result<Expr> parse_sequence_until_environment_stop(Parser& p, RowRules rules) {
 }
 
 Status parse_environment_rows(Parser& p, const std::string& name, RowRules rules, GridBody& body) {
-  const std::unique_ptr<RowReader> reader = open_rows(p, name, rules, body);
+  const ast::node_pool::PooledPtr<RowReader> reader = open_rows(p, name, rules, body);
   if (reader->start_row()) {
     for (;;) {
       Result<Expr> cell = parse_sequence_until_environment_stop(p, rules);

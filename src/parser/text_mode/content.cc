@@ -257,7 +257,7 @@ Result<Expr> parse_content(Parser& p, std::u32string_view text) {
   Parser::NestingScope scope(p);
   if (scope.exceeded()) return nesting_failure();
   // On the heap: this frame sits once per level of nested groups.
-  const std::unique_ptr<Scanner> scanner = std::make_unique<Scanner>(p, text);
+  const ast::node_pool::PooledPtr<Scanner> scanner = ast::node_pool::make_pooled<Scanner>(p, text);
   return scanner->run();
 }
 
