@@ -57,11 +57,11 @@ test: build
 # The tests that convert on several threads at once, and the corpus test,
 # under ThreadSanitizer (clang). Only their executables are built.
 TSAN_DIR ?= build-tsan
-TSAN_TESTS := CorpusTest|DefaultDefinitions|LegacyEncoders
+TSAN_TESTS := CorpusTest|DefaultDefinitions|LegacyEncoders|CompoundFileHex
 test-thread: deps
 	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIX_SANITIZE=thread \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVIX_BUILD_BENCH=OFF $(CMAKE_FLAGS)
-	cmake --build $(TSAN_DIR) -j $(JOBS) --target test_corpus test_fixed_defs test_quorvix_ansi
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target test_corpus test_fixed_defs test_quorvix_ansi test_ole
 	cd $(TSAN_DIR) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure --no-tests=error -j $(JOBS) -R '$(TSAN_TESTS)'
 
 # Valgrind memcheck over the C interface test and a sample of the corpus

@@ -14,10 +14,15 @@
 
 namespace quorvix::ffi {
 
-Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
-                                                  const std::optional<std::string>& prefs_file,
-                                                  ConversionReport* report) {
-  conversion::EncodedEquation equation;
+namespace {
+
+// Every stage up to the compound file: normalising, parsing, writing and
+// framing the stream, and laying out the file around it, whose size the
+// result records. The tree is released before this returns.
+Result<conversion::FramedEquation> frame_latex(std::string_view latex,
+                                               const std::optional<std::string>& prefs_file,
+                                               ConversionReport* report) {
+  conversion::FramedEquation equation;
   equation.normalized_latex = parser::normalize_latex(latex, SpareNormalizedText::take());
   // The environment is read once; parser and writer encode with this choice.
   const quorvix_ansi::SourceEncoding encoding = quorvix_ansi::SourceEncoding::from_environment();
@@ -29,19 +34,29 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
     if (report != nullptr) report->keeps_raw_tex = ast::contains_raw_tex(tree);
     QV_ASSIGN_OR_RETURN(equation.qvf,
                         qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file, encoding));
-    // The stream goes into the compound file behind its framing header
-    // without a framed copy of its own; the tree is released at the end of
-    // this block, once the compound file exists.
-    QV_ASSIGN_OR_RETURN(const qvf::EquationNativeHeader header,
-                        qvf::equation_native_header(equation.qvf.size()));
-    QV_ASSIGN_OR_RETURN(equation.ole, ole::write_compound_file(header, equation.qvf, std::nullopt));
   }
+  // The stream goes into the compound file behind its framing header
+  // without a framed copy of its own.
+  QV_ASSIGN_OR_RETURN(equation.native_header, qvf::equation_native_header(equation.qvf.size()));
+  QV_ASSIGN_OR_RETURN(equation.ole_size, ole::compound_file_size(equation.native_header, equation.qvf));
   return equation;
 }
 
-Result<conversion::EncodedEquation> convert_request(const char* request) {
+}  // namespace
+
+Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
+                                                  const std::optional<std::string>& prefs_file,
+                                                  ConversionReport* report) {
+  QV_ASSIGN_OR_RETURN(conversion::FramedEquation framed, frame_latex(latex, prefs_file, report));
+  conversion::EncodedEquation equation{std::move(framed.normalized_latex), std::move(framed.qvf), {}};
+  QV_ASSIGN_OR_RETURN(equation.ole,
+                      ole::write_compound_file(framed.native_header, equation.qvf, std::nullopt));
+  return equation;
+}
+
+Result<conversion::FramedEquation> convert_request(const char* request) {
   QV_ASSIGN_OR_RETURN(Request parsed, read_request(request));
-  Result<conversion::EncodedEquation> converted = convert_latex(parsed.latex, parsed.prefs_file);
+  Result<conversion::FramedEquation> converted = frame_latex(parsed.latex, parsed.prefs_file, nullptr);
   SpareRequestText::give_back(parsed.latex);
   return converted;
 }
@@ -50,6 +65,11 @@ void recycle(conversion::EncodedEquation& equation) noexcept {
   SpareNormalizedText::give_back(equation.normalized_latex);
   SpareQvfStream::give_back(equation.qvf);
   SpareCompoundFile::give_back(equation.ole);
+}
+
+void recycle(conversion::FramedEquation& equation) noexcept {
+  SpareNormalizedText::give_back(equation.normalized_latex);
+  SpareQvfStream::give_back(equation.qvf);
 }
 
 }  // namespace quorvix::ffi

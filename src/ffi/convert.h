@@ -26,11 +26,14 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
                                                   const std::optional<std::string>& prefs_file,
                                                   ConversionReport* report = nullptr);
 
-// Reads the request (see read_request) and converts its "latex" member.
-Result<conversion::EncodedEquation> convert_request(const char* request);
+// Reads the request (see read_request) and converts its "latex" member as
+// convert_latex does, up to the compound file: the file is laid out, but its
+// bytes are left to the response (serialize_framed_result).
+Result<conversion::FramedEquation> convert_request(const char* request);
 
 // Hands the memory of a finished equation's buffers to this thread's next
 // conversion (see SpareBuffer); `equation` is left empty.
 void recycle(conversion::EncodedEquation& equation) noexcept;
+void recycle(conversion::FramedEquation& equation) noexcept;
 
 }  // namespace quorvix::ffi

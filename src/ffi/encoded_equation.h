@@ -1,9 +1,11 @@
 // The record of one finished conversion.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "common/bytes.h"
+#include "qvf/stream/equation_native.h"
 
 namespace quorvix::conversion {
 
@@ -13,6 +15,16 @@ struct EncodedEquation {
   std::string normalized_latex;  // the TeX text exactly as it was parsed (UTF-8)
   Bytes qvf;                     // the QVF stream, without the "Equation Native" framing
   Bytes ole;                     // the complete compound file
+};
+
+// The same conversion before its compound file is written out: the C entry
+// writes the file straight into its response as hex digits, so it never
+// needs the file's bytes.
+struct FramedEquation {
+  std::string normalized_latex;               // as in EncodedEquation
+  Bytes qvf;                                  // as in EncodedEquation
+  qvf::EquationNativeHeader native_header{};  // frames `qvf` as "Equation Native"
+  std::size_t ole_size = 0;                   // bytes of the compound file, whose layout is checked
 };
 
 }  // namespace quorvix::conversion

@@ -9,14 +9,15 @@
 
 extern "C" char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT {
   using namespace quorvix::ffi;
-  auto outcome = run_guarded_result([request] {
+  auto outcome = run_guarded_result([request]() -> quorvix::Result<ResponseText> {
     run_fault_hook();
-    return convert_request(request);
+    QV_ASSIGN_OR_RETURN(quorvix::conversion::FramedEquation equation, convert_request(request));
+    ResponseText response = serialize_framed_result(equation);
+    recycle(equation);
+    return response;
   });
   if (!outcome.ok()) return serialize_error(outcome.error().message);
-  char* const response = serialize_result(outcome.value());
-  recycle(outcome.value());
-  return response;
+  return outcome.value().release();
 }
 
 extern "C" void quorvix_free_v1(char* response) QUORVIX_NOEXCEPT { std::free(response); }

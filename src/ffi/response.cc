@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
-#include "ffi/hex.h"
+#include "common/hex.h"
+#include "common/internal_error.h"
 #include "ffi/json_scan.h"
+#include "ole/compound_file.h"
 
 namespace quorvix::ffi {
 namespace {
@@ -80,22 +83,39 @@ constexpr std::string_view kResultClose = R"("}})";
 constexpr std::string_view kErrorOpen = R"({"error":")";
 constexpr std::string_view kErrorClose = R"("})";
 
-}  // namespace
-
-char* serialize_result(const conversion::EncodedEquation& equation) noexcept {
-  const std::size_t size = kResultOpen.size() + 2 * equation.ole.size() + kQvfKey.size() +
-                           2 * equation.qvf.size() + kLatexKey.size() +
-                           escaped_size(equation.normalized_latex) + kResultClose.size() + 1;
-  char* const buffer = allocate(size);
-  char* out = append(buffer, kResultOpen);
-  out = write_hex(equation.ole.data(), equation.ole.size(), out);
+// The result response around a compound file of `ole_size` bytes, whose
+// digits `write_ole` writes at the position it is given, returning their end.
+template <class WriteOle>
+ResponseText result_response(std::size_t ole_size, std::span<const std::uint8_t> qvf,
+                             std::string_view normalized_latex, WriteOle&& write_ole) {
+  const std::size_t size = kResultOpen.size() + 2 * ole_size + kQvfKey.size() + 2 * qvf.size() +
+                           kLatexKey.size() + escaped_size(normalized_latex) + kResultClose.size() + 1;
+  ResponseText buffer(allocate(size));
+  char* out = append(buffer.get(), kResultOpen);
+  out = write_ole(out);
   out = append(out, kQvfKey);
-  out = write_hex(equation.qvf.data(), equation.qvf.size(), out);
+  out = write_hex(qvf.data(), qvf.size(), out);
   out = append(out, kLatexKey);
-  out = write_escaped(equation.normalized_latex, out);
+  out = write_escaped(normalized_latex, out);
   out = append(out, kResultClose);
   *out = '\0';
   return buffer;
+}
+
+}  // namespace
+
+char* serialize_result(const conversion::EncodedEquation& equation) noexcept {
+  return result_response(equation.ole.size(), equation.qvf, equation.normalized_latex,
+                         [&](char* out) { return write_hex(equation.ole.data(), equation.ole.size(), out); })
+      .release();
+}
+
+ResponseText serialize_framed_result(const conversion::FramedEquation& equation) {
+  return result_response(equation.ole_size, equation.qvf, equation.normalized_latex, [&](char* out) {
+    char* const end = ole::write_compound_file_hex(equation.native_header, equation.qvf, out);
+    if (end != out + 2 * equation.ole_size) internal_failure("compound file size disagrees with its layout");
+    return end;
+  });
 }
 
 char* serialize_error(std::string_view message) noexcept {

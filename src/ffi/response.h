@@ -1,6 +1,8 @@
 // Serialising the conversion response.
 #pragma once
 
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
 #include "ffi/encoded_equation.h"
@@ -15,6 +17,17 @@ namespace quorvix::ffi {
 
 // {"result":{"ole":<hex>,"qvf":<hex>,"normalized_latex":<text>}}
 char* serialize_result(const conversion::EncodedEquation& equation) noexcept;
+
+// A response buffer, released with free.
+struct FreeResponse {
+  void operator()(char* response) const noexcept { std::free(response); }
+};
+using ResponseText = std::unique_ptr<char, FreeResponse>;
+
+// The same response for an equation whose compound file goes straight into
+// it as hex digits. Not noexcept: a layout that breaks its own invariants
+// throws InternalError, and the buffer is released on the way out.
+ResponseText serialize_framed_result(const conversion::FramedEquation& equation);
 
 // {"error":<message>}
 char* serialize_error(std::string_view message) noexcept;

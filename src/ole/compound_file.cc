@@ -2,7 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string>
 
+#include "common/hex.h"
+#include "common/internal_error.h"
 #include "common/spare_buffer.h"
 #include "ole/cfb_format.h"
 #include "ole/companion_streams.h"
@@ -83,33 +89,41 @@ void copy_stream(const Stream& s, Sector target) {
   std::copy(s.data.begin(), s.data.end(), after_prefix);
 }
 
-}  // namespace
+// The streams of one file, in directory order, and where they go. The
+// streams borrow their bytes from the caller.
+struct PlannedFile {
+  std::array<Stream, 4> all;
+  std::size_t count = 0;
+  Layout layout;
 
-Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes>& presentation) {
-  return write_compound_file({}, native, presentation);
-}
+  std::span<const Stream> streams() const { return {all.data(), count}; }
+  std::size_t size() const { return kHeaderSize + std::size_t{layout.total_sectors} * kSectorSize; }
+};
 
-Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
-                                  std::span<const std::uint8_t> native_body,
-                                  const std::optional<Bytes>& presentation) {
-  std::optional<Bytes> presentation_record;
-  if (presentation) {
-    QV_ASSIGN_OR_RETURN(presentation_record, build_presentation_record(*presentation));
-  }
-
-  std::array<Stream, 4> all = {
+// Lays out the file around "Equation Native" (`native_header` then
+// `native_body`), with the picture stream when `presentation_record` is given.
+Result<PlannedFile> plan_file(std::span<const std::uint8_t> native_header,
+                              std::span<const std::uint8_t> native_body,
+                              const std::optional<Bytes>& presentation_record) {
+  PlannedFile plan;
+  plan.all = {
       Stream{kOleName, kOleStream},
       Stream{kNativeName, native_body, kEndOfChain, native_header},
       Stream{kCompObjName, kCompObjStream},
       Stream{kPresentationName, presentation_record ? std::span<const std::uint8_t>(*presentation_record)
                                                     : std::span<const std::uint8_t>()},
   };
-  const std::span<Stream> streams(all.data(), presentation_record ? 4 : 3);
-  QV_ASSIGN_OR_RETURN(const Layout layout, plan_layout(streams));
+  plan.count = presentation_record ? 4 : 3;
+  QV_ASSIGN_OR_RETURN(plan.layout, plan_layout(std::span<Stream>(plan.all.data(), plan.count)));
+  return plan;
+}
 
+Bytes write_planned(const PlannedFile& plan) {
+  const Layout& layout = plan.layout;
+  const std::span<const Stream> streams = plan.streams();
   // Every byte not written below stays zero.
   Bytes file = SpareCompoundFile::take();
-  file.resize(kHeaderSize + std::size_t{layout.total_sectors} * kSectorSize);
+  file.resize(plan.size());
   const std::span<std::uint8_t> bytes(file);
   auto sectors = [&](std::uint32_t first, std::uint64_t count) {
     return bytes.subspan(kHeaderSize + std::size_t{first} * kSectorSize,
@@ -131,6 +145,101 @@ Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
     if (s.in_regular_sectors()) copy_stream(s, sectors(s.start_sector, blocks_for(s.size(), kSectorSize)));
   }
   return file;
+}
+
+// The most mini sectors an "Equation Native" stream in the mini stream takes.
+constexpr std::size_t kMaxNativeMiniSectors = blocks_for(kMiniStreamCutoff - 1, kMiniSectorSize);
+
+// The smallest stream that takes `mini_sectors` mini sectors.
+constexpr std::size_t template_stream_size(std::size_t mini_sectors) {
+  return (mini_sectors - 1) * kMiniSectorSize + 1;
+}
+
+constexpr std::array<std::uint8_t, template_stream_size(kMaxNativeMiniSectors)> kZeroStream{};
+
+// Between two files without a picture whose "Equation Native" streams lie in
+// the mini stream and take the same number of mini sectors, only that
+// stream's bytes and the size in its directory entry differ: every other
+// stream, every chain and every sector sits in the same place. The template
+// of a mini sector count is the hex text of the file around a stream of zero
+// bytes that takes that many; a file is its template with those two parts
+// written over.
+//
+// A template is built the first time a stream of its mini sector count is
+// written and kept for the life of the process (at most 64 of them, about
+// 9 KB each). Threads that build the same template at once each make one;
+// the first to finish publishes it and the others drop theirs.
+const std::string& file_template(std::size_t mini_sectors) {
+  using Slots = std::array<std::atomic<const std::string*>, kMaxNativeMiniSectors + 1>;
+  static Slots& slots = *new Slots{};
+  std::atomic<const std::string*>& slot = slots.at(mini_sectors);
+  if (const std::string* ready = slot.load(std::memory_order_acquire)) return *ready;
+
+  const std::span<const std::uint8_t> zeros(kZeroStream.data(), template_stream_size(mini_sectors));
+  Result<PlannedFile> plan = plan_file({}, zeros, std::nullopt);
+  if (!plan.ok()) internal_failure("compound file template cannot be laid out: " + plan.error().message);
+  Bytes file = write_planned(*plan);
+  auto made = std::make_unique<const std::string>(hex(file));
+  SpareCompoundFile::give_back(file);
+  const std::string* expected = nullptr;
+  if (slot.compare_exchange_strong(expected, made.get(), std::memory_order_acq_rel,
+                                   std::memory_order_acquire)) {
+    return *made.release();
+  }
+  return *expected;
+}
+
+}  // namespace
+
+Result<Bytes> write_compound_file(const Bytes& native, const std::optional<Bytes>& presentation) {
+  return write_compound_file({}, native, presentation);
+}
+
+Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
+                                  std::span<const std::uint8_t> native_body,
+                                  const std::optional<Bytes>& presentation) {
+  std::optional<Bytes> presentation_record;
+  if (presentation) {
+    QV_ASSIGN_OR_RETURN(presentation_record, build_presentation_record(*presentation));
+  }
+  QV_ASSIGN_OR_RETURN(const PlannedFile plan, plan_file(native_header, native_body, presentation_record));
+  return write_planned(plan);
+}
+
+Result<std::size_t> compound_file_size(std::span<const std::uint8_t> native_header,
+                                       std::span<const std::uint8_t> native_body) {
+  QV_ASSIGN_OR_RETURN(const PlannedFile plan, plan_file(native_header, native_body, std::nullopt));
+  return plan.size();
+}
+
+char* write_compound_file_hex(std::span<const std::uint8_t> native_header,
+                              std::span<const std::uint8_t> native_body, char* out) {
+  const Result<PlannedFile> plan = plan_file(native_header, native_body, std::nullopt);
+  if (!plan.ok()) internal_failure("compound file written as hex without a layout: " + plan.error().message);
+  const Stream& native = plan->all[kNativeEntry - 1];
+  if (!native.in_mini_stream()) {
+    // A stream this large is rare and costs more than its file's other
+    // parts: the file is built as bytes and encoded.
+    Bytes file = write_planned(*plan);
+    char* const end = write_hex(file.data(), file.size(), out);
+    SpareCompoundFile::give_back(file);
+    return end;
+  }
+  const std::string& digits = file_template(blocks_for(native.size(), kMiniSectorSize));
+  if (digits.size() != 2 * plan->size()) internal_failure("compound file template has the wrong size");
+  std::memcpy(out, digits.data(), digits.size());
+
+  const std::size_t size_field = kHeaderSize + kFirstDirectorySector * kSectorSize +
+                                 kNativeEntry * kDirectoryEntrySize + kEntrySizeOffset;
+  std::array<std::uint8_t, 8> size_bytes{};
+  store_u64le(size_bytes, 0, native.size());
+  write_hex(size_bytes.data(), size_bytes.size(), out + 2 * size_field);
+
+  const std::size_t data = kHeaderSize + std::size_t{plan->layout.first_container_sector()} * kSectorSize +
+                           std::size_t{native.start_sector} * kMiniSectorSize;
+  char* const body = write_hex(native.prefix.data(), native.prefix.size(), out + 2 * data);
+  write_hex(native.data.data(), native.data.size(), body);
+  return out + digits.size();
 }
 
 }  // namespace quorvix::ole

@@ -16,7 +16,6 @@ constexpr std::size_t kRightOffset = 72;
 constexpr std::size_t kChildOffset = 76;
 constexpr std::size_t kClassIdOffset = 80;
 constexpr std::size_t kStartSectorOffset = 116;
-constexpr std::size_t kSizeOffset = 120;
 
 }  // namespace
 
@@ -43,7 +42,7 @@ void write_directory_entry(std::span<std::uint8_t, kDirectoryEntrySize> slot, st
     for (std::size_t i = 0; i < class_id->size(); ++i) slot[kClassIdOffset + i] = (*class_id)[i];
   }
   store_u32le(slot, kStartSectorOffset, start_sector);
-  store_u64le(slot, kSizeOffset, size);
+  store_u64le(slot, kEntrySizeOffset, size);
 }
 
 }  // namespace quorvix::ole

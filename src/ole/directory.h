@@ -17,6 +17,9 @@ enum class EntryColour : std::uint8_t { kRed = 0, kBlack = 1 };
 // Sibling or child link meaning "no entry".
 inline constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
 
+// Where an entry keeps its stream's size (64 bits, little-endian).
+inline constexpr std::size_t kEntrySizeOffset = 120;
+
 // The name field is 64 bytes: at most 31 UTF-16 code units and the terminator.
 inline constexpr std::size_t kMaxNameUnits = 31;
 

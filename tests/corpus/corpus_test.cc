@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/hex.h"
+#include "ffi/convert.h"
 #include "parser/parser.h"
 #include "support/respond.h"
 
@@ -239,6 +241,32 @@ TEST(CorpusTest, NoSequenceHoldsAdjacentRawPieces) {
   }
   // The corpus does exercise the joining.
   EXPECT_GT(sequences_with_raw, 100u);
+}
+
+// The C entry writes the compound file straight into its response as hex
+// digits; the command-line tools write it as bytes. Both must give the same
+// file, stream and text, or the same error.
+TEST(CorpusTest, EntryResponseMatchesTheByteConversion) {
+  const std::size_t stride = corpus_stride();
+  std::size_t compared = 0;
+  for (std::size_t index = 0; index < corpus().size(); index += stride) {
+    const CorpusLine& line = corpus()[index];
+    const std::string latex = nlohmann::json::parse(line.request)["latex"];
+    const auto response = nlohmann::json::parse(respond(line.request));
+    const auto bytes = quorvix::ffi::convert_latex(latex, std::nullopt);
+    if (!bytes.ok()) {
+      ASSERT_TRUE(response.contains("error")) << line.where;
+      EXPECT_EQ(response["error"], bytes.error().message) << line.where;
+      continue;
+    }
+    ASSERT_TRUE(response.contains("result")) << line.where << ": " << response.dump();
+    const auto& result = response["result"];
+    ASSERT_EQ(result["ole"], quorvix::hex(bytes->ole)) << line.where;
+    EXPECT_EQ(result["qvf"], quorvix::hex(bytes->qvf)) << line.where;
+    EXPECT_EQ(result["normalized_latex"], bytes->normalized_latex) << line.where;
+    ++compared;
+  }
+  EXPECT_GT(compared, corpus().size() / stride / 2);
 }
 
 TEST(CorpusTest, ConcurrentConversionsMatchOneThread) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "ffi/hex.h"
+#include "common/hex.h"
 #include "quorvix.h"
 #include "support/respond.h"
 

@@ -1,4 +1,4 @@
-#include "ffi/hex.h"
+#include "common/hex.h"
 
 #include <array>
 #include <bit>
@@ -12,7 +12,7 @@
 #define QUORVIX_HEX_AVX2 1
 #endif
 
-namespace quorvix::ffi {
+namespace quorvix {
 namespace {
 
 // The two digits of every byte value, so that each byte is one table load.
@@ -126,4 +126,4 @@ std::string hex(const Bytes& bytes) {
   return text;
 }
 
-}  // namespace quorvix::ffi
+}  // namespace quorvix

@@ -7,7 +7,7 @@
 
 #include "common/bytes.h"
 
-namespace quorvix::ffi {
+namespace quorvix {
 
 // Writes two lower-case digits per byte, high nibble first, to `out` and
 // returns the position after the last digit. `out` must hold 2 * size chars.
@@ -16,4 +16,4 @@ char* write_hex(const std::uint8_t* data, std::size_t size, char* out) noexcept;
 // The hex text of `bytes`; empty for an empty buffer.
 std::string hex(const Bytes& bytes);
 
-}  // namespace quorvix::ffi
+}  // namespace quorvix
