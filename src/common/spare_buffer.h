@@ -9,30 +9,47 @@
 // already has instead of asking the allocator again.
 //
 // Nothing depends on a buffer coming back: a buffer that is never given
-// back is released as usual, and take() on an empty slot gives an empty
+// back is released as usual, and take() on an empty slot gives a new empty
 // buffer. A buffer whose capacity is past kMaxKeptBytes is released instead
 // of kept, so a thread holds at most a few hundred kilobytes between calls
 // whatever it once converted.
 #pragma once
 
 #include <cstddef>
+#include <new>
 #include <string>
+#include <type_traits>
 
 #include "common/bytes.h"
 
 namespace quorvix {
 
 inline constexpr std::size_t kMaxKeptBytes = std::size_t{64} << 10;
+inline constexpr std::size_t kMinimumStringCapacity = 128;
 
 // `Tag` tells apart slots of the same buffer type.
 template <class Buffer, class Tag>
 class SpareBuffer {
  public:
   // An empty buffer: the slot's, or a new one when the slot is empty.
+  //
+  // A byte string handed out always has memory of its own, at least
+  // kMinimumStringCapacity characters: a string short enough for its inline
+  // storage would be copied, not handed over, by each move on its way
+  // through a conversion, and most formulas are that short. Should that
+  // memory not be had, the string is handed out without it.
   static Buffer take() noexcept {
     Buffer buffer;
     buffer.swap(slot());
     buffer.clear();
+    if constexpr (kIsString) {
+      if (buffer.capacity() < kMinimumStringCapacity) {
+        try {
+          buffer.reserve(kMinimumStringCapacity);
+        } catch (const std::bad_alloc&) {
+        }
+      }
+    }
     return buffer;
   }
 
@@ -53,6 +70,10 @@ class SpareBuffer {
   static std::size_t kept_capacity() noexcept { return slot().capacity(); }
 
  private:
+  // The byte strings (request and normalised text), which are moved from
+  // stage to stage; the decoded characters stay in their parser.
+  static constexpr bool kIsString = std::is_same_v<Buffer, std::string>;
+
   static Buffer& slot() noexcept {
     thread_local Buffer kept;
     return kept;

@@ -37,7 +37,7 @@ Result<conversion::FramedEquation> frame_latex(std::string_view latex,
   }
   // The stream goes into the compound file behind its framing header
   // without a framed copy of its own.
-  QV_ASSIGN_OR_RETURN(equation.native_header, qvf::equation_native_header(equation.qvf.size()));
+  QV_RETURN_IF_ERROR(qvf::fill_equation_native_header(equation.qvf.size(), equation.native_header));
   QV_ASSIGN_OR_RETURN(equation.ole_size, ole::compound_file_size(equation.native_header, equation.qvf));
   return equation;
 }

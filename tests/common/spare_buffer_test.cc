@@ -6,6 +6,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace quorvix {
 namespace {
@@ -15,6 +16,7 @@ struct ReuseTag;
 struct BoundTag;
 struct SmallerTag;
 struct ThreadTag;
+struct ShortStringTag;
 
 TEST(SpareBufferTest, AGivenBackBufferComesBackEmptyWithItsMemory) {
   using Spare = SpareBuffer<std::string, ReuseTag>;
@@ -29,9 +31,27 @@ TEST(SpareBufferTest, AGivenBackBufferComesBackEmptyWithItsMemory) {
   EXPECT_TRUE(second.empty());
   EXPECT_EQ(second.data(), memory);
   EXPECT_GE(second.capacity(), 300u);
-  // The slot is empty while its buffer is out.
-  EXPECT_EQ(Spare::take().capacity(), std::string().capacity());
+  // The slot is empty while its buffer is out: another take() gets memory
+  // of its own.
+  std::string third = Spare::take();
+  EXPECT_NE(third.data(), memory);
+  Spare::give_back(third);
   Spare::give_back(second);
+}
+
+// Strings are handed out with memory of their own even when empty, so that
+// moving a short one hands its memory over instead of copying its text.
+TEST(SpareBufferTest, StringsComeOutWithMemoryOfTheirOwn) {
+  using Spare = SpareBuffer<std::string, ShortStringTag>;
+  std::string first = Spare::take();
+  EXPECT_TRUE(first.empty());
+  EXPECT_GE(first.capacity(), kMinimumStringCapacity);
+  first = "x^2";
+  const char* const memory = first.data();
+  std::string moved = std::move(first);
+  EXPECT_EQ(moved.data(), memory);
+  Spare::give_back(moved);
+  EXPECT_EQ(Spare::take().data(), memory);
 }
 
 TEST(SpareBufferTest, BuffersPastTheBoundAreReleased) {

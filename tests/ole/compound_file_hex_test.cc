@@ -111,7 +111,8 @@ TEST(CompoundFileHexTest, ThreadsWritingNewShapesAtOnceAgree) {
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
-      for (const std::size_t body : sizes) got[static_cast<std::size_t>(t)].push_back(hex_file(stream_of(body)));
+      for (const std::size_t body : sizes)
+        got[static_cast<std::size_t>(t)].push_back(hex_file(stream_of(body)));
     });
   }
   for (std::thread& thread : threads) thread.join();

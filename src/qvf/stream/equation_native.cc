@@ -15,8 +15,13 @@ constexpr std::uint32_t kTrailer[3] = {0x1744A27C, 0x0097AB5D, 0x08D8000C};
 }  // namespace
 
 Result<EquationNativeHeader> equation_native_header(std::uint64_t stream_length) {
-  if (stream_length > 0xFFFFFFFFull) return make_error("QVF stream is too large");
   EquationNativeHeader h{};
+  QV_RETURN_IF_ERROR(fill_equation_native_header(stream_length, h));
+  return h;
+}
+
+Status fill_equation_native_header(std::uint64_t stream_length, EquationNativeHeader& h) {
+  if (stream_length > 0xFFFFFFFFull) return make_error("QVF stream is too large");
   store_u16le(h, 0, kHeaderSize);
   store_u32le(h, 2, kVersion);
   store_u16le(h, 6, kClipboardFormat);
@@ -25,7 +30,7 @@ Result<EquationNativeHeader> equation_native_header(std::uint64_t stream_length)
   store_u32le(h, 16, kTrailer[0]);
   store_u32le(h, 20, kTrailer[1]);
   store_u32le(h, 24, kTrailer[2]);
-  return h;
+  return Status();
 }
 
 Result<Bytes> write_equation_native(const Bytes& qvf) {

@@ -19,4 +19,9 @@ using EquationNativeHeader = std::array<std::uint8_t, kEquationNativeHeaderSize>
 // "QVF stream is too large".
 Result<EquationNativeHeader> equation_native_header(std::uint64_t stream_length);
 
+// The same header written into `header` in place, every byte of it: a header
+// built and then copied out would be read back, wide, right after being
+// stored byte by byte, which costs more than the building.
+Status fill_equation_native_header(std::uint64_t stream_length, EquationNativeHeader& header);
+
 }  // namespace quorvix::qvf
