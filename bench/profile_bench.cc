@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "ole/compound_file.h"
 #include "parser/parser.h"
 #include "quorvix.h"
+#include "qvf/stream/equation_native.h"
 #include "qvf/stream/stream.h"
 #include "stage_inputs.h"
 
@@ -33,9 +35,11 @@ using quorvix::bench::CorpusEntry;
 using quorvix::bench::prepare_stage_inputs;
 using quorvix::bench::StageInputs;
 
-enum Stage : int { Convert, Normalize, Parse, WriteQvf, Frame, CompoundFile, kStages };
-constexpr const char* kStageNames[kStages] = {"convert",   "normalize", "parse",
-                                              "write_qvf", "frame",     "compound_file"};
+// compound_file writes the file as bytes (the command-line tools' path),
+// compound_file_hex straight as the hex digits of a response (the C entry's).
+enum Stage : int { Convert, Normalize, Parse, WriteQvf, Frame, CompoundFile, CompoundFileHex, kStages };
+constexpr const char* kStageNames[kStages] = {
+    "convert", "normalize", "parse", "write_qvf", "frame", "compound_file", "compound_file_hex"};
 
 // The stage inputs of each corpus file, in file order.
 struct FileInputs {
@@ -70,7 +74,8 @@ std::size_t calls(const StageInputs& in, Stage stage) {
     case Parse:
     case WriteQvf: return in.parsed_text.size();
     case Frame: return in.streams.size();
-    case CompoundFile: return in.framed.size();
+    case CompoundFile:
+    case CompoundFileHex: return in.framed.size();
     case kStages: break;
   }
   return 0;
@@ -107,6 +112,19 @@ void call(const StageInputs& in, Stage stage, std::size_t i) {
     case CompoundFile: {
       auto file = quorvix::ole::write_compound_file(in.framed[i], std::nullopt);
       benchmark::DoNotOptimize(file);
+      return;
+    }
+    case CompoundFileHex: {
+      // The framing header and the stream, as the entry holds them.
+      const std::span<const std::uint8_t> framed(in.framed[i]);
+      const auto header = framed.first(quorvix::qvf::kEquationNativeHeaderSize);
+      const auto body = framed.subspan(header.size());
+      const auto size = quorvix::ole::compound_file_size(header, body);
+      thread_local std::string digits;
+      if (size.ok()) {
+        digits.resize(2 * *size);
+        benchmark::DoNotOptimize(quorvix::ole::write_compound_file_hex(header, body, digits.data()));
+      }
       return;
     }
     case kStages: return;
