@@ -166,8 +166,8 @@ constexpr std::array<std::uint8_t, template_stream_size(kMaxNativeMiniSectors)> 
 // written over.
 //
 // A template is built the first time a stream of its mini sector count is
-// written and kept for the life of the process (at most 64 of them, about
-// 9 KB each). Threads that build the same template at once each make one;
+// written and kept for the life of the process: at most 64 of them, of 6 to
+// 14 KB each. Threads that build the same template at once each make one;
 // the first to finish publishes it and the others drop theirs.
 const std::string& file_template(std::size_t mini_sectors) {
   using Slots = std::array<std::atomic<const std::string*>, kMaxNativeMiniSectors + 1>;
