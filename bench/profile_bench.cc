@@ -119,11 +119,11 @@ void call(const StageInputs& in, Stage stage, std::size_t i) {
       const std::span<const std::uint8_t> framed(in.framed[i]);
       const auto header = framed.first(quorvix::qvf::kEquationNativeHeaderSize);
       const auto body = framed.subspan(header.size());
-      const auto size = quorvix::ole::compound_file_size(header, body);
+      const auto plan = quorvix::ole::plan_compound_file_hex(header, body);
       thread_local std::string digits;
-      if (size.ok()) {
-        digits.resize(2 * *size);
-        benchmark::DoNotOptimize(quorvix::ole::write_compound_file_hex(header, body, digits.data()));
+      if (plan.ok()) {
+        digits.resize(2 * plan->size);
+        benchmark::DoNotOptimize(quorvix::ole::write_compound_file_hex(*plan, header, body, digits.data()));
       }
       return;
     }

@@ -17,8 +17,7 @@ namespace quorvix::ffi {
 namespace {
 
 // Every stage up to the compound file: normalising, parsing, writing and
-// framing the stream, and laying out the file around it, whose size the
-// result records. The tree is released before this returns.
+// framing the stream. The tree is released before this returns.
 Result<conversion::FramedEquation> frame_latex(std::string_view latex,
                                                const std::optional<std::string>& prefs_file,
                                                ConversionReport* report) {
@@ -38,7 +37,6 @@ Result<conversion::FramedEquation> frame_latex(std::string_view latex,
   // The stream goes into the compound file behind its framing header
   // without a framed copy of its own.
   QV_RETURN_IF_ERROR(qvf::fill_equation_native_header(equation.qvf.size(), equation.native_header));
-  QV_ASSIGN_OR_RETURN(equation.ole_size, ole::compound_file_size(equation.native_header, equation.qvf));
   return equation;
 }
 
@@ -58,6 +56,14 @@ Result<conversion::FramedEquation> convert_request(const char* request) {
   QV_ASSIGN_OR_RETURN(Request parsed, read_request(request));
   Result<conversion::FramedEquation> converted = frame_latex(parsed.latex, parsed.prefs_file, nullptr);
   SpareRequestText::give_back(parsed.latex);
+  if (!converted.ok()) return converted;
+  conversion::FramedEquation& equation = *converted;
+  Result<ole::HexFilePlan> file = ole::plan_compound_file_hex(equation.native_header, equation.qvf);
+  if (!file.ok()) {
+    recycle(equation);
+    return std::move(file).error();
+  }
+  equation.ole = *file;
   return converted;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/bytes.h"
+#include "ole/compound_file.h"
 #include "qvf/stream/equation_native.h"
 
 namespace quorvix::conversion {
@@ -24,7 +25,7 @@ struct FramedEquation {
   std::string normalized_latex;               // as in EncodedEquation
   Bytes qvf;                                  // as in EncodedEquation
   qvf::EquationNativeHeader native_header{};  // frames `qvf` as "Equation Native"
-  std::size_t ole_size = 0;                   // bytes of the compound file, whose layout is checked
+  ole::HexFilePlan ole;                       // the compound file around the framed stream, laid out
 };
 
 }  // namespace quorvix::conversion

@@ -111,9 +111,9 @@ char* serialize_result(const conversion::EncodedEquation& equation) noexcept {
 }
 
 ResponseText serialize_framed_result(const conversion::FramedEquation& equation) {
-  return result_response(equation.ole_size, equation.qvf, equation.normalized_latex, [&](char* out) {
-    char* const end = ole::write_compound_file_hex(equation.native_header, equation.qvf, out);
-    if (end != out + 2 * equation.ole_size) internal_failure("compound file size disagrees with its layout");
+  return result_response(equation.ole.size, equation.qvf, equation.normalized_latex, [&](char* out) {
+    char* const end = ole::write_compound_file_hex(equation.ole, equation.native_header, equation.qvf, out);
+    if (end != out + 2 * equation.ole.size) internal_failure("compound file size disagrees with its layout");
     return end;
   });
 }

@@ -17,6 +17,13 @@
 #include "ole/presentation.h"
 
 namespace quorvix::ole {
+
+// The hex text of a file shape, and where in the file its stream starts.
+struct detail::FileTemplate {
+  std::string digits;
+  std::size_t stream_offset = 0;
+};
+
 namespace {
 
 // Stream order fixes the directory entry numbers: entry i + 1 is stream i.
@@ -166,27 +173,29 @@ constexpr std::array<std::uint8_t, template_stream_size(kMaxNativeMiniSectors)> 
 // written over.
 //
 // A template is built the first time a stream of its mini sector count is
-// written and kept for the life of the process: at most 64 of them, of 6 to
+// laid out and kept for the life of the process: at most 64 of them, of 6 to
 // 14 KB each. Threads that build the same template at once each make one;
 // the first to finish publishes it and the others drop theirs.
-const std::string& file_template(std::size_t mini_sectors) {
-  using Slots = std::array<std::atomic<const std::string*>, kMaxNativeMiniSectors + 1>;
+Result<const detail::FileTemplate*> file_template(std::size_t mini_sectors) {
+  using Slots = std::array<std::atomic<const detail::FileTemplate*>, kMaxNativeMiniSectors + 1>;
   static Slots& slots = *new Slots{};
-  std::atomic<const std::string*>& slot = slots.at(mini_sectors);
-  if (const std::string* ready = slot.load(std::memory_order_acquire)) return *ready;
+  std::atomic<const detail::FileTemplate*>& slot = slots.at(mini_sectors);
+  if (const detail::FileTemplate* ready = slot.load(std::memory_order_acquire)) return ready;
 
   const std::span<const std::uint8_t> zeros(kZeroStream.data(), template_stream_size(mini_sectors));
-  Result<PlannedFile> plan = plan_file({}, zeros, std::nullopt);
-  if (!plan.ok()) internal_failure("compound file template cannot be laid out: " + plan.error().message);
-  Bytes file = write_planned(*plan);
-  auto made = std::make_unique<const std::string>(hex(file));
+  QV_ASSIGN_OR_RETURN(const PlannedFile plan, plan_file({}, zeros, std::nullopt));
+  const Stream& native = plan.all[kNativeEntry - 1];
+  Bytes file = write_planned(plan);
+  auto made = std::make_unique<const detail::FileTemplate>(detail::FileTemplate{
+      hex(file), kHeaderSize + std::size_t{plan.layout.first_container_sector()} * kSectorSize +
+                     std::size_t{native.start_sector} * kMiniSectorSize});
   SpareCompoundFile::give_back(file);
-  const std::string* expected = nullptr;
+  const detail::FileTemplate* expected = nullptr;
   if (slot.compare_exchange_strong(expected, made.get(), std::memory_order_acq_rel,
                                    std::memory_order_acquire)) {
-    return *made.release();
+    return made.release();
   }
-  return *expected;
+  return expected;
 }
 
 }  // namespace
@@ -206,39 +215,48 @@ Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
   return write_planned(plan);
 }
 
-Result<std::size_t> compound_file_size(std::span<const std::uint8_t> native_header,
-                                       std::span<const std::uint8_t> native_body) {
-  QV_ASSIGN_OR_RETURN(const PlannedFile plan, plan_file(native_header, native_body, std::nullopt));
-  return plan.size();
+Result<HexFilePlan> plan_compound_file_hex(std::span<const std::uint8_t> native_header,
+                                           std::span<const std::uint8_t> native_body) {
+  HexFilePlan plan;
+  plan.stream_size = native_header.size() + native_body.size();
+  const Stream native{kNativeName, native_body, kEndOfChain, native_header};
+  if (native.in_mini_stream()) {
+    QV_ASSIGN_OR_RETURN(plan.shape, file_template(blocks_for(plan.stream_size, kMiniSectorSize)));
+    plan.size = plan.shape->digits.size() / 2;
+    return plan;
+  }
+  QV_ASSIGN_OR_RETURN(const PlannedFile file, plan_file(native_header, native_body, std::nullopt));
+  plan.size = file.size();
+  return plan;
 }
 
-char* write_compound_file_hex(std::span<const std::uint8_t> native_header,
+char* write_compound_file_hex(const HexFilePlan& plan, std::span<const std::uint8_t> native_header,
                               std::span<const std::uint8_t> native_body, char* out) {
-  const Result<PlannedFile> plan = plan_file(native_header, native_body, std::nullopt);
-  if (!plan.ok()) internal_failure("compound file written as hex without a layout: " + plan.error().message);
-  const Stream& native = plan->all[kNativeEntry - 1];
-  if (!native.in_mini_stream()) {
+  if (native_header.size() + native_body.size() != plan.stream_size) {
+    internal_failure("compound file written as hex around a stream it was not laid out for");
+  }
+  if (plan.shape == nullptr) {
     // A stream this large is rare and costs more than its file's other
     // parts: the file is built as bytes and encoded.
-    Bytes file = write_planned(*plan);
-    char* const end = write_hex(file.data(), file.size(), out);
-    SpareCompoundFile::give_back(file);
+    const Result<PlannedFile> file = plan_file(native_header, native_body, std::nullopt);
+    if (!file.ok() || file->size() != plan.size) internal_failure("compound file layout changed");
+    Bytes bytes = write_planned(*file);
+    char* const end = write_hex(bytes.data(), bytes.size(), out);
+    SpareCompoundFile::give_back(bytes);
     return end;
   }
-  const std::string& digits = file_template(blocks_for(native.size(), kMiniSectorSize));
-  if (digits.size() != 2 * plan->size()) internal_failure("compound file template has the wrong size");
+  const std::string& digits = plan.shape->digits;
   std::memcpy(out, digits.data(), digits.size());
 
   const std::size_t size_field = kHeaderSize + kFirstDirectorySector * kSectorSize +
                                  kNativeEntry * kDirectoryEntrySize + kEntrySizeOffset;
   std::array<std::uint8_t, 8> size_bytes{};
-  store_u64le(size_bytes, 0, native.size());
+  store_u64le(size_bytes, 0, plan.stream_size);
   write_hex(size_bytes.data(), size_bytes.size(), out + 2 * size_field);
 
-  const std::size_t data = kHeaderSize + std::size_t{plan->layout.first_container_sector()} * kSectorSize +
-                           std::size_t{native.start_sector} * kMiniSectorSize;
-  char* const body = write_hex(native.prefix.data(), native.prefix.size(), out + 2 * data);
-  write_hex(native.data.data(), native.data.size(), body);
+  char* const body =
+      write_hex(native_header.data(), native_header.size(), out + 2 * plan.shape->stream_offset);
+  write_hex(native_body.data(), native_body.size(), body);
   return out + digits.size();
 }
 

@@ -20,18 +20,32 @@ Result<Bytes> write_compound_file(std::span<const std::uint8_t> native_header,
                                   std::span<const std::uint8_t> native_body,
                                   const std::optional<Bytes>& presentation);
 
-// The size in bytes of the file without a picture around the stream made of
-// `native_header` and `native_body`, or why it cannot be laid out (the
-// failures of write_compound_file).
-Result<std::size_t> compound_file_size(std::span<const std::uint8_t> native_header,
-                                       std::span<const std::uint8_t> native_body);
+namespace detail {
+struct FileTemplate;
+}
 
-// Writes that file straight as hex digits, two lower-case digits per byte,
-// to `out`, which holds 2 * compound_file_size(...) chars, and returns the
-// end of the digits: the digits of write_compound_file's bytes, without
-// building them. Call it only once compound_file_size has succeeded for the
-// same stream: a file that cannot be laid out is an internal failure here.
-char* write_compound_file_hex(std::span<const std::uint8_t> native_header,
+// A file without a picture around one "Equation Native" stream, laid out to
+// be written as hex digits.
+struct HexFilePlan {
+  std::size_t size = 0;         // bytes of the file
+  std::size_t stream_size = 0;  // bytes of the stream it was laid out for
+  // The file's template when the stream lies in the mini stream; null for a
+  // larger stream, whose file is built as bytes when it is written.
+  const detail::FileTemplate* shape = nullptr;
+};
+
+// Lays out the file around the stream made of `native_header` and
+// `native_body`, or says why it cannot be laid out (the failures of
+// write_compound_file).
+Result<HexFilePlan> plan_compound_file_hex(std::span<const std::uint8_t> native_header,
+                                           std::span<const std::uint8_t> native_body);
+
+// Writes the planned file as hex digits, two lower-case digits per byte, to
+// `out`, which holds 2 * plan.size chars, and returns the end of the digits:
+// the digits of write_compound_file's bytes, without building them. The
+// stream must be the one the plan was made for; another is an internal
+// failure.
+char* write_compound_file_hex(const HexFilePlan& plan, std::span<const std::uint8_t> native_header,
                               std::span<const std::uint8_t> native_body, char* out);
 
 }  // namespace quorvix::ole

@@ -35,17 +35,18 @@ TestStream stream_of(std::size_t body_size) {
 }
 
 // The digits write_compound_file_hex gives, checked not to run past the
-// size that compound_file_size announced. Empty when the size fails.
+// size that the plan announced. Empty when the file cannot be laid out.
 std::string hex_file(const TestStream& s) {
-  const Result<std::size_t> size = compound_file_size(s.header, s.body);
-  if (!size.ok()) return {};
+  const Result<HexFilePlan> plan = plan_compound_file_hex(s.header, s.body);
+  if (!plan.ok()) return {};
+  const std::size_t size = plan->size;
   constexpr std::string_view kGuard = "<guard>";
-  std::string out(2 * *size, '?');
+  std::string out(2 * size, '?');
   out += kGuard;
-  char* const end = write_compound_file_hex(s.header, s.body, out.data());
-  EXPECT_EQ(end, out.data() + 2 * *size);
-  EXPECT_EQ(out.substr(2 * *size), kGuard) << "digits written past the file";
-  out.resize(2 * *size);
+  char* const end = write_compound_file_hex(*plan, s.header, s.body, out.data());
+  EXPECT_EQ(end, out.data() + 2 * size);
+  EXPECT_EQ(out.substr(2 * size), kGuard) << "digits written past the file";
+  out.resize(2 * size);
   return out;
 }
 
@@ -84,18 +85,30 @@ TEST(CompoundFileHexTest, StreamsWithoutHeader) {
   }
 }
 
-// The size check fails exactly as the byte writer does, and writing the
-// digits of a file that cannot be laid out is refused, not attempted.
+// Laying out fails exactly as the byte writer does.
 TEST(CompoundFileHexTest, FilesThatCannotBeLaidOut) {
   const TestStream s = stream_of(512 * 130);
-  const Result<std::size_t> size = compound_file_size(s.header, s.body);
-  ASSERT_FALSE(size.ok());
+  const Result<HexFilePlan> plan = plan_compound_file_hex(s.header, s.body);
+  ASSERT_FALSE(plan.ok());
   const Result<Bytes> bytes = write_compound_file(s.header, s.body, std::nullopt);
   ASSERT_FALSE(bytes.ok());
-  EXPECT_EQ(size.error().message, bytes.error().message);
-  EXPECT_EQ(size.error().message, "minimal CFB writer currently supports at most 128 sectors");
-  std::string out(2 * 512 * 140, '?');
-  EXPECT_THROW(write_compound_file_hex(s.header, s.body, out.data()), InternalError);
+  EXPECT_EQ(plan.error().message, bytes.error().message);
+  EXPECT_EQ(plan.error().message, "minimal CFB writer currently supports at most 128 sectors");
+}
+
+// A plan writes only the stream it was made for: a stream of another size,
+// in the mini stream or beyond it, is refused before a digit is written.
+TEST(CompoundFileHexTest, APlanRefusesAnotherStream) {
+  for (const auto& [planned, given] : {std::pair{100u, 101u}, {100u, 99u}, {5000u, 5001u}, {100u, 5000u}}) {
+    const TestStream a = stream_of(planned);
+    const TestStream b = stream_of(given);
+    const Result<HexFilePlan> plan = plan_compound_file_hex(a.header, a.body);
+    ASSERT_TRUE(plan.ok()) << plan.error().message;
+    std::string out(2 * plan->size, '?');
+    EXPECT_THROW(write_compound_file_hex(*plan, b.header, b.body, out.data()), InternalError)
+        << planned << " then " << given;
+    EXPECT_EQ(out, std::string(2 * plan->size, '?')) << planned << " then " << given;
+  }
 }
 
 // Threads that write files of the same shapes for the first time at once
