@@ -17,11 +17,11 @@ namespace quorvix::ffi {
 namespace {
 
 // Every stage up to the compound file: normalising, parsing, writing and
-// framing the stream. The tree is released before this returns.
-Result<conversion::FramedEquation> frame_latex(std::string_view latex,
-                                               const std::optional<std::string>& prefs_file,
-                                               ConversionReport* report) {
-  conversion::FramedEquation equation;
+// framing the stream, into `equation`, which the caller owns so that the
+// equation is built where it stays. The tree is released before this
+// returns.
+Status frame_latex(std::string_view latex, const std::optional<std::string>& prefs_file,
+                   ConversionReport* report, conversion::FramedEquation& equation) {
   equation.normalized_latex = parser::normalize_latex(latex, SpareNormalizedText::take());
   // The environment is read once; parser and writer encode with this choice.
   const quorvix_ansi::SourceEncoding encoding = quorvix_ansi::SourceEncoding::from_environment();
@@ -36,8 +36,7 @@ Result<conversion::FramedEquation> frame_latex(std::string_view latex,
   }
   // The stream goes into the compound file behind its framing header
   // without a framed copy of its own.
-  QV_RETURN_IF_ERROR(qvf::fill_equation_native_header(equation.qvf.size(), equation.native_header));
-  return equation;
+  return qvf::fill_equation_native_header(equation.qvf.size(), equation.native_header);
 }
 
 }  // namespace
@@ -45,26 +44,21 @@ Result<conversion::FramedEquation> frame_latex(std::string_view latex,
 Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
                                                   const std::optional<std::string>& prefs_file,
                                                   ConversionReport* report) {
-  QV_ASSIGN_OR_RETURN(conversion::FramedEquation framed, frame_latex(latex, prefs_file, report));
+  conversion::FramedEquation framed;
+  QV_RETURN_IF_ERROR(frame_latex(latex, prefs_file, report, framed));
   conversion::EncodedEquation equation{std::move(framed.normalized_latex), std::move(framed.qvf), {}};
   QV_ASSIGN_OR_RETURN(equation.ole,
                       ole::write_compound_file(framed.native_header, equation.qvf, std::nullopt));
   return equation;
 }
 
-Result<conversion::FramedEquation> convert_request(const char* request) {
+Status convert_request(const char* request, conversion::FramedEquation& equation) {
   QV_ASSIGN_OR_RETURN(Request parsed, read_request(request));
-  Result<conversion::FramedEquation> converted = frame_latex(parsed.latex, parsed.prefs_file, nullptr);
+  Status framed = frame_latex(parsed.latex, parsed.prefs_file, nullptr, equation);
   SpareRequestText::give_back(parsed.latex);
-  if (!converted.ok()) return converted;
-  conversion::FramedEquation& equation = *converted;
-  Result<ole::HexFilePlan> file = ole::plan_compound_file_hex(equation.native_header, equation.qvf);
-  if (!file.ok()) {
-    recycle(equation);
-    return std::move(file).error();
-  }
-  equation.ole = *file;
-  return converted;
+  QV_RETURN_IF_ERROR(framed);
+  QV_ASSIGN_OR_RETURN(equation.ole, ole::plan_compound_file_hex(equation.native_header, equation.qvf));
+  return Status();
 }
 
 void recycle(conversion::EncodedEquation& equation) noexcept {

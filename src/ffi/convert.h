@@ -28,8 +28,9 @@ Result<conversion::EncodedEquation> convert_latex(std::string_view latex,
 
 // Reads the request (see read_request) and converts its "latex" member as
 // convert_latex does, up to the compound file: the file is laid out, but its
-// bytes are left to the response (serialize_framed_result).
-Result<conversion::FramedEquation> convert_request(const char* request);
+// bytes are left to the response (serialize_framed_result). The equation is
+// written into `equation`; after a failure, what it holds is of no use.
+Status convert_request(const char* request, conversion::FramedEquation& equation);
 
 // Hands the memory of a finished equation's buffers to this thread's next
 // conversion (see SpareBuffer); `equation` is left empty.

@@ -11,7 +11,8 @@ extern "C" char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT {
   using namespace quorvix::ffi;
   auto outcome = run_guarded_result([request]() -> quorvix::Result<ResponseText> {
     run_fault_hook();
-    QV_ASSIGN_OR_RETURN(quorvix::conversion::FramedEquation equation, convert_request(request));
+    quorvix::conversion::FramedEquation equation;
+    QV_RETURN_IF_ERROR(convert_request(request, equation));
     ResponseText response = serialize_framed_result(equation);
     recycle(equation);
     return response;
