@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -91,6 +94,90 @@ TEST(RequestTest, PicksTopLevelMembers) {
     ASSERT_TRUE(request.ok()) << c.request << ": " << request.error().message;
     EXPECT_EQ(request->latex, c.latex) << c.request;
     EXPECT_EQ(request->prefs_file, c.prefs_file) << c.request;
+  }
+}
+
+// Requests in the usual compact form and those that only nearly have it
+// read alike: the same text, or the same error as any other request.
+TEST(RequestTest, CompactAndNearlyCompactRequestsReadAlike) {
+  struct Case {
+    const char* request;
+    const char* latex;  // null: `error` is expected instead
+    const char* error;
+  };
+  const std::vector<Case> cases = {
+      {R"({"latex":""})", "", nullptr},
+      {R"({"latex":"x^2"})", "x^2", nullptr},
+      {R"({"latex":"\\frac{a}{b}\"\/\b\f\n\r\t"})", "\\frac{a}{b}\"/\b\f\n\r\t", nullptr},
+      {R"({"latex":"\"\\\/\b\f\n\r\t"})", "\"\\/\b\f\n\r\t", nullptr},
+      {"{\"latex\":\"\xCE\xB1+\xF0\x9F\x98\x80 0123456789abcdef0123456789\"}",
+       "\xCE\xB1+\xF0\x9F\x98\x80 0123456789abcdef0123456789", nullptr},
+      {R"({"latex":"\u0041\\\\"})", "A\\\\", nullptr},
+      {R"({"latex":"a\u00e9"})", "a\xC3\xA9", nullptr},
+      {R"({"latex":"x"} )", "x", nullptr},
+      {R"( {"latex":"x"})", "x", nullptr},
+      {R"({"latex":"x","prefs_file":7})", "x", nullptr},
+      {R"({"latex":"x","latex":"y"})", "y", nullptr},
+      {R"({"latex" : "x"})", "x", nullptr},
+      {R"({"latex":"x"}})", nullptr, "trailing characters at line 1 column 14"},
+      {R"({"latex":"x"})"
+       "\n1",
+       nullptr, "trailing characters at line 2 column 1"},
+      {R"({"latex":"x")", nullptr, "EOF while parsing an object at line 1 column 12"},
+      {R"({"latex":"x)", nullptr, "EOF while parsing a string at line 1 column 11"},
+      {R"({"latex":"x\)", nullptr, "EOF while parsing a string at line 1 column 12"},
+      {R"({"latex":"x\q"})", nullptr, "invalid escape at line 1 column 13"},
+      {R"({"latex":"\ud800"})", nullptr, "lone leading surrogate in hex escape at line 1 column 16"},
+      {"{\"latex\":\"a\tb\"}", nullptr,
+       "control character (\\u0000-\\u001F) found while parsing a string at line 1 column 12"},
+      {R"({"latex":"x"])", nullptr, "expected `,` or `}` at line 1 column 13"},
+  };
+  for (const Case& c : cases) {
+    const Result<Request> request = read_request(c.request);
+    if (c.latex == nullptr) {
+      ASSERT_FALSE(request.ok()) << c.request;
+      EXPECT_EQ(request.error().message, c.error) << c.request;
+      continue;
+    }
+    ASSERT_TRUE(request.ok()) << c.request << ": " << request.error().message;
+    EXPECT_EQ(request->latex, c.latex) << c.request;
+    EXPECT_EQ(request->prefs_file, std::nullopt) << c.request;
+  }
+}
+
+// Any text written as a JSON string by another encoder, escapes of every
+// kind included, reads back as that text.
+TEST(RequestTest, EncodedTextsReadBack) {
+  const std::vector<std::string> pieces = {"a",
+                                           "\\",
+                                           "\"",
+                                           "/",
+                                           "{",
+                                           "}",
+                                           " ",
+                                           "\n",
+                                           "\t",
+                                           "\x01",
+                                           "\x1F",
+                                           "\xCE\xB1",
+                                           "\xE2\x82\xAC",
+                                           "\xF0\x9F\x98\x80",
+                                           "\\frac",
+                                           "x^2"};
+  std::mt19937 random(17);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const auto length = random() % 40;
+    for (std::size_t k = 0; k < length; ++k) text += pieces[random() % pieces.size()];
+    std::string request = nlohmann::json{{"latex", text}}.dump();
+    // The other encoder never writes \/; slashes are escaped in every other round.
+    if (round % 2 == 1) {
+      for (std::size_t at = request.find('/'); at != std::string::npos; at = request.find('/', at + 2))
+        request.replace(at, 1, "\\/");
+    }
+    const Result<Request> read = read_request(request.c_str());
+    ASSERT_TRUE(read.ok()) << request << ": " << read.error().message;
+    EXPECT_EQ(read->latex, text) << request;
   }
 }
 
