@@ -245,8 +245,13 @@ char* write_compound_file_hex(const HexFilePlan& plan, std::span<const std::uint
     SpareCompoundFile::give_back(bytes);
     return end;
   }
+  // The template's digits, except where the stream's own are written below.
   const std::string& digits = plan.shape->digits;
-  std::memcpy(out, digits.data(), digits.size());
+  const std::size_t stream_start = 2 * plan.shape->stream_offset;
+  const std::size_t stream_end = stream_start + 2 * plan.stream_size;
+  if (stream_end > digits.size()) internal_failure("compound file template too small for its stream");
+  std::memcpy(out, digits.data(), stream_start);
+  std::memcpy(out + stream_end, digits.data() + stream_end, digits.size() - stream_end);
 
   const std::size_t size_field = kHeaderSize + kFirstDirectorySector * kSectorSize +
                                  kNativeEntry * kDirectoryEntrySize + kEntrySizeOffset;
