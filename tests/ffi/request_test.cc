@@ -181,6 +181,48 @@ TEST(RequestTest, EncodedTextsReadBack) {
   }
 }
 
+// A request read the quick way reads as it does the general way: the same
+// request with a space after it, which only the general reader takes, gives
+// the same text, or fails too.
+TEST(RequestTest, QuickAndGeneralReadingsAgree) {
+  const std::vector<std::string> pieces = {"a",
+                                           "x^2",
+                                           "\\\\frac",
+                                           "\\\"",
+                                           "\\\\",
+                                           "\\/",
+                                           "\\b",
+                                           "\\f",
+                                           "\\n",
+                                           "\\r",
+                                           "\\t",
+                                           "\\u0041",
+                                           "\\ud83d\\ude00",
+                                           "\\q",
+                                           "\\u12",
+                                           "\"",
+                                           "\t",
+                                           "}",
+                                           "\xCE\xB1",
+                                           "\xF0\x9F\x98\x80",
+                                           " "};
+  const std::vector<std::string> endings = {"\"}", "\"", "\"}}", "\"]", "\",\"prefs_file\":\"p\"}", "", "\\"};
+  std::mt19937 random(29);
+  for (int round = 0; round < 5000; ++round) {
+    std::string request = R"({"latex":")";
+    const auto length = random() % 12;
+    for (std::size_t k = 0; k < length; ++k) request += pieces[random() % pieces.size()];
+    request += endings[random() % endings.size()];
+    const Result<Request> quick = read_request(request.c_str());
+    const Result<Request> general = read_request((request + " ").c_str());
+    ASSERT_EQ(quick.ok(), general.ok()) << request;
+    if (quick.ok()) {
+      EXPECT_EQ(quick->latex, general->latex) << request;
+      EXPECT_EQ(quick->prefs_file, general->prefs_file) << request;
+    }
+  }
+}
+
 TEST(RequestTest, DeepNestingIsAnsweredSafely) {
   constexpr std::size_t kDepth = 100000;
   std::string unclosed(kDepth, '[');
