@@ -169,12 +169,18 @@ struct EnvironmentRowAnnotation {
   bool no_number = false;
 };
 
+// The trivia's lists, like the tree's, keep their buffers in the node pool:
+// an environment adds to them once per row and cell.
+using TextList = std::vector<Text, node_pool::NodeAllocator<Text>>;
+using RowAnnotations =
+    std::vector<EnvironmentRowAnnotation, node_pool::NodeAllocator<EnvironmentRowAnnotation>>;
+
 struct EnvironmentTrivia {
   std::optional<Text> opening_raw;
-  std::vector<Text> row_leading_space;
-  std::vector<std::vector<Text>> cell_leading_space;
+  TextList row_leading_space;
+  std::vector<TextList, node_pool::NodeAllocator<TextList>> cell_leading_space;
   Text trailing_space;
-  std::vector<EnvironmentRowAnnotation> row_annotations;
+  RowAnnotations row_annotations;
 };
 
 // The 43 node kinds, in their canonical order. The trivia of an `Environment`

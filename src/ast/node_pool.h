@@ -37,13 +37,17 @@
 
 namespace quorvix::ast::node_pool {
 
-// The size classes: 64, 128, 256 and 512 bytes.
+// The size classes: 64 bytes to 16 KB, doubling. Single nodes take the
+// smallest; list buffers, which grow by doubling, the others: the large ones
+// hold the items of long sequences and environment rows, the largest the
+// outermost list of a text of up to 256 characters, which is reserved whole.
 inline constexpr std::size_t kSmallestClassBytes = 64;
-inline constexpr std::size_t kClassCount = 4;
+inline constexpr std::size_t kClassCount = 9;
 inline constexpr std::size_t kLargestClassBytes = kSmallestClassBytes << (kClassCount - 1);
 // How many free blocks each class keeps: 32 KB of the smallest class (single
-// nodes) and 16 KB of each of the others (list buffers).
-inline constexpr std::array<std::uint16_t, kClassCount> kMaxCachedBlocks = {512, 128, 64, 32};
+// nodes), 16 KB of each of the next three, 8 KB of each of the next four and
+// one block of the largest: a long formula needs only a few large blocks.
+inline constexpr std::array<std::uint16_t, kClassCount> kMaxCachedBlocks = {512, 128, 64, 32, 8, 4, 2, 1, 1};
 
 constexpr std::size_t max_cached_bytes() {
   std::size_t bytes = 0;
@@ -64,7 +68,8 @@ constexpr std::size_t class_bytes(std::size_t c) { return kSmallestClassBytes <<
 
 static_assert(class_of(0) == 0 && class_of(1) == 0 && class_of(64) == 0 && class_of(65) == 1 &&
               class_of(128) == 1 && class_of(129) == 2 && class_of(256) == 2 && class_of(257) == 3 &&
-              class_of(512) == 3);
+              class_of(512) == 3 && class_of(513) == 4 && class_of(4096) == 6 && class_of(16384) == 8 &&
+              kLargestClassBytes == 16384);
 
 namespace detail {
 

@@ -5,18 +5,21 @@
 #include <memory>
 #include <utility>
 
+#include "ast/node_pool.h"
+
 namespace quorvix::ast {
 
 // Holds one `T` out of line with value semantics: copies are deep, moves
-// transfer the heap block. Until something is stored it reads as a default
-// `T` and owns no memory, so nodes that never need the member cost one null
-// pointer.
+// transfer the heap block, which is a block of the node pool like the rest of
+// the tree. Until something is stored it reads as a default `T` and owns no
+// memory, so nodes that never need the member cost one null pointer.
 template <class T>
 class OutOfLine {
  public:
   OutOfLine() = default;
-  OutOfLine(T value) : p_(std::make_unique<T>(std::move(value))) {}  // NOLINT: reads like a plain T member
-  OutOfLine(const OutOfLine& other) : p_(other.p_ ? std::make_unique<T>(*other.p_) : nullptr) {}
+  OutOfLine(T value)
+      : p_(node_pool::make_pooled<T>(std::move(value))) {}  // NOLINT: reads like a plain T member
+  OutOfLine(const OutOfLine& other) : p_(other.p_ ? node_pool::make_pooled<T>(*other.p_) : nullptr) {}
   OutOfLine(OutOfLine&&) noexcept = default;
   OutOfLine& operator=(const OutOfLine& other) {
     if (this != &other) *this = OutOfLine(other);
@@ -34,7 +37,7 @@ class OutOfLine {
 
   // Mutable access; stores a default `T` first when nothing is stored yet.
   T& edit() {
-    if (!p_) p_ = std::make_unique<T>();
+    if (!p_) p_ = node_pool::make_pooled<T>();
     return *p_;
   }
 
@@ -44,7 +47,7 @@ class OutOfLine {
     return kEmpty;
   }
 
-  std::unique_ptr<T> p_;
+  node_pool::PooledPtr<T> p_;
 };
 
 }  // namespace quorvix::ast

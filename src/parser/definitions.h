@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "ast/node_pool.h"
 
 namespace quorvix::parser {
 
@@ -49,8 +52,13 @@ class DefinitionScope {
   // are skipped, so a lookup visits only scopes with entries.
   const DefinitionScope* enclosing_ = nullptr;
   // A name mapped to nothing is hidden here.
-  std::map<std::string, std::optional<MacroDefinition>, std::less<>> macros_;
-  std::map<std::string, std::string, std::less<>> let_aliases_;
+  // The maps' nodes are blocks of the node pool: a definition made in one
+  // conversion takes the memory one made in the conversion before.
+  template <class Value>
+  using NameMap = std::map<std::string, Value, std::less<>,
+                           ast::node_pool::NodeAllocator<std::pair<const std::string, Value>>>;
+  NameMap<std::optional<MacroDefinition>> macros_;
+  NameMap<std::string> let_aliases_;
 };
 
 }  // namespace quorvix::parser

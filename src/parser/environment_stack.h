@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "ast/node_pool.h"
+
 namespace quorvix::parser {
 
 class EnvironmentStack {
@@ -46,7 +48,8 @@ class EnvironmentStack {
   // The nearest enclosing stack holding names of its own.
   const EnvironmentStack* enclosing_ = nullptr;
   std::size_t enclosing_size_ = 0;
-  std::vector<std::string> own_;
+  // In the node pool: a stack is made per parse and usually holds a name or two.
+  std::vector<std::string, ast::node_pool::NodeAllocator<std::string>> own_;
 };
 
 }  // namespace quorvix::parser

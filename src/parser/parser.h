@@ -320,8 +320,11 @@ class Parser {
   Parser(std::string_view text, const Parser& parent);
   // A sub-parser over the characters [begin, end) of `parent`'s text.
   Parser(Parser& parent, std::size_t begin, std::size_t end);
-  // The same on the heap: it sits once per nesting level on recursive paths.
-  std::unique_ptr<Parser> make_sub_parser(std::string_view text) const;
+  // The same on the heap (in a block of the node pool): it sits once per
+  // nesting level on recursive paths.
+  ast::node_pool::PooledPtr<Parser> make_sub_parser(std::string_view text) const;
+  template <class T, class... Args>
+  friend ast::node_pool::PooledPtr<T> ast::node_pool::make_pooled(Args&&... args);
 
   // The handlers the dispatcher calls: a control word (letters) and a
   // control symbol (one other character). Reached only through

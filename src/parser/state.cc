@@ -284,8 +284,8 @@ Result<Expr> Parser::parse_group_atom() {
   return group;
 }
 
-std::unique_ptr<Parser> Parser::make_sub_parser(std::string_view text) const {
-  return std::unique_ptr<Parser>(new Parser(text, *this));
+ast::node_pool::PooledPtr<Parser> Parser::make_sub_parser(std::string_view text) const {
+  return ast::node_pool::make_pooled<Parser>(text, *this);
 }
 
 namespace {
@@ -300,7 +300,7 @@ namespace {
 }  // namespace
 
 Result<Expr> Parser::parse_macro_replacement(std::string_view text, std::string_view hidden_macro) {
-  const std::unique_ptr<Parser> sub = make_sub_parser(text);
+  const ast::node_pool::PooledPtr<Parser> sub = make_sub_parser(text);
   if (!hidden_macro.empty()) sub->remove_macro(hidden_macro);
   Result<Expr> result =
       sub->nesting_ > kMaxNestingDepth ? Result<Expr>(nesting_error()) : sub->parse_sequence(std::nullopt);

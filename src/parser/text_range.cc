@@ -36,7 +36,7 @@ namespace {
 
 Result<Expr> Parser::parse_text_range(std::size_t begin, std::size_t end, std::string_view hidden_macro) {
   // On the heap: this sits once per level of nested ranges.
-  const std::unique_ptr<Parser> sub(new Parser(*this, begin, end));
+  const ast::node_pool::PooledPtr<Parser> sub = ast::node_pool::make_pooled<Parser>(*this, begin, end);
   if (!hidden_macro.empty()) sub->remove_macro(hidden_macro);
   Result<Expr> result =
       sub->nesting() > kMaxNestingDepth ? nesting_failure() : sub->parse_sequence(std::nullopt);

@@ -29,9 +29,11 @@ TEST(NodePoolTest, AFreedBlockServesEveryRequestOfItsClass) {
     bool reused;
   };
   const Case cases[] = {
-      {1, 64, true},     {64, 1, true},     {64, 65, false},   {65, 128, true},
-      {128, 129, false}, {200, 256, true},  {256, 300, false}, {300, 512, true},
-      {512, 64, false},  {512, 513, false}, {513, 513, false}, {4096, 4096, false},
+      {1, 64, true},         {64, 1, true},         {64, 65, false},     {65, 128, true},
+      {128, 129, false},     {200, 256, true},      {256, 300, false},   {300, 512, true},
+      {512, 64, false},      {512, 513, false},     {513, 1024, true},   {1024, 1025, false},
+      {3000, 4096, true},    {4096, 2048, false},   {4096, 4097, false}, {9000, 16384, true},
+      {16384, 16385, false}, {16385, 16385, false},
   };
   for (const Case& c : cases) {
     node_pool::release_cached_blocks();

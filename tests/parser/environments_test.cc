@@ -160,14 +160,14 @@ TEST(EnvironmentsTest, TrailingTagPiecesBecomeRowLabels) {
 
 TEST(EnvironmentsTest, WhitespaceKeptBesideTheRows) {
   const ast::Environment gather = parse_environment_node("\\begin{gather} a \\\\ b & c \\end{gather}");
-  EXPECT_EQ(gather.trivia->row_leading_space, (std::vector<std::string>{" ", " "}));
-  EXPECT_EQ(gather.trivia->cell_leading_space, (std::vector<std::vector<std::string>>{{}, {" "}}));
+  EXPECT_EQ(gather.trivia->row_leading_space, (ast::TextList{" ", " "}));
+  EXPECT_EQ(gather.trivia->cell_leading_space, (decltype(gather.trivia->cell_leading_space){{}, {" "}}));
   EXPECT_FALSE(gather.trivia->opening_raw.has_value());
 
   const ast::Environment array =
       parse_environment_node("\\begin{array}{c}a\\\\ \\hdashline b\\\\ \\hfil c\\\\ d \\end{array}");
   EXPECT_EQ(array.trivia->opening_raw, "c");
-  EXPECT_EQ(array.trivia->row_leading_space, (std::vector<std::string>{"", " \\hdashline", " ", ""}));
+  EXPECT_EQ(array.trivia->row_leading_space, (ast::TextList{"", " \\hdashline", " ", ""}));
   EXPECT_TRUE(array.trivia->row_annotations.empty());
 }
 

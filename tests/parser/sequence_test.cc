@@ -38,6 +38,30 @@ TEST(SequenceTest, FlatTextsAllocateTheSameWhateverTheirLength) {
   }
 }
 
+// Once a formula has been parsed on a thread, parsing one of the same shape
+// takes no memory from the allocator: lists, trees, sub-parsers and the
+// layout notes of environments all reuse the blocks the first parse freed.
+TEST(SequenceTest, ASecondParseOfTheSameShapeAllocatesNothing) {
+  if (!testing::allocation_counting_available())
+    GTEST_SKIP() << "allocations are not counted in sanitised builds";
+  std::string long_flat;
+  for (int i = 0; i < 60; ++i) long_flat += "x_1+";
+  const std::string cases[] = {
+      long_flat,
+      "\\begin{array}{cc} a & b \\\\ c & d \\\\ e & f \\\\ g & h \\end{array}",
+      "\\begin{align} a &= 1 & b &= 2 \\\\ 3a &= 3 \\notag \\\\ c &= d \\end{align}",
+      "\\begin{matrix} 1 & 2 & 3 & 4 & 5 & 6 & 7 & 8 & 9 & 10 \\end{matrix}",
+      "\\def\\x#1{#1^2}\\x{a}+\\x{b}",
+      "\\text{ab \\'e \\`a \\^o}",
+  };
+  for (const std::string& text : cases) {
+    EXPECT_TRUE(Parser(text).parse().ok()) << text;
+    const std::uint64_t before = testing::thread_allocation_count();
+    EXPECT_TRUE(Parser(text).parse().ok()) << text;
+    EXPECT_EQ(testing::thread_allocation_count() - before, 0U) << text;
+  }
+}
+
 TEST(SequenceTest, BracesAndRecovery) {
   expect_parses({
       {"", "Seq[]"},

@@ -39,7 +39,7 @@ Expr environment(ast::EnvironmentKind kind, ast::Rows rows, ast::EnvironmentTriv
   return Expr(ast::Environment{std::move(rows), std::move(trivia), kind});
 }
 
-ast::EnvironmentTrivia array_spec(std::string columns, std::vector<std::string> row_prefixes = {}) {
+ast::EnvironmentTrivia array_spec(std::string columns, ast::TextList row_prefixes = {}) {
   ast::EnvironmentTrivia t;
   t.opening_raw = std::move(columns);
   t.row_leading_space = std::move(row_prefixes);
@@ -59,7 +59,7 @@ ast::EnvironmentRowAnnotation notag() {
   return a;
 }
 
-ast::EnvironmentTrivia annotated(std::vector<ast::EnvironmentRowAnnotation> annotations) {
+ast::EnvironmentTrivia annotated(ast::RowAnnotations annotations) {
   ast::EnvironmentTrivia t;
   t.row_annotations = std::move(annotations);
   return t;

@@ -204,7 +204,7 @@ class RowReader {
   RowRules rules_;
   GridBody& body_;
   ExprList cells_;
-  std::vector<ast::Text> separators_;
+  ast::TextList separators_;
   ast::EnvironmentRowAnnotation annotation_;
   Status status_;
 };
@@ -270,7 +270,7 @@ bool is_tag_piece(const Expr& e) {
 
 void finalize_multirow_environment_annotations(GridBody& body) {
   if (body.rows.size() < 2) return;
-  std::vector<ast::EnvironmentRowAnnotation>& annotations = body.trivia.row_annotations;
+  auto& annotations = body.trivia.row_annotations;
   const std::size_t n = std::min(body.rows.size(), annotations.size());
   for (std::size_t r = 0; r < n; ++r) {
     if (annotations[r].label || body.rows[r].empty()) continue;

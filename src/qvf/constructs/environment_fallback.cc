@@ -19,7 +19,7 @@ using namespace ast;
 
 namespace {
 
-const std::string* entry(const std::vector<std::string>& texts, std::size_t i) {
+const std::string* entry(const ast::TextList& texts, std::size_t i) {
   return i < texts.size() && !texts[i].empty() ? &texts[i] : nullptr;
 }
 
