@@ -147,7 +147,16 @@ Expr merge_adjacent_raw_tex(Expr expr) {
       std::size_t out = 0;
       for (std::size_t i = 0; i < items.size(); ++i) {
         if (out > 0 && items[out - 1].is<ast::RawTex>() && items[i].is<ast::RawTex>()) {
-          items[out - 1].as<ast::RawTex>().text += items[i].as<ast::RawTex>().text;
+          // A run of raw pieces: the first takes the text of all of them,
+          // its memory grown once.
+          std::string& text = items[out - 1].as<ast::RawTex>().text;
+          std::size_t end = i;
+          std::size_t size = text.size();
+          for (; end < items.size() && items[end].is<ast::RawTex>(); ++end)
+            size += items[end].as<ast::RawTex>().text.size();
+          text.reserve(size);
+          for (; i < end; ++i) text += items[i].as<ast::RawTex>().text;
+          --i;
           continue;
         }
         if (out != i) items[out] = std::move(items[i]);
