@@ -15,23 +15,37 @@ namespace quorvix::ffi {
 // ones included, stands for itself.
 constexpr bool is_json_string_special(unsigned char b) { return b < 0x20 || b == '"' || b == '\\'; }
 
-// The position of the first special byte of `text` at or after `pos`, or
-// text.size() when there is none. Sixteen bytes are looked at a step.
-inline std::size_t find_json_string_special(std::string_view text, std::size_t pos) noexcept {
+// The bytes looked at a step by the scans below.
+inline constexpr std::size_t kJsonScanBlock = 16;
+
+// Which of the kJsonScanBlock bytes from `block` are special: bit i for
+// block[i].
+inline unsigned json_string_special_mask(const char* block) noexcept {
 #if defined(__SSE2__)
   const __m128i quote = _mm_set1_epi8('"');
   const __m128i backslash = _mm_set1_epi8('\\');
   const __m128i last_control = _mm_set1_epi8(0x1F);
-  for (; pos + 16 <= text.size(); pos += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
-    // max(b, 0x1F) == 0x1F exactly when b <= 0x1F, compared unsigned.
-    const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(bytes, last_control), last_control);
-    const __m128i special =
-        _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)));
-    const int mask = _mm_movemask_epi8(special);
-    if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-  }
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+  // max(b, 0x1F) == 0x1F exactly when b <= 0x1F, compared unsigned.
+  const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(bytes, last_control), last_control);
+  const __m128i special =
+      _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)));
+  return static_cast<unsigned>(_mm_movemask_epi8(special));
+#else
+  unsigned mask = 0;
+  for (std::size_t i = 0; i < kJsonScanBlock; ++i)
+    if (is_json_string_special(static_cast<unsigned char>(block[i]))) mask |= 1U << i;
+  return mask;
 #endif
+}
+
+// The position of the first special byte of `text` at or after `pos`, or
+// text.size() when there is none.
+inline std::size_t find_json_string_special(std::string_view text, std::size_t pos) noexcept {
+  for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock) {
+    const unsigned mask = json_string_special_mask(text.data() + pos);
+    if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(mask));
+  }
   while (pos < text.size() && !is_json_string_special(static_cast<unsigned char>(text[pos]))) ++pos;
   return pos;
 }

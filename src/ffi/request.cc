@@ -1,6 +1,7 @@
 #include "ffi/request.h"
 
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "common/spare_buffer.h"
@@ -21,23 +22,32 @@ namespace {
 bool read_plain_request(std::string_view text, std::string& latex) {
   constexpr std::string_view kOpen = R"({"latex":")";
   if (!text.starts_with(kOpen)) return false;
+  // The text is never longer than the request; it is written in place and
+  // cut to its length at the end.
+  latex.resize(text.size());
+  char* const start = latex.data();
+  char* out = start;
   std::size_t pos = kOpen.size();
   for (;;) {
     const std::size_t special = find_json_string_special(text, pos);
-    latex.append(text.substr(pos, special - pos));
+    std::memcpy(out, text.data() + pos, special - pos);
+    out += special - pos;
     if (special + 1 >= text.size()) return false;  // no closing quote, or an escape cut short
     const char c = text[special];
-    if (c == '"') return text.substr(special + 1) == "}";
+    if (c == '"') {
+      latex.resize(static_cast<std::size_t>(out - start));
+      return text.substr(special + 1) == "}";
+    }
     if (c != '\\') return false;  // a control character
     switch (text[special + 1]) {
-      case '"': latex.push_back('"'); break;
-      case '\\': latex.push_back('\\'); break;
-      case '/': latex.push_back('/'); break;
-      case 'b': latex.push_back('\b'); break;
-      case 'f': latex.push_back('\f'); break;
-      case 'n': latex.push_back('\n'); break;
-      case 'r': latex.push_back('\r'); break;
-      case 't': latex.push_back('\t'); break;
+      case '"': *out++ = '"'; break;
+      case '\\': *out++ = '\\'; break;
+      case '/': *out++ = '/'; break;
+      case 'b': *out++ = '\b'; break;
+      case 'f': *out++ = '\f'; break;
+      case 'n': *out++ = '\n'; break;
+      case 'r': *out++ = '\r'; break;
+      case 't': *out++ = '\t'; break;
       default: return false;  // \u escapes and invalid ones
     }
     pos = special + 2;

@@ -29,38 +29,63 @@ constexpr std::array<std::uint8_t, 256> kEscapedLength = make_escaped_lengths();
 
 std::size_t escaped_size(std::string_view text) {
   std::size_t size = text.size();
-  for (std::size_t pos = find_json_string_special(text, 0); pos < text.size();
-       pos = find_json_string_special(text, pos + 1))
-    size += kEscapedLength[static_cast<unsigned char>(text[pos])] - std::size_t{1};
+  auto count = [&](unsigned char b) { size += kEscapedLength[b] - std::size_t{1}; };
+  std::size_t pos = 0;
+  for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock) {
+    for (unsigned mask = json_string_special_mask(text.data() + pos); mask != 0; mask &= mask - 1)
+      count(static_cast<unsigned char>(text[pos + static_cast<std::size_t>(__builtin_ctz(mask))]));
+  }
+  for (; pos < text.size(); ++pos)
+    if (is_json_string_special(static_cast<unsigned char>(text[pos])))
+      count(static_cast<unsigned char>(text[pos]));
   return size;
 }
 
-char* write_escaped(std::string_view text, char* out) {
+// The escape of special byte `c`.
+char* write_escape(char c, char* out) {
   constexpr char kDigits[] = "0123456789abcdef";
-  for (std::size_t pos = 0; pos < text.size(); ++pos) {
-    // The run up to the next byte that needs an escape is copied as it is.
-    const std::size_t special = find_json_string_special(text, pos);
-    std::memcpy(out, text.data() + pos, special - pos);
-    out += special - pos;
-    if (special == text.size()) break;
-    pos = special;
-    const char c = text[pos];
-    const auto b = static_cast<unsigned char>(c);
-    *out++ = '\\';
-    switch (c) {
-      case '\b': *out++ = 'b'; break;
-      case '\f': *out++ = 'f'; break;
-      case '\n': *out++ = 'n'; break;
-      case '\r': *out++ = 'r'; break;
-      case '\t': *out++ = 't'; break;
-      case '"': *out++ = '"'; break;
-      case '\\': *out++ = '\\'; break;
-      default:
-        std::memcpy(out, "u00", 3);
-        out[3] = kDigits[b >> 4];
-        out[4] = kDigits[b & 0xF];
-        out += 5;
+  const auto b = static_cast<unsigned char>(c);
+  *out++ = '\\';
+  switch (c) {
+    case '\b': *out++ = 'b'; break;
+    case '\f': *out++ = 'f'; break;
+    case '\n': *out++ = 'n'; break;
+    case '\r': *out++ = 'r'; break;
+    case '\t': *out++ = 't'; break;
+    case '"': *out++ = '"'; break;
+    case '\\': *out++ = '\\'; break;
+    default:
+      std::memcpy(out, "u00", 3);
+      out[3] = kDigits[b >> 4];
+      out[4] = kDigits[b & 0xF];
+      out += 5;
+  }
+  return out;
+}
+
+char* write_escaped(std::string_view text, char* out) {
+  // A block at a time: the bytes between its special ones are copied as
+  // they are, and TeX, whose every command starts with a backslash, has
+  // several special bytes in most blocks.
+  std::size_t pos = 0;
+  for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock) {
+    const char* const block = text.data() + pos;
+    std::size_t copied = 0;
+    for (unsigned mask = json_string_special_mask(block); mask != 0; mask &= mask - 1) {
+      const auto at = static_cast<std::size_t>(__builtin_ctz(mask));
+      std::memcpy(out, block + copied, at - copied);
+      out = write_escape(block[at], out + (at - copied));
+      copied = at + 1;
     }
+    std::memcpy(out, block + copied, kJsonScanBlock - copied);
+    out += kJsonScanBlock - copied;
+  }
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (is_json_string_special(static_cast<unsigned char>(c)))
+      out = write_escape(c, out);
+    else
+      *out++ = c;
   }
   return out;
 }

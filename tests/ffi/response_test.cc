@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -112,6 +113,16 @@ TEST(ResponseTest, EscapesAreFoundAtEveryOffset) {
       EXPECT_EQ(take_response(serialize_error(text)), R"({"error":")" + expected + R"("})")
           << "byte " << b << " at " << offset;
     }
+  }
+  // Texts as dense in escapes as TeX is, several to a run and side by side.
+  const std::string alphabet = std::string("\\\"\n\x01\x1f ab{}^_\xCE\xB1", 14);
+  std::mt19937 random(5);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text(random() % 70, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    std::string expected;
+    for (const char c : text) expected += escape(static_cast<unsigned char>(c));
+    EXPECT_EQ(take_response(serialize_error(text)), R"({"error":")" + expected + R"("})") << text;
   }
 }
 
