@@ -15,6 +15,22 @@ namespace quorvix::ffi {
 // ones included, stands for itself.
 constexpr bool is_json_string_special(unsigned char b) { return b < 0x20 || b == '"' || b == '\\'; }
 
+// The byte that a one-letter escape stands for, given the letter after the
+// backslash; 0 for the \u escape and for letters that begin no escape.
+constexpr char one_letter_escape(char letter) {
+  switch (letter) {
+    case '"': return '"';
+    case '\\': return '\\';
+    case '/': return '/';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    default: return 0;
+  }
+}
+
 // The bytes looked at a step by the scans below.
 inline constexpr std::size_t kJsonScanBlock = 16;
 

@@ -444,14 +444,9 @@ std::string decode_json_string(std::string_view body, std::string text) {
     text.append(body.substr(i, backslash - i));
     const char kind = body[backslash + 1];
     i = backslash + 2;
-    switch (kind) {
-      case 'b': text.push_back('\b'); continue;
-      case 'f': text.push_back('\f'); continue;
-      case 'n': text.push_back('\n'); continue;
-      case 'r': text.push_back('\r'); continue;
-      case 't': text.push_back('\t'); continue;
-      case 'u': break;
-      default: text.push_back(kind); continue;  // quote, backslash, slash
+    if (kind != 'u') {
+      text.push_back(one_letter_escape(kind));
+      continue;
     }
     std::uint32_t code = hex_unit(i);
     i += 4;

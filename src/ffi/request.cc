@@ -39,17 +39,9 @@ bool read_plain_request(std::string_view text, std::string& latex) {
       return text.substr(special + 1) == "}";
     }
     if (c != '\\') return false;  // a control character
-    switch (text[special + 1]) {
-      case '"': *out++ = '"'; break;
-      case '\\': *out++ = '\\'; break;
-      case '/': *out++ = '/'; break;
-      case 'b': *out++ = '\b'; break;
-      case 'f': *out++ = '\f'; break;
-      case 'n': *out++ = '\n'; break;
-      case 'r': *out++ = '\r'; break;
-      case 't': *out++ = '\t'; break;
-      default: return false;  // \u escapes and invalid ones
-    }
+    const char decoded = one_letter_escape(text[special + 1]);
+    if (decoded == 0) return false;  // \u escapes and invalid ones
+    *out++ = decoded;
     pos = special + 2;
   }
 }
