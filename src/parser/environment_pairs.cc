@@ -11,9 +11,11 @@ namespace quorvix::parser {
 
 namespace {
 
-// A backslash and `word` at `at`, not followed by a letter.
+// A backslash and `word` at `at`, not followed by a letter. The first letter
+// is looked at before the rest: most backslashes begin other words.
 bool word_at(std::u32string_view chars, std::size_t at, std::u32string_view word) {
-  if (chars[at] != U'\\' || chars.substr(at + 1, word.size()) != word) return false;
+  if (chars[at] != U'\\' || at + 1 >= chars.size() || chars[at + 1] != word.front()) return false;
+  if (chars.substr(at + 1, word.size()) != word) return false;
   const std::size_t after = at + 1 + word.size();
   return after >= chars.size() || !is_ascii_letter(chars[after]);
 }

@@ -11,7 +11,9 @@ std::optional<std::size_t> ControlWordPositions::next(std::u32string_view chars,
     built_ = true;
     const std::size_t n = word_.size();
     for (std::size_t i = 0; i + n < chars.size(); ++i) {
-      if (chars[i] != U'\\' || chars.substr(i + 1, n) != word_) continue;
+      // The first letter is looked at before the rest of the word.
+      if (chars[i] != U'\\' || (n > 0 && chars[i + 1] != word_.front()) || chars.substr(i + 1, n) != word_)
+        continue;
       if (i + 1 + n < chars.size() && is_ascii_letter(chars[i + 1 + n])) continue;
       positions_.push_back(i);
     }
