@@ -13,7 +13,12 @@ namespace quorvix {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void append_bytes(Bytes& out, std::string_view s) { out.insert(out.end(), s.begin(), s.end()); }
+// Appends the bytes of `s`. They are inserted as bytes, not as chars, so the
+// insert is one block copy rather than a conversion loop over each char.
+inline void append_bytes(Bytes& out, std::string_view s) {
+  const auto* first = reinterpret_cast<const std::uint8_t*>(s.data());
+  out.insert(out.end(), first, first + s.size());
+}
 
 // Appends a record of a few bytes. They are pushed one by one, which for so
 // few bytes costs less than a range insert.

@@ -1,19 +1,54 @@
 #include "parser/chars.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quorvix::parser {
 
 std::u32string decode_utf8(std::string_view text) { return decode_utf8(text, std::u32string()); }
 
+namespace {
+
+#if defined(__SSE2__)
+// Widens the next sixteen bytes to code points when all of them are ASCII;
+// false, with nothing written, when one is not.
+inline bool widen_ascii_block(const unsigned char* bytes, char32_t* dst) {
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  if (_mm_movemask_epi8(block) != 0) return false;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low = _mm_unpacklo_epi8(block, zero);
+  const __m128i high = _mm_unpackhi_epi8(block, zero);
+  auto* out = reinterpret_cast<__m128i*>(dst);
+  _mm_storeu_si128(out, _mm_unpacklo_epi16(low, zero));
+  _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(low, zero));
+  _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(high, zero));
+  _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(high, zero));
+  return true;
+}
+#endif
+
+}  // namespace
+
 std::u32string decode_utf8(std::string_view text, std::u32string out) {
   // No byte gives more than one code point: the characters are written into
   // room made beforehand and the string is cut to what was written. ASCII,
-  // the bulk of TeX, is copied without the decoder.
+  // the bulk of TeX, is copied without the decoder, sixteen bytes at a time
+  // where the machine allows.
   const std::size_t base = out.size();
   out.resize(base + text.size());
   char32_t* const start = out.data() + base;
   char32_t* dst = start;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  for (std::size_t pos = 0; pos < text.size();) {
+  const std::size_t size = text.size();
+  for (std::size_t pos = 0; pos < size;) {
+#if defined(__SSE2__)
+    if (size - pos >= 16 && widen_ascii_block(bytes + pos, dst)) {
+      pos += 16;
+      dst += 16;
+      continue;
+    }
+#endif
     if (bytes[pos] < 0x80) {
       *dst++ = bytes[pos++];
       continue;
@@ -27,9 +62,14 @@ std::u32string decode_utf8(std::string_view text, std::u32string out) {
 }
 
 std::string encode_utf8(std::u32string_view chars) {
-  std::string out;
-  out.reserve(chars.size());
-  for (char32_t c : chars) append_utf8(out, c);
+  // ASCII, the bulk of names and raw text, is one byte per character; the
+  // encoder takes over at the first character that is not.
+  std::string out(chars.size(), '\0');
+  std::size_t i = 0;
+  for (; i < chars.size() && chars[i] < 0x80; ++i) out[i] = static_cast<char>(chars[i]);
+  if (i == chars.size()) return out;
+  out.resize(i);
+  for (; i < chars.size(); ++i) append_utf8(out, chars[i]);
   return out;
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/utf8.h"
+
 namespace quorvix::parser {
 namespace {
 
@@ -42,6 +44,35 @@ TEST(DecodeUtf8Test, AppendsToTheGivenBuffer) {
   const std::u32string got = decode_utf8("\xCE\xB1\xCE\xB2", std::move(buffer));
   EXPECT_EQ(got, U"pre\u03B1\u03B2");
   EXPECT_EQ(decode_utf8("ok", std::u32string()), U"ok");
+}
+
+// Long texts are widened in blocks: a character that is not ASCII at any
+// offset, and texts that end at any offset into a block, decode as the
+// one-step decoder reads them, and encode back to the same bytes.
+TEST(DecodeUtf8Test, EveryOffsetAroundTheAsciiBlocks) {
+  const std::string others[] = {"\xCE\xB1", "\xE2\x88\x9E", "\xF0\x9D\x90\x80", "\x80"};
+  for (const std::string& other : others) {
+    for (std::size_t at = 0; at <= 40; ++at) {
+      for (std::size_t tail = 0; tail <= 20; tail += 5) {
+        const std::string text = std::string(at, 'a') + other + std::string(tail, 'b');
+        SCOPED_TRACE(testing::Message() << "offset " << at << ", tail " << tail);
+        std::u32string expected;
+        for (std::size_t pos = 0; pos < text.size();) {
+          const Utf8Step step = quorvix::decode_utf8(text, pos);
+          expected.push_back(step.code_point);
+          pos += step.length;
+        }
+        const std::u32string got = decode_utf8(text);
+        ASSERT_EQ(got, expected);
+        if (other != "\x80") {
+          EXPECT_EQ(encode_utf8(got), text);
+        }
+      }
+    }
+  }
+  const std::string ascii(37, 'q');
+  EXPECT_EQ(decode_utf8(ascii), std::u32string(37, U'q'));
+  EXPECT_EQ(encode_utf8(std::u32string(37, U'q')), ascii);
 }
 
 TEST(DecodeUtf8Test, EncodesBack) {
