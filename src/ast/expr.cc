@@ -50,7 +50,7 @@ void Box::Release::operator()(Expr* e) const noexcept {
   node_pool::deallocate(e, sizeof(Expr));
 }
 
-Box::Box(Expr e) : p_(new_pooled_expr(std::move(e))) {}
+Box::Box(Expr&& e) : p_(new_pooled_expr(std::move(e))) {}
 
 Box::Box(const Box& other) : p_(other.p_ ? new_pooled_expr(*other.p_) : nullptr) {}
 
@@ -191,12 +191,12 @@ bool contains_raw_tex(const Expr& root) {
   return false;
 }
 
-Expr collapse_single_sequence(Expr e) {
+Expr collapse_single_sequence(Expr&& e) {
   if (auto* s = e.get_if<Sequence>(); s && s->items.size() == 1) {
     Expr only = std::move(s->items.front());
     return only;
   }
-  return e;
+  return std::move(e);
 }
 
 bool is_failure_text(const Expr& e) {

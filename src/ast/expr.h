@@ -28,7 +28,8 @@ class Box {
  public:
   Box() = default;
   Box(std::nullptr_t) {}  // NOLINT
-  explicit Box(Expr e);
+  // Takes the expression over: moved once, into its block.
+  explicit Box(Expr&& e);
   Box(const Box& other);
   Box(Box&&) noexcept = default;
   Box& operator=(const Box& other);
@@ -439,7 +440,7 @@ inline Expr make_raw(Text t) {
 }
 inline Expr make_text(Text t) { return Expr(TextRun{std::move(t)}); }
 Expr make_sequence(ExprList items);
-inline Box box(Expr e) { return Box(std::move(e)); }
+inline Box box(Expr&& e) { return Box(std::move(e)); }
 
 // True when the node has at least one child (environment row labels count).
 bool has_children(const Expr& e);
@@ -448,7 +449,7 @@ bool has_children(const Expr& e);
 bool contains_raw_tex(const Expr& e);
 
 // A one-item Sequence becomes its item; anything else is returned unchanged.
-Expr collapse_single_sequence(Expr e);
+Expr collapse_single_sequence(Expr&& e);
 
 // A Sequence without items (what a vanishing command gives).
 inline bool is_empty_sequence(const Expr& e) {

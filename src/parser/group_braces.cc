@@ -133,26 +133,26 @@ void append_raw_group_shell(ast::Sequence& seq, std::string_view text) {
   }
 }
 
-Expr preserve_raw_group_braces(Expr expr) {
-  if (!expr_keeps_outer_group_braces_raw(expr)) return expr;
+Expr preserve_raw_group_braces(Expr&& expr) {
+  if (!expr_keeps_outer_group_braces_raw(expr)) return std::move(expr);
   if (auto* raw = expr.get_if<ast::RawTex>()) {
     raw->text = "{" + raw->text + "}";
-    return expr;
+    return std::move(expr);
   }
   if (auto* seq = expr.get_if<ast::Sequence>()) {
     if (seq->items.empty()) {
       seq->items.push_back(ast::make_raw("{"));
       seq->items.push_back(ast::make_raw("}"));
-      return expr;
+      return std::move(expr);
     }
     prepend_raw_group_shell(*seq, "{");
     append_raw_group_shell(*seq, "}");
-    return expr;
+    return std::move(expr);
   }
   if (auto* hybrid = expr.get_if<ast::Hybrid>()) {
     hybrid->parts.insert(hybrid->parts.begin(), ast::HybridPart(ast::HybridRaw{"{"}));
     hybrid->parts.emplace_back(ast::HybridRaw{"}"});
-    return expr;
+    return std::move(expr);
   }
   ExprList items;
   items.push_back(ast::make_raw("{"));

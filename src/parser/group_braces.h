@@ -18,7 +18,7 @@ bool expr_keeps_outer_group_braces_raw(const ast::Expr& expr);
 
 // The group's content with its braces restored as raw text when
 // expr_keeps_outer_group_braces_raw holds; otherwise the content unchanged.
-ast::Expr preserve_raw_group_braces(ast::Expr expr);
+ast::Expr preserve_raw_group_braces(ast::Expr&& expr);
 
 // Joins `text` to the front of the first item of a non-empty Sequence.
 void prepend_raw_group_shell(ast::Sequence& seq, std::string_view text);

@@ -49,7 +49,7 @@ Expr raw_prefix_sequence_with_raw(std::string raw, ExprList exprs) {
   return ast::make_sequence(std::move(items));
 }
 
-void push_visible_items(ExprList& items, Expr expr) {
+void push_visible_items(ExprList& items, Expr&& expr) {
   if (auto* seq = expr.get_if<ast::Sequence>()) {
     for (Expr& item : seq->items) items.push_back(std::move(item));
   } else {

@@ -23,7 +23,7 @@ ast::Expr raw_prefix_sequence(std::string_view name, ast::ExprList exprs);
 // As raw_prefix_sequence with a ready-made raw text instead of a name.
 ast::Expr raw_prefix_sequence_with_raw(std::string raw, ast::ExprList exprs);
 // Appends a Sequence's items, or the expr itself.
-void push_visible_items(ast::ExprList& items, ast::Expr expr);
+void push_visible_items(ast::ExprList& items, ast::Expr&& expr);
 
 // Puts `whitespace` in front of the first raw text of `expr` along its first
 // position (through Sequences and DefaultColor, Group, Color, Style, Font);

@@ -300,13 +300,13 @@ TEST(TemplateWriter, SlotFailuresAreReturned) {
   const Expr trees[] = {
       fraction(ch(U'a'), bad),
       text_style(fraction(bad, ch(U'b'))),
-      Expr(ast::Sqrt{ast::box(bad)}),
-      Expr(ast::Root{ast::box(bad), ast::box(ch(U'x'))}),
-      Expr(ast::Stackrel{ast::box(bad), ast::box(ch(U'x'))}),
-      Expr(ast::Underset{ast::box(bad), ast::box(ch(U'x'))}),
+      Expr(ast::Sqrt{ast::box(Expr(bad))}),
+      Expr(ast::Root{ast::box(Expr(bad)), ast::box(ch(U'x'))}),
+      Expr(ast::Stackrel{ast::box(Expr(bad)), ast::box(ch(U'x'))}),
+      Expr(ast::Underset{ast::box(Expr(bad)), ast::box(ch(U'x'))}),
       xarrow(ast::XArrowKind::Right, ch(U'a'), bad),
       brace(ast::BraceKind::Under, ch(U'x'), bad),
-      Expr(ast::Strike{ast::box(bad), ast::StrikeKind::Sout}),
+      Expr(ast::Strike{ast::box(Expr(bad)), ast::StrikeKind::Sout}),
       binomial(ast::BinomialKind::Binom, ch(U'n'), bad),
       binomial(ast::BinomialKind::Choose, bad, ch(U'k')),
   };

@@ -27,7 +27,7 @@ void apply_modifier(bool& nolimits, LimitModifier modifier) {
   if (modifier == LimitModifier::NoLimits) nolimits = true;
 }
 
-Expr generic_script(Expr base, Box sub, Box sup) {
+Expr generic_script(Expr&& base, Box sub, Box sup) {
   return Expr(ast::Script{ast::box(std::move(base)), std::move(sub), std::move(sup)});
 }
 
@@ -36,7 +36,7 @@ bool is_limit_function_name(const Expr& e) {
   return name != nullptr && (name->name == "lim" || name->name == "sup");
 }
 
-Expr merge_into_big_operator(Expr base, bool is_sub, Box script, LimitModifier modifier) {
+Expr merge_into_big_operator(Expr&& base, bool is_sub, Box script, LimitModifier modifier) {
   auto& op = base.as<ast::BigOperator>();
   const bool bare = !op.body && !op.nolimits;
   if (bare && is_sub && op.lower && !op.upper)
@@ -45,7 +45,7 @@ Expr merge_into_big_operator(Expr base, bool is_sub, Box script, LimitModifier m
     return repeated_bodyless_big_op_script_expr(op.op, '^', std::move(*op.upper), std::move(*script));
   fill_limit(op.lower, op.upper, is_sub, std::move(script));
   apply_modifier(op.nolimits, modifier);
-  return base;
+  return std::move(base);
 }
 
 Expr merge_into_integral_sign(const ast::IntegralSign& sign, bool is_sub, Box script,
@@ -64,12 +64,12 @@ bool brace_takes_label(const ast::Brace& brace, bool is_sub) {
   return (brace.kind == ast::BraceKind::Over && !is_sub) || (brace.kind == ast::BraceKind::Under && is_sub);
 }
 
-Expr merge_into_script(Expr base, bool is_sub, Box script) {
+Expr merge_into_script(Expr&& base, bool is_sub, Box script) {
   auto& node = base.as<ast::Script>();
   Box& slot = is_sub ? node.sub : node.sup;
   if (!slot) {
     slot = std::move(script);
-    return base;
+    return std::move(base);
   }
   // Both scripts of this kind stay: the old Script becomes the base.
   if (is_sub) return generic_script(std::move(base), std::move(script), nullptr);
@@ -90,7 +90,7 @@ Expr big_operator_sign(ast::BigOperatorKind kind) {
 
 }  // namespace
 
-Expr merge_script(Expr base, Box sub, Box sup, LimitModifier modifier) {
+Expr merge_script(Expr&& base, Box sub, Box sup, LimitModifier modifier) {
   const bool is_sub = static_cast<bool>(sub);
   if (is_sub == static_cast<bool>(sup))
     internal_failure("internal error: merge_script needs exactly one script");
@@ -111,21 +111,21 @@ Expr merge_script(Expr base, Box sub, Box sup, LimitModifier modifier) {
   if (auto* n = base.get_if<ast::Integral>()) {
     fill_limit(n->lower, n->upper, is_sub, std::move(script));
     apply_modifier(n->nolimits, modifier);
-    return base;
+    return std::move(base);
   }
   if (auto* n = base.get_if<ast::Limit>()) {
     fill_limit(n->lower, n->upper, is_sub, std::move(script));
     apply_modifier(n->nolimits, modifier);
-    return base;
+    return std::move(base);
   }
   if (auto* n = base.get_if<ast::MathOp>()) {
     fill_limit(n->lower, n->upper, is_sub, std::move(script));
     apply_modifier(n->nolimits, modifier);
-    return base;
+    return std::move(base);
   }
   if (auto* n = base.get_if<ast::Brace>(); n != nullptr && brace_takes_label(*n, is_sub)) {
     n->label = std::move(script);
-    return base;
+    return std::move(base);
   }
   if (base.is<ast::Script>()) return merge_into_script(std::move(base), is_sub, std::move(script));
   if (is_sub) return generic_script(std::move(base), std::move(script), nullptr);

@@ -65,7 +65,8 @@ bool is_char(const Expr& e, char32_t c) {
 
 // Attaches a parsed script argument to the base; the first rule that applies
 // wins.
-[[gnu::noinline]] Expr attach_parsed_script(Expr base, char marker, Expr argument, LimitModifier& modifier) {
+[[gnu::noinline]] Expr attach_parsed_script(Expr&& base, char marker, Expr&& argument,
+                                            LimitModifier& modifier) {
   const std::string_view marker_text = marker == '_' ? "_" : "^";
   if (modifier != LimitModifier::None && !takes_limit_modifier(last_node(base))) {
     // The modifier has nothing to apply to: it stays raw with the script.

@@ -13,7 +13,7 @@ namespace quorvix::parser {
 // brace takes it as its label, a Script takes it in its free slot or nests,
 // anything else becomes a Script. A failure marker as the script or the base
 // swallows the whole scripted atom.
-ast::Expr merge_script(ast::Expr base, ast::Box sub, ast::Box sup, LimitModifier modifier);
+ast::Expr merge_script(ast::Expr&& base, ast::Box sub, ast::Box sup, LimitModifier modifier);
 
 // A prime typed as an apostrophe after the base: U+0027 at the end of a
 // Sequence base or of a Script's superscript, else Sequence[base, '].

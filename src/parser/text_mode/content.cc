@@ -261,7 +261,7 @@ Result<Expr> parse_content(Parser& p, std::u32string_view text) {
   return scanner->run();
 }
 
-void push_raw_backslash_items(ExprList& items, Expr piece, Expr argument) {
+void push_raw_backslash_items(ExprList& items, Expr&& piece, Expr&& argument) {
   items.push_back(ast::make_raw("\\"));
   items.push_back(std::move(piece));
   push_visible_items(items, std::move(argument));
@@ -271,7 +271,7 @@ Expr text_empty_base_superscript(Expr x) {
   return Expr(ast::Script{ast::box(Expr()), nullptr, ast::box(std::move(x))});
 }
 
-void push_text_accent_items(ExprList& items, char32_t accent, Expr argument) {
+void push_text_accent_items(ExprList& items, char32_t accent, Expr&& argument) {
   switch (accent) {
     case U'"': return push_raw_backslash_items(items, ast::make_raw("\""), std::move(argument));
     case U'\'':

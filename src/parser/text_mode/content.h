@@ -21,12 +21,12 @@ class Parser;
 Result<ast::Expr> parse_content(Parser& p, std::u32string_view text);
 
 // Appends RawTex "\", piece and the argument's items.
-void push_raw_backslash_items(ast::ExprList& items, ast::Expr piece, ast::Expr argument);
+void push_raw_backslash_items(ast::ExprList& items, ast::Expr&& piece, ast::Expr&& argument);
 // Script with an empty base and `x` as its superscript.
 ast::Expr text_empty_base_superscript(ast::Expr x);
 // Appends the items of a text accent (the character after the backslash, or
 // the letter of \H, \r, \u, \v) over its argument; the backslash stays raw.
-void push_text_accent_items(ast::ExprList& items, char32_t accent, ast::Expr argument);
+void push_text_accent_items(ast::ExprList& items, char32_t accent, ast::Expr&& argument);
 // The text between two dollars inside text mode: Text runs cut at `<`, `>`
 // and `?`, each of which becomes a Char.
 void push_text_math_fragment_items(ast::ExprList& items, std::u32string_view chars);

@@ -300,7 +300,7 @@ Status write_font_char(FontKind kind, char32_t ch, Bytes& out, QvfWriter& writer
 
 ast::Expr font_wrapped_expr(FontKind kind, const ast::Expr& expr) {
   if (const auto* font = expr.get_if<ast::Font>(); font && font->font == kind) return expr;
-  return ast::Font{ast::box(expr), kind};
+  return ast::Font{ast::box(ast::Expr(expr)), kind};
 }
 
 WriteResult write_font_expr(FontKind kind, const ast::Expr& body, Bytes& out, SizeLevel size,
