@@ -20,8 +20,12 @@ inline Error make_error(std::string message) { return Error{std::move(message), 
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}      // NOLINT
-  Result(Error error) : v_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
+  // A value or an error handed over is moved in once; one that is named is
+  // copied.
+  Result(T&& value) : v_(std::in_place_index<0>, std::move(value)) {}      // NOLINT
+  Result(const T& value) : v_(std::in_place_index<0>, value) {}            // NOLINT
+  Result(Error&& error) : v_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
+  Result(const Error& error) : v_(std::in_place_index<1>, error) {}        // NOLINT
 
   bool ok() const { return v_.index() == 0; }
   explicit operator bool() const { return ok(); }
