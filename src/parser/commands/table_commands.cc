@@ -22,8 +22,13 @@ using ast::ExprList;
 
 namespace {
 
+// A tree found by a table, built in place in the optional result.
+std::optional<Result<Expr>> found(Expr&& tree) {
+  return std::optional<Result<Expr>>(std::in_place, std::move(tree));
+}
+
 [[gnu::noinline]] std::optional<Result<Expr>> space_expr(std::uint8_t width) {
-  return Result<Expr>(Expr(ast::Space{width}));
+  return found(Expr(ast::Space{width}));
 }
 
 // \xmapsto[below]{above} and its relatives: the arrow stays raw TeX and
@@ -83,18 +88,17 @@ namespace {
 // The symbol tables after the big symbols, in their order.
 [[gnu::noinline]] std::optional<Result<Expr>> symbol_expr(const std::string& name, HashedName key) {
   if (const std::optional<char32_t> ch = command_specific_to_char(key))
-    return Result<Expr>(Expr(ast::CommandSymbol{name, *ch}));
-  if (const std::optional<char32_t> ch = delimiter_command_char(key))
-    return Result<Expr>(ast::make_char(*ch));
+    return found(Expr(ast::CommandSymbol{name, *ch}));
+  if (const std::optional<char32_t> ch = delimiter_command_char(key)) return found(ast::make_char(*ch));
   if (const std::optional<std::u32string_view> chars = command_to_sequence(key)) {
     ExprList items;
     items.reserve(chars->size());
     for (const char32_t ch : *chars) items.push_back(ast::make_char(ch));
-    return Result<Expr>(ast::make_sequence(std::move(items)));
+    return found(ast::make_sequence(std::move(items)));
   }
   if (const std::optional<std::string_view> text = command_to_text(key))
-    return Result<Expr>(ast::make_text(std::string(*text)));
-  if (const std::optional<char32_t> ch = command_to_char(key)) return Result<Expr>(ast::make_char(*ch));
+    return found(ast::make_text(std::string(*text)));
+  if (const std::optional<char32_t> ch = command_to_char(key)) return found(ast::make_char(*ch));
   return std::nullopt;
 }
 
