@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <span>
 
 #include "common/hex.h"
@@ -109,17 +110,19 @@ constexpr std::string_view kErrorOpen = R"({"error":")";
 constexpr std::string_view kErrorClose = R"("})";
 
 // The result response around a compound file of `ole_size` bytes, whose
-// digits `write_ole` writes at the position it is given, returning their end.
-template <class WriteOle>
+// digits `write_ole` writes at the position it is given, returning their end,
+// and the digits of `qvf`, which `write_qvf` writes given their position and
+// the start of the compound file's.
+template <class WriteOle, class WriteQvf>
 ResponseText result_response(std::size_t ole_size, std::span<const std::uint8_t> qvf,
-                             std::string_view normalized_latex, WriteOle&& write_ole) {
+                             std::string_view normalized_latex, WriteOle&& write_ole, WriteQvf&& write_qvf) {
   const std::size_t size = kResultOpen.size() + 2 * ole_size + kQvfKey.size() + 2 * qvf.size() +
                            kLatexKey.size() + escaped_size(normalized_latex) + kResultClose.size() + 1;
   ResponseText buffer(allocate(size));
-  char* out = append(buffer.get(), kResultOpen);
-  out = write_ole(out);
+  char* const ole = append(buffer.get(), kResultOpen);
+  char* out = write_ole(ole);
   out = append(out, kQvfKey);
-  out = write_hex(qvf.data(), qvf.size(), out);
+  out = write_qvf(out, ole);
   out = append(out, kLatexKey);
   out = write_escaped(normalized_latex, out);
   out = append(out, kResultClose);
@@ -127,20 +130,39 @@ ResponseText result_response(std::size_t ole_size, std::span<const std::uint8_t>
   return buffer;
 }
 
+char* write_qvf_digits(std::span<const std::uint8_t> qvf, char* out) {
+  return write_hex(qvf.data(), qvf.size(), out);
+}
+
 }  // namespace
 
 char* serialize_result(const conversion::EncodedEquation& equation) noexcept {
-  return result_response(equation.ole.size(), equation.qvf, equation.normalized_latex,
-                         [&](char* out) { return write_hex(equation.ole.data(), equation.ole.size(), out); })
+  return result_response(
+             equation.ole.size(), equation.qvf, equation.normalized_latex,
+             [&](char* out) { return write_hex(equation.ole.data(), equation.ole.size(), out); },
+             [&](char* out, const char*) { return write_qvf_digits(equation.qvf, out); })
       .release();
 }
 
 ResponseText serialize_framed_result(const conversion::FramedEquation& equation) {
-  return result_response(equation.ole.size, equation.qvf, equation.normalized_latex, [&](char* out) {
-    char* const end = ole::write_compound_file_hex(equation.ole, equation.native_header, equation.qvf, out);
-    if (end != out + 2 * equation.ole.size) internal_failure("compound file size disagrees with its layout");
-    return end;
-  });
+  // The stream is inside the compound file; where its digits are written in
+  // one piece there, they are copied rather than encoded a second time.
+  const std::optional<std::size_t> body_digits =
+      ole::native_body_digits_offset(equation.ole, equation.native_header.size());
+  return result_response(
+      equation.ole.size, equation.qvf, equation.normalized_latex,
+      [&](char* out) {
+        char* const end =
+            ole::write_compound_file_hex(equation.ole, equation.native_header, equation.qvf, out);
+        if (end != out + 2 * equation.ole.size)
+          internal_failure("compound file size disagrees with its layout");
+        return end;
+      },
+      [&](char* out, const char* ole_digits) {
+        if (!body_digits) return write_qvf_digits(equation.qvf, out);
+        std::memcpy(out, ole_digits + *body_digits, 2 * equation.qvf.size());
+        return out + 2 * equation.qvf.size();
+      });
 }
 
 char* serialize_error(std::string_view message) noexcept {

@@ -265,4 +265,9 @@ char* write_compound_file_hex(const HexFilePlan& plan, std::span<const std::uint
   return out + digits.size();
 }
 
+std::optional<std::size_t> native_body_digits_offset(const HexFilePlan& plan, std::size_t header_size) {
+  if (plan.shape == nullptr || header_size > plan.stream_size) return std::nullopt;
+  return 2 * (plan.shape->stream_offset + header_size);
+}
+
 }  // namespace quorvix::ole

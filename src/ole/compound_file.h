@@ -48,4 +48,11 @@ Result<HexFilePlan> plan_compound_file_hex(std::span<const std::uint8_t> native_
 char* write_compound_file_hex(const HexFilePlan& plan, std::span<const std::uint8_t> native_header,
                               std::span<const std::uint8_t> native_body, char* out);
 
+// Where, among the digits write_compound_file_hex writes for `plan`, the
+// digits of the stream's body begin, when they are written in one piece (a
+// file from a template holds its stream in consecutive mini sectors); none
+// for a file that is built as bytes. `header_size` is the size of the
+// stream's framing header, which comes before the body.
+std::optional<std::size_t> native_body_digits_offset(const HexFilePlan& plan, std::size_t header_size);
+
 }  // namespace quorvix::ole

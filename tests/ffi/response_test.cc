@@ -47,6 +47,27 @@ TEST(HexTest, EveryLengthMatchesBytewiseEncoding) {
   }
 }
 
+// The last part block is encoded as an overlapping whole block: the digits
+// must stay inside the 2 * size chars given, and the end returned must be
+// exact, for every length and for output that starts at any alignment.
+TEST(HexTest, WritesExactlyTheDigitsAndNothingAround) {
+  constexpr char kGuard = '#';
+  for (std::size_t size = 0; size <= 140; ++size) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(0xff - i * 37);
+    for (std::size_t offset = 0; offset < 4; ++offset) {
+      std::string buffer(2 * size + 80, kGuard);
+      char* const start = buffer.data() + 40 + offset;
+      EXPECT_EQ(write_hex(bytes.data(), size, start), start + 2 * size) << size;
+      EXPECT_EQ(std::string(start, 2 * size), hex(bytes)) << size;
+      EXPECT_EQ(buffer.find_first_not_of(kGuard), bytes.empty() ? std::string::npos : 40 + offset) << size;
+      EXPECT_EQ(buffer.find_last_not_of(kGuard),
+                bytes.empty() ? std::string::npos : 40 + offset + 2 * size - 1)
+          << size;
+    }
+  }
+}
+
 TEST(ResponseTest, ResultShapeAndOrder) {
   conversion::EncodedEquation equation;
   equation.ole = {0xD0, 0xCF, 0x11};

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -74,6 +75,31 @@ TEST(CompoundFileHexTest, DigitsAreThoseOfTheBytesForEveryStreamSize) {
       ASSERT_EQ(got, expected) << "body of " << body << " bytes, pass " << pass;
     }
   }
+}
+
+// Where the plan says the body's digits are, they are the body's: the
+// response copies them from there. Every file laid out from a template says
+// where; a file built as bytes says nothing.
+TEST(CompoundFileHexTest, TheBodyDigitsAreWhereThePlanSays) {
+  std::size_t located = 0;
+  for (std::size_t body = 0; body <= 4200; body += body < 300 ? 1 : 7) {
+    const TestStream s = stream_of(body);
+    const Result<HexFilePlan> plan = plan_compound_file_hex(s.header, s.body);
+    ASSERT_TRUE(plan.ok()) << body;
+    const std::optional<std::size_t> at = native_body_digits_offset(*plan, s.header.size());
+    EXPECT_EQ(at.has_value(), plan->shape != nullptr) << body;
+    if (!at) continue;
+    ++located;
+    const std::string digits = hex_file(s);
+    ASSERT_LE(*at + 2 * body, digits.size()) << body;
+    EXPECT_EQ(digits.substr(*at, 2 * body), hex(s.body)) << body;
+    EXPECT_EQ(digits.substr(*at - 2 * kHeaderBytes, 2 * kHeaderBytes), hex(s.header)) << body;
+  }
+  EXPECT_GT(located, 300u);
+  const TestStream large = stream_of(40000);
+  const Result<HexFilePlan> plan = plan_compound_file_hex(large.header, large.body);
+  ASSERT_TRUE(plan.ok());
+  EXPECT_FALSE(native_body_digits_offset(*plan, large.header.size()).has_value());
 }
 
 // A stream given whole, without a separate header, and the empty stream.
