@@ -1,5 +1,8 @@
 #include "parser/chars.h"
 
+#include <cstdint>
+#include <cstring>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -26,6 +29,34 @@ inline bool widen_ascii_block(const unsigned char* bytes, char32_t* dst) {
   _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(high, zero));
   return true;
 }
+
+// The same for the next eight bytes.
+inline bool widen_ascii_eight(const unsigned char* bytes, char32_t* dst) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  if ((word & 0x8080808080808080ULL) != 0) return false;
+  const __m128i low =
+      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes)), _mm_setzero_si128());
+  auto* out = reinterpret_cast<__m128i*>(dst);
+  _mm_storeu_si128(out, _mm_unpacklo_epi16(low, _mm_setzero_si128()));
+  _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(low, _mm_setzero_si128()));
+  return true;
+}
+
+// Widens the ASCII text at the start of `bytes`, as long as each byte so far
+// has been one code point, so that a code point's index is its byte's: whole
+// blocks, then a last block that overlaps the one before and writes the
+// characters they share again, unchanged. Returns the bytes widened; the
+// rest is left to the general loop.
+std::size_t widen_ascii_prefix(const unsigned char* bytes, std::size_t size, char32_t* dst) {
+  std::size_t pos = 0;
+  while (size - pos >= 16 && widen_ascii_block(bytes + pos, dst + pos)) pos += 16;
+  const std::size_t left = size - pos;
+  if (left == 0 || left >= 16) return pos;
+  if (size >= 16) return widen_ascii_block(bytes + size - 16, dst + size - 16) ? size : pos;
+  if (left < 8 || !widen_ascii_eight(bytes + pos, dst + pos)) return pos;
+  return widen_ascii_eight(bytes + size - 8, dst + size - 8) ? size : pos + 8;
+}
 #endif
 
 }  // namespace
@@ -38,10 +69,15 @@ std::u32string decode_utf8(std::string_view text, std::u32string out) {
   const std::size_t base = out.size();
   out.resize(base + text.size());
   char32_t* const start = out.data() + base;
-  char32_t* dst = start;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
-  for (std::size_t pos = 0; pos < size;) {
+#if defined(__SSE2__)
+  std::size_t pos = widen_ascii_prefix(bytes, size, start);
+#else
+  std::size_t pos = 0;
+#endif
+  char32_t* dst = start + pos;
+  while (pos < size) {
 #if defined(__SSE2__)
     if (size - pos >= 16 && widen_ascii_block(bytes + pos, dst)) {
       pos += 16;

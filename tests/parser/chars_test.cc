@@ -75,6 +75,26 @@ TEST(DecodeUtf8Test, EveryOffsetAroundTheAsciiBlocks) {
   EXPECT_EQ(encode_utf8(std::u32string(37, U'q')), ascii);
 }
 
+// ASCII text is widened in blocks whose last one may overlap the one before:
+// every length, with every character different from its neighbours, must
+// come out character for character, also after a character that is not
+// ASCII, and appended to what the buffer holds.
+TEST(DecodeUtf8Test, AsciiOfEveryLength) {
+  for (std::size_t size = 0; size <= 50; ++size) {
+    std::string text;
+    std::u32string expected;
+    for (std::size_t i = 0; i < size; ++i) {
+      text += static_cast<char>('!' + (i * 7 + size) % 90);
+      expected += static_cast<char32_t>(static_cast<unsigned char>(text.back()));
+    }
+    SCOPED_TRACE(testing::Message() << "size " << size);
+    EXPECT_EQ(decode_utf8(text), expected);
+    EXPECT_EQ(decode_utf8(text, U"xyz"), U"xyz" + expected);
+    EXPECT_EQ(decode_utf8("\xCE\xB1" + text), U"\u03B1" + expected);
+    EXPECT_EQ(decode_utf8(text + "\xCE\xB1"), expected + U"\u03B1");
+  }
+}
+
 TEST(DecodeUtf8Test, EncodesBack) {
   const std::string text = "a\xCE\xB1\xF0\x9D\x90\x80{}";
   EXPECT_EQ(encode_utf8(decode_utf8(text)), text);
