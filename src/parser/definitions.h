@@ -33,6 +33,10 @@ class DefinitionScope {
   DefinitionScope(const DefinitionScope&) = delete;
   DefinitionScope& operator=(const DefinitionScope&) = delete;
 
+  // False when no scope visible from here records anything, so that every
+  // lookup below would find nothing: the case of almost every parse.
+  bool any_visible() const { return enclosing_ != nullptr || !records_nothing(); }
+
   // The innermost definition of `name` visible here, or null (also when this
   // scope or one between hides it).
   const MacroDefinition* find_macro(std::string_view name) const;

@@ -222,8 +222,13 @@ class Parser {
 
   // Definitions visible here: this parser's own and those of the parsers it
   // was made from (null when not defined).
-  const MacroDefinition* find_macro(std::string_view name) const { return definitions_.find_macro(name); }
-  const std::string* find_let_alias(std::string_view name) const { return definitions_.find_let_alias(name); }
+  // Most parses define nothing; then no control word needs a lookup.
+  const MacroDefinition* find_macro(std::string_view name) const {
+    return definitions_.any_visible() ? definitions_.find_macro(name) : nullptr;
+  }
+  const std::string* find_let_alias(std::string_view name) const {
+    return definitions_.any_visible() ? definitions_.find_let_alias(name) : nullptr;
+  }
   // Records a definition for the rest of this parser's input.
   void define_macro(std::string name, MacroDefinition definition) {
     definitions_.define_macro(std::move(name), std::move(definition));
