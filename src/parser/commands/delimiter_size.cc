@@ -22,6 +22,8 @@ constexpr std::array<std::string_view, 16> kSizeWords = {
     "big",  "Big",  "bigg",  "Bigg",  "bigl",  "Bigl",  "bigr",  "Bigr",
     "bigm", "Bigm", "biggl", "Biggl", "biggr", "Biggr", "biggm", "Biggm",
 };
+static_assert(std::all_of(kSizeWords.begin(), kSizeWords.end(),
+                          [](std::string_view w) { return w.size() >= 3 && w.substr(1, 2) == "ig"; }));
 
 bool spelled_at(const Parser& p, std::size_t at, std::string_view word) {
   const std::u32string_view chars = p.chars();
@@ -34,8 +36,10 @@ bool spelled_at(const Parser& p, std::size_t at, std::string_view word) {
 }  // namespace
 
 bool ignored_delimiter_size_command(std::string_view name) {
-  // The m forms are not among them: they stay raw TeX.
-  return !name.ends_with('m') && std::find(kSizeWords.begin(), kSizeWords.end(), name) != kSizeWords.end();
+  // The m forms are not among them: they stay raw TeX. Every size word is
+  // spelled "big" after its first letter, which most names fail at once.
+  if (name.size() < 3 || name[1] != 'i' || name[2] != 'g' || name.ends_with('m')) return false;
+  return std::find(kSizeWords.begin(), kSizeWords.end(), name) != kSizeWords.end();
 }
 
 Result<Expr> parse_delimiter_size_command(Parser& p, std::string_view name) {
