@@ -86,7 +86,10 @@ Result<std::string> read_text_file(const std::string& path) {
 void OnceBuiltDefs::build() { value_.emplace(builder_()); }
 
 const Result<Bytes>& OnceBuiltDefs::get() {
-  std::call_once(once_, &OnceBuiltDefs::build, this);
+  if (!built_.load(std::memory_order_acquire)) {
+    std::call_once(once_, &OnceBuiltDefs::build, this);
+    built_.store(true, std::memory_order_release);
+  }
   return *value_;
 }
 

@@ -3,6 +3,7 @@
 // block built from a preferences file named by a request.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -49,6 +50,9 @@ class OnceBuiltDefs {
  private:
   std::function<Result<Bytes>()> builder_;
   std::once_flag once_;
+  // Set once value_ is there: later calls read it without entering
+  // call_once, which costs thread-local bookkeeping on every call.
+  std::atomic<bool> built_{false};
   std::optional<Result<Bytes>> value_;
 
   void build();
