@@ -40,7 +40,7 @@ class SpareBuffer {
   // memory not be had, the string is handed out without it.
   static Buffer take() noexcept {
     Buffer buffer;
-    buffer.swap(slot());
+    if (Buffer* kept = slot()) buffer.swap(*kept);
     buffer.clear();
     if constexpr (kIsString) {
       if (buffer.capacity() < kMinimumStringCapacity) {
@@ -57,26 +57,56 @@ class SpareBuffer {
   // within the bound and larger than what the slot holds; `buffer` is left
   // empty either way (its memory released when it is not kept).
   static void give_back(Buffer& buffer) noexcept {
-    Buffer& kept = slot();
-    if (buffer.capacity() * sizeof(typename Buffer::value_type) <= kMaxKeptBytes &&
-        buffer.capacity() > kept.capacity()) {
+    Buffer* const kept = slot();
+    if (kept != nullptr && buffer.capacity() * sizeof(typename Buffer::value_type) <= kMaxKeptBytes &&
+        buffer.capacity() > kept->capacity()) {
       buffer.clear();
-      kept.swap(buffer);
+      kept->swap(buffer);
     }
     Buffer().swap(buffer);
   }
 
   // The memory the slot holds now, in elements (for tests).
-  static std::size_t kept_capacity() noexcept { return slot().capacity(); }
+  static std::size_t kept_capacity() noexcept {
+    const Buffer* const kept = slot();
+    return kept != nullptr ? kept->capacity() : 0;
+  }
 
  private:
   // The byte strings (request and normalised text), which are moved from
   // stage to stage; the decoded characters stay in their parser.
   static constexpr bool kIsString = std::is_same_v<Buffer, std::string>;
 
-  static Buffer& slot() noexcept {
-    thread_local Buffer kept;
-    return kept;
+  // The thread's slot. It is constant-initialised and trivially
+  // destructible, so reaching it needs no guard: in a shared library every
+  // access to a thread-local costs a call, and a guarded one two. The buffer
+  // it points to is made on the thread's first use; once the thread's
+  // destructors have destroyed it, the slot is closed and keeps nothing.
+  struct ThreadSlot {
+    Buffer* kept = nullptr;
+    bool closed = false;
+  };
+  static constinit inline thread_local ThreadSlot tl_slot{};
+
+  // Owns the thread's buffer and closes the slot when the thread ends.
+  struct Owner {
+    Buffer buffer;
+    Owner() = default;
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+    ~Owner() { tl_slot = ThreadSlot{nullptr, true}; }
+  };
+
+  static Buffer* slot() noexcept {
+    const ThreadSlot slot = tl_slot;
+    if (slot.kept != nullptr || slot.closed) return slot.kept;
+    return open();
+  }
+
+  [[gnu::noinline]] static Buffer* open() noexcept {
+    thread_local Owner owner;
+    tl_slot.kept = &owner.buffer;
+    return tl_slot.kept;
   }
 };
 

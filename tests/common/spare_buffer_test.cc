@@ -17,6 +17,7 @@ struct BoundTag;
 struct SmallerTag;
 struct ThreadTag;
 struct ShortStringTag;
+struct LateTag;
 
 TEST(SpareBufferTest, AGivenBackBufferComesBackEmptyWithItsMemory) {
   using Spare = SpareBuffer<std::string, ReuseTag>;
@@ -97,6 +98,42 @@ TEST(SpareBufferTest, EachThreadHasItsOwnSlot) {
   other.join();
   EXPECT_EQ(seen_elsewhere, 0u);
   EXPECT_EQ(Spare::kept_capacity(), 500u);
+}
+
+// A thread-local object made before the thread's first use of a slot is
+// destroyed after the slot's buffer. A conversion run from its destructor
+// still takes and gives back buffers: it gets new ones, and what it gives
+// back is released, not kept in a slot that is gone.
+struct LateUser {
+  using Spare = SpareBuffer<Bytes, LateTag>;
+  std::size_t* kept_after_close = nullptr;
+  std::size_t* taken_capacity = nullptr;
+  ~LateUser() {
+    Bytes taken = Spare::take();
+    *taken_capacity = taken.capacity();
+    taken.resize(400);
+    Spare::give_back(taken);
+    *kept_after_close = Spare::kept_capacity();
+  }
+};
+
+TEST(SpareBufferTest, ASlotUsedAfterItsThreadEndedKeepsNothing) {
+  using Spare = SpareBuffer<Bytes, LateTag>;
+  std::size_t kept_before_end = 0;
+  std::size_t kept_after_close = 1;
+  std::size_t taken_capacity = 1;
+  std::thread worker([&] {
+    thread_local LateUser late;
+    late.kept_after_close = &kept_after_close;
+    late.taken_capacity = &taken_capacity;
+    Bytes first(300);
+    Spare::give_back(first);
+    kept_before_end = Spare::kept_capacity();
+  });
+  worker.join();
+  EXPECT_EQ(kept_before_end, 300u);
+  EXPECT_EQ(taken_capacity, 0u);
+  EXPECT_EQ(kept_after_close, 0u);
 }
 
 }  // namespace
