@@ -28,17 +28,29 @@ constexpr std::array<std::uint8_t, 256> make_escaped_lengths() {
 
 constexpr std::array<std::uint8_t, 256> kEscapedLength = make_escaped_lengths();
 
+// Calls f(block, n, mask) for the text's blocks in order: `block` holds n
+// bytes of the text (kJsonScanBlock but for the last block) and bit i of
+// `mask` is set when block[i] is special. The last part block is scanned
+// from a padded copy, so that short texts, the bulk of formulas, are
+// scanned as a block as well.
+template <class F>
+void for_each_json_block(std::string_view text, F&& f) {
+  std::size_t pos = 0;
+  for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock)
+    f(text.data() + pos, kJsonScanBlock, json_string_special_mask(text.data() + pos));
+  const std::size_t rest = text.size() - pos;
+  if (rest == 0) return;
+  char padded[kJsonScanBlock] = {};
+  std::memcpy(padded, text.data() + pos, rest);
+  f(static_cast<const char*>(padded), rest, json_string_special_mask(padded) & ((1U << rest) - 1));
+}
+
 std::size_t escaped_size(std::string_view text) {
   std::size_t size = text.size();
-  auto count = [&](unsigned char b) { size += kEscapedLength[b] - std::size_t{1}; };
-  std::size_t pos = 0;
-  for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock) {
-    for (unsigned mask = json_string_special_mask(text.data() + pos); mask != 0; mask &= mask - 1)
-      count(static_cast<unsigned char>(text[pos + static_cast<std::size_t>(__builtin_ctz(mask))]));
-  }
-  for (; pos < text.size(); ++pos)
-    if (is_json_string_special(static_cast<unsigned char>(text[pos])))
-      count(static_cast<unsigned char>(text[pos]));
+  for_each_json_block(text, [&](const char* block, std::size_t, unsigned mask) {
+    for (; mask != 0; mask &= mask - 1)
+      size += kEscapedLength[static_cast<unsigned char>(block[__builtin_ctz(mask)])] - std::size_t{1};
+  });
   return size;
 }
 
@@ -68,26 +80,17 @@ char* write_escaped(std::string_view text, char* out) {
   // A block at a time: the bytes between its special ones are copied as
   // they are, and TeX, whose every command starts with a backslash, has
   // several special bytes in most blocks.
-  std::size_t pos = 0;
-  for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock) {
-    const char* const block = text.data() + pos;
+  for_each_json_block(text, [&](const char* block, std::size_t n, unsigned mask) {
     std::size_t copied = 0;
-    for (unsigned mask = json_string_special_mask(block); mask != 0; mask &= mask - 1) {
+    for (; mask != 0; mask &= mask - 1) {
       const auto at = static_cast<std::size_t>(__builtin_ctz(mask));
       std::memcpy(out, block + copied, at - copied);
       out = write_escape(block[at], out + (at - copied));
       copied = at + 1;
     }
-    std::memcpy(out, block + copied, kJsonScanBlock - copied);
-    out += kJsonScanBlock - copied;
-  }
-  for (; pos < text.size(); ++pos) {
-    const char c = text[pos];
-    if (is_json_string_special(static_cast<unsigned char>(c)))
-      out = write_escape(c, out);
-    else
-      *out++ = c;
-  }
+    std::memcpy(out, block + copied, n - copied);
+    out += n - copied;
+  });
   return out;
 }
 

@@ -135,6 +135,20 @@ TEST(ResponseTest, EscapesAreFoundAtEveryOffset) {
           << "byte " << b << " at " << offset;
     }
   }
+  // Short texts end in a part block, which is scanned from a padded copy:
+  // the padding must never count as text, a real NUL must.
+  for (std::size_t size = 1; size <= 20; ++size) {
+    for (std::size_t offset = 0; offset < size; ++offset) {
+      for (const unsigned b : {0x00u, 0x1fu, unsigned{'"'}, unsigned{'\\'}, unsigned{'x'}, 0x80u, 0xffu}) {
+        std::string text(size, 'q');
+        text[offset] = static_cast<char>(b);
+        std::string expected;
+        for (const char c : text) expected += escape(static_cast<unsigned char>(c));
+        EXPECT_EQ(take_response(serialize_error(text)), R"({"error":")" + expected + R"("})")
+            << "byte " << b << " at " << offset << " of " << size;
+      }
+    }
+  }
   // Texts as dense in escapes as TeX is, several to a run and side by side.
   const std::string alphabet = std::string("\\\"\n\x01\x1f ab{}^_\xCE\xB1", 14);
   std::mt19937 random(5);
