@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -62,8 +63,13 @@ inline std::size_t find_json_string_special(std::string_view text, std::size_t p
     const unsigned mask = json_string_special_mask(text.data() + pos);
     if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(mask));
   }
-  while (pos < text.size() && !is_json_string_special(static_cast<unsigned char>(text[pos]))) ++pos;
-  return pos;
+  // The last part block, from a padded copy; the padding is not looked at.
+  const std::size_t rest = text.size() - pos;
+  if (rest == 0) return pos;
+  char padded[kJsonScanBlock] = {};
+  std::memcpy(padded, text.data() + pos, rest);
+  const unsigned mask = json_string_special_mask(padded) & ((1U << rest) - 1);
+  return mask != 0 ? pos + static_cast<std::size_t>(__builtin_ctz(mask)) : text.size();
 }
 
 }  // namespace quorvix::ffi
