@@ -5,10 +5,14 @@
 // one stage on one corpus shows even when the corpus as a whole hides it.
 //
 // BM_Profile/<stage>/<corpus>: the stages in conversion order (the whole
-// conversion through the C interface first), the corpus files in name order.
-// Each stage runs on the lines that reached it. The two clock reads around
-// each call add a few tens of nanoseconds to every figure.
+// conversion through the C interface first), the corpus files in name order,
+// and last the whole conversion again through the shared library loaded at
+// run time, as a host runs it: code built position-independent and reaching
+// its thread-local state through the dynamic loader. Each stage runs on the
+// lines that reached it. The two clock reads around each call add a few tens
+// of nanoseconds to every figure.
 #include <benchmark/benchmark.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -37,9 +41,42 @@ using quorvix::bench::StageInputs;
 
 // compound_file writes the file as bytes (the command-line tools' path),
 // compound_file_hex straight as the hex digits of a response (the C entry's).
-enum Stage : int { Convert, Normalize, Parse, WriteQvf, Frame, CompoundFile, CompoundFileHex, kStages };
-constexpr const char* kStageNames[kStages] = {
-    "convert", "normalize", "parse", "write_qvf", "frame", "compound_file", "compound_file_hex"};
+enum Stage : int {
+  Convert,
+  Normalize,
+  Parse,
+  WriteQvf,
+  Frame,
+  CompoundFile,
+  CompoundFileHex,
+  ConvertShared,
+  kStages
+};
+constexpr const char* kStageNames[kStages] = {"convert",           "normalize",     "parse",
+                                              "write_qvf",         "frame",         "compound_file",
+                                              "compound_file_hex", "convert_shared"};
+
+// The C entry points of the shared library, loaded once; null when it
+// cannot be loaded.
+struct SharedEntry {
+  char* (*convert)(const char*) = nullptr;
+  void (*release)(char*) = nullptr;
+};
+
+SharedEntry load_shared_entry() {
+  SharedEntry entry;
+  void* library = dlopen(QUORVIX_BENCH_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return entry;
+  entry.convert = reinterpret_cast<char* (*)(const char*)>(dlsym(library, "quorvix_convert_v1"));
+  entry.release = reinterpret_cast<void (*)(char*)>(dlsym(library, "quorvix_free_v1"));
+  if (entry.convert == nullptr || entry.release == nullptr) entry = SharedEntry{};
+  return entry;
+}
+
+const SharedEntry& shared_entry() {
+  static const SharedEntry entry = load_shared_entry();
+  return entry;
+}
 
 // The stage inputs of each corpus file, in file order.
 struct FileInputs {
@@ -70,7 +107,8 @@ const std::vector<FileInputs>& file_inputs() {
 std::size_t calls(const StageInputs& in, Stage stage) {
   switch (stage) {
     case Convert:
-    case Normalize: return in.entries.size();
+    case Normalize:
+    case ConvertShared: return in.entries.size();
     case Parse:
     case WriteQvf: return in.parsed_text.size();
     case Frame: return in.streams.size();
@@ -127,6 +165,12 @@ void call(const StageInputs& in, Stage stage, std::size_t i) {
       }
       return;
     }
+    case ConvertShared: {
+      char* response = shared_entry().convert(in.entries[i]->request.c_str());
+      benchmark::DoNotOptimize(response);
+      shared_entry().release(response);
+      return;
+    }
     case kStages: return;
   }
 }
@@ -142,6 +186,10 @@ void BM_Profile(benchmark::State& state) {
   const auto file = static_cast<std::size_t>(state.range(1));
   if (file >= file_inputs().size()) {
     state.SkipWithError("no such corpus file");
+    return;
+  }
+  if (stage == ConvertShared && shared_entry().convert == nullptr) {
+    state.SkipWithError("the shared library could not be loaded");
     return;
   }
   const StageInputs& in = file_inputs()[file].in;
