@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,9 +91,36 @@ class ThreadConverters {
   std::vector<std::int32_t> offsets_;
 };
 
-ThreadConverters& thread_converters() {
-  thread_local ThreadConverters converters;
-  return converters;
+// The thread's converters, reached through a slot that is constant-
+// initialised and trivially destructible. The converters are made on the
+// thread's first use; once the thread's destructors have closed them the
+// slot is closed and null.
+struct ConvertersSlot {
+  ThreadConverters* converters = nullptr;
+  bool closed = false;
+};
+constinit thread_local ConvertersSlot tl_converters{};
+
+struct ConvertersOwner {
+  ThreadConverters converters;
+  ConvertersOwner() = default;
+  ConvertersOwner(const ConvertersOwner&) = delete;
+  ConvertersOwner& operator=(const ConvertersOwner&) = delete;
+  ~ConvertersOwner() { tl_converters = ConvertersSlot{nullptr, true}; }
+};
+
+[[gnu::noinline]] ThreadConverters* open_thread_converters() {
+  thread_local ConvertersOwner owner;
+  tl_converters.converters = &owner.converters;
+  return tl_converters.converters;
+}
+
+// Null after the thread's destructors have run: a conversion made from a
+// later one (a host's own thread-local cleanup) opens converters of its own.
+ThreadConverters* thread_converters() {
+  const ConvertersSlot slot = tl_converters;
+  if (slot.converters != nullptr || slot.closed) return slot.converters;
+  return open_thread_converters();
 }
 
 bool is_ascii(std::string_view text) {
@@ -178,7 +206,9 @@ Result<std::string> encode_legacy(LegacyEncoding encoding, std::string_view text
   result.resize(worst_case);
   Output out{result.data(), result.size()};
 
-  ThreadConverters& buffers = thread_converters();
+  std::optional<ThreadConverters> own;
+  ThreadConverters* const thread = thread_converters();
+  ThreadConverters& buffers = thread != nullptr ? *thread : own.emplace();
   UConverter* converter = buffers.get(encoding);
   ucnv_resetFromUnicode(converter);
   UChar* units = buffers.units();

@@ -246,5 +246,31 @@ TEST(LegacyEncoders, ThreadsEncodeIndependently) {
   for (int m : mismatches) EXPECT_EQ(m, 0);
 }
 
+// A thread-local object made before the thread first encodes is destroyed
+// after the thread's converters. Text it encodes from its destructor (a
+// host's own cleanup converting once more) still comes out right.
+struct LateEncoder {
+  std::optional<std::string>* encoded = nullptr;
+  ~LateEncoder() {
+    Result<std::string> r = encode_quorvix_text("x" + utf8(0x4E2D) + utf8(0x20AC));
+    if (r.ok()) *encoded = *r;
+  }
+};
+
+TEST(LegacyEncoders, TextEncodedAfterTheThreadsConvertersClosedIsRight) {
+  test_support::ScopedSourceEncoding env(std::string("gbk"));
+  std::optional<std::string> early;
+  std::optional<std::string> late;
+  std::thread worker([&] {
+    thread_local LateEncoder encoder;
+    encoder.encoded = &late;
+    Result<std::string> r = encode_quorvix_text(utf8(0x4E2D));
+    if (r.ok()) early = *r;
+  });
+  worker.join();
+  EXPECT_EQ(early, std::optional<std::string>("\xD6\xD0"));
+  EXPECT_EQ(late, std::optional<std::string>("x\xD6\xD0\x80"));
+}
+
 }  // namespace
 }  // namespace quorvix::quorvix_ansi
