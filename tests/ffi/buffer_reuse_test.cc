@@ -62,5 +62,34 @@ TEST(BufferReuseTest, ResponsesDoNotDependOnTheConversionsBefore) {
   }
 }
 
+// A host's thread-local object made before the thread's first conversion is
+// destroyed after the state the conversions keep per thread. Conversions run
+// from its destructor find that state gone and must still answer as usual.
+struct LateConverter {
+  const std::vector<std::string>* requests = nullptr;
+  std::vector<std::string>* responses = nullptr;
+  ~LateConverter() {
+    for (const std::string& r : *requests) responses->push_back(respond(r));
+  }
+};
+
+TEST(BufferReuseTest, ConversionsAfterTheThreadsStateIsGoneAnswerAsUsual) {
+  const std::vector<std::string> requests = {
+      request_for("x^2"),
+      request_for(repeated("\\frac{a}{b}+", 300)),
+      request_for("\\begin{matrix}a&b\\\\c&d\\end{matrix}"),
+  };
+  std::vector<std::string> late;
+  std::thread worker([&] {
+    thread_local LateConverter converter;
+    converter.requests = &requests;
+    converter.responses = &late;
+    for (const std::string& r : requests) (void)respond(r);
+  });
+  worker.join();
+  ASSERT_EQ(late.size(), requests.size());
+  for (std::size_t i = 0; i < requests.size(); ++i) EXPECT_EQ(late[i], respond(requests[i])) << i;
+}
+
 }  // namespace
 }  // namespace quorvix::ffi
