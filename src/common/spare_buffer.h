@@ -21,6 +21,7 @@
 #include <type_traits>
 
 #include "common/bytes.h"
+#include "common/thread_object.h"
 
 namespace quorvix {
 
@@ -77,37 +78,8 @@ class SpareBuffer {
   // stage to stage; the decoded characters stay in their parser.
   static constexpr bool kIsString = std::is_same_v<Buffer, std::string>;
 
-  // The thread's slot. It is constant-initialised and trivially
-  // destructible, so reaching it needs no guard: in a shared library every
-  // access to a thread-local costs a call, and a guarded one two. The buffer
-  // it points to is made on the thread's first use; once the thread's
-  // destructors have destroyed it, the slot is closed and keeps nothing.
-  struct ThreadSlot {
-    Buffer* kept = nullptr;
-    bool closed = false;
-  };
-  static constinit inline thread_local ThreadSlot tl_slot{};
-
-  // Owns the thread's buffer and closes the slot when the thread ends.
-  struct Owner {
-    Buffer buffer;
-    Owner() = default;
-    Owner(const Owner&) = delete;
-    Owner& operator=(const Owner&) = delete;
-    ~Owner() { tl_slot = ThreadSlot{nullptr, true}; }
-  };
-
-  static Buffer* slot() noexcept {
-    const ThreadSlot slot = tl_slot;
-    if (slot.kept != nullptr || slot.closed) return slot.kept;
-    return open();
-  }
-
-  [[gnu::noinline]] static Buffer* open() noexcept {
-    thread_local Owner owner;
-    tl_slot.kept = &owner.buffer;
-    return tl_slot.kept;
-  }
+  // The thread's buffer; null while the thread ends, once it is destroyed.
+  static Buffer* slot() noexcept { return ThreadObject<Buffer, SpareBuffer>::get(); }
 };
 
 struct DecodedCharsTag;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/internal_error.h"
+#include "common/thread_object.h"
 #include "quorvix_ansi/unicode_text.h"
 
 namespace quorvix::quorvix_ansi {
@@ -91,37 +92,10 @@ class ThreadConverters {
   std::vector<std::int32_t> offsets_;
 };
 
-// The thread's converters, reached through a slot that is constant-
-// initialised and trivially destructible. The converters are made on the
-// thread's first use; once the thread's destructors have closed them the
-// slot is closed and null.
-struct ConvertersSlot {
-  ThreadConverters* converters = nullptr;
-  bool closed = false;
-};
-constinit thread_local ConvertersSlot tl_converters{};
-
-struct ConvertersOwner {
-  ThreadConverters converters;
-  ConvertersOwner() = default;
-  ConvertersOwner(const ConvertersOwner&) = delete;
-  ConvertersOwner& operator=(const ConvertersOwner&) = delete;
-  ~ConvertersOwner() { tl_converters = ConvertersSlot{nullptr, true}; }
-};
-
-[[gnu::noinline]] ThreadConverters* open_thread_converters() {
-  thread_local ConvertersOwner owner;
-  tl_converters.converters = &owner.converters;
-  return tl_converters.converters;
-}
-
-// Null after the thread's destructors have run: a conversion made from a
-// later one (a host's own thread-local cleanup) opens converters of its own.
-ThreadConverters* thread_converters() {
-  const ConvertersSlot slot = tl_converters;
-  if (slot.converters != nullptr || slot.closed) return slot.converters;
-  return open_thread_converters();
-}
+// The thread's converters. Null after the thread's destructors have run: a
+// conversion made from a later one (a host's own thread-local cleanup) opens
+// converters of its own.
+ThreadConverters* thread_converters() { return ThreadObject<ThreadConverters>::get(); }
 
 bool is_ascii(std::string_view text) {
   for (char c : text)
