@@ -56,6 +56,15 @@ inline unsigned json_string_special_mask(const char* block) noexcept {
 #endif
 }
 
+// The same for the n bytes at `part`, fewer than kJsonScanBlock, after which
+// the text may end: they are scanned from a padded copy, and the bits past
+// n are clear.
+inline unsigned json_string_special_mask_of_part(const char* part, std::size_t n) noexcept {
+  char padded[kJsonScanBlock] = {};
+  std::memcpy(padded, part, n);
+  return json_string_special_mask(padded) & ((1U << n) - 1);
+}
+
 // The position of the first special byte of `text` at or after `pos`, or
 // text.size() when there is none.
 inline std::size_t find_json_string_special(std::string_view text, std::size_t pos) noexcept {
@@ -63,12 +72,8 @@ inline std::size_t find_json_string_special(std::string_view text, std::size_t p
     const unsigned mask = json_string_special_mask(text.data() + pos);
     if (mask != 0) return pos + static_cast<std::size_t>(__builtin_ctz(mask));
   }
-  // The last part block, from a padded copy; the padding is not looked at.
-  const std::size_t rest = text.size() - pos;
-  if (rest == 0) return pos;
-  char padded[kJsonScanBlock] = {};
-  std::memcpy(padded, text.data() + pos, rest);
-  const unsigned mask = json_string_special_mask(padded) & ((1U << rest) - 1);
+  if (pos == text.size()) return pos;
+  const unsigned mask = json_string_special_mask_of_part(text.data() + pos, text.size() - pos);
   return mask != 0 ? pos + static_cast<std::size_t>(__builtin_ctz(mask)) : text.size();
 }
 

@@ -30,19 +30,16 @@ constexpr std::array<std::uint8_t, 256> kEscapedLength = make_escaped_lengths();
 
 // Calls f(block, n, mask) for the text's blocks in order: `block` holds n
 // bytes of the text (kJsonScanBlock but for the last block) and bit i of
-// `mask` is set when block[i] is special. The last part block is scanned
-// from a padded copy, so that short texts, the bulk of formulas, are
-// scanned as a block as well.
+// `mask` is set when block[i] is special. A last part block is scanned as a
+// block as well, so that short texts, the bulk of formulas, are.
 template <class F>
 void for_each_json_block(std::string_view text, F&& f) {
   std::size_t pos = 0;
   for (; pos + kJsonScanBlock <= text.size(); pos += kJsonScanBlock)
     f(text.data() + pos, kJsonScanBlock, json_string_special_mask(text.data() + pos));
-  const std::size_t rest = text.size() - pos;
-  if (rest == 0) return;
-  char padded[kJsonScanBlock] = {};
-  std::memcpy(padded, text.data() + pos, rest);
-  f(static_cast<const char*>(padded), rest, json_string_special_mask(padded) & ((1U << rest) - 1));
+  if (pos < text.size())
+    f(text.data() + pos, text.size() - pos,
+      json_string_special_mask_of_part(text.data() + pos, text.size() - pos));
 }
 
 std::size_t escaped_size(std::string_view text) {
