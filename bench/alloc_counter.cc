@@ -23,7 +23,9 @@
 
 namespace {
 std::atomic<std::uint64_t> g_allocations{0};
+#if defined(QUORVIX_BENCH_COUNT_ALLOCATIONS)
 inline void count_one() { g_allocations.fetch_add(1, std::memory_order_relaxed); }
+#endif
 }  // namespace
 
 namespace quorvix::bench {

@@ -62,7 +62,7 @@ Box& Box::operator=(const Box& other) {
   return *this;
 }
 
-Expr::Expr(const Expr& other) {
+Expr::Expr(const Expr& other) : node() {
   if (!tl_shallow_copy) {
     copy_from(other);
   } else if (!has_children(other)) {

@@ -7,10 +7,13 @@
 // deep trees are safe to copy and drop; destroying allocates nothing.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -373,9 +376,24 @@ using Node =
 
 static_assert(std::variant_size_v<Node> == 43);
 
+namespace detail {
+
+// Whether a node of each kind, indexed by the variant index plus one (so that
+// a valueless node reads entry 0), has anything to destroy. Most nodes of a
+// tree are characters, spaces and the like, which have not.
+template <std::size_t... I>
+constexpr std::array<bool, sizeof...(I) + 1> make_kinds_to_destroy(std::index_sequence<I...>) {
+  return {false, !std::is_trivially_destructible_v<std::variant_alternative_t<I, Node>>...};
+}
+
+inline constexpr std::array<bool, std::variant_size_v<Node> + 1> kKindToDestroy =
+    make_kinds_to_destroy(std::make_index_sequence<std::variant_size_v<Node>>());
+
+}  // namespace detail
+
 class Expr {
  public:
-  Expr() = default;  // an empty Sequence
+  Expr() : node() {}  // an empty Sequence
   template <class T, class = std::enable_if_t<!std::is_same_v<std::decay_t<T>, Expr> &&
                                               std::is_constructible_v<Node, T&&>>>
   Expr(T&& alternative) : node(std::forward<T>(alternative)) {}  // NOLINT
@@ -384,7 +402,11 @@ class Expr {
   Expr(Expr&& other) noexcept : node(std::move(other.node)) {}
   Expr& operator=(const Expr& other);
   Expr& operator=(Expr&& other) noexcept;
-  ~Expr();
+  // A node of a kind with nothing to destroy ends with its storage: its
+  // variant's own destructor would only dispatch to a no-op.
+  ~Expr() {
+    if (detail::kKindToDestroy[node.index() + 1] && !is_unowned_sequence()) destroy();
+  }
 
   template <class T>
   bool is() const {
@@ -407,10 +429,22 @@ class Expr {
     return std::get<T>(node);
   }
 
-  Node node;
+  // Held in a union so that the destructor above decides whether the
+  // variant's destructor runs.
+  union {
+    Node node;
+  };
 
  private:
   void copy_from(const Expr& other);
+  // Destroys the children without deep recursion, then the node itself.
+  void destroy() noexcept;
+  // A sequence that owns no buffer, which is what every tree moved from
+  // holds: it has nothing to give back.
+  bool is_unowned_sequence() const noexcept {
+    const auto* seq = std::get_if<Sequence>(&node);
+    return seq != nullptr && seq->items.capacity() == 0;
+  }
   // Destroys the children, recursing a bounded number of levels and tearing
   // deeper subtrees down as tear_down does; see expr_teardown.cc.
   static void release_children(Expr& e, int depth) noexcept;
@@ -454,7 +488,7 @@ Expr collapse_single_sequence(Expr&& e);
 // A Sequence without items (what a vanishing command gives).
 inline bool is_empty_sequence(const Expr& e) {
   const auto* seq = e.get_if<Sequence>();
-  return seq != nullptr && seq->items.empty();
+  return seq != nullptr && seq->items.capacity() == 0;
 }
 
 // True for a `Text` whose content is exactly the failure marker.

@@ -229,8 +229,9 @@ Expr& Expr::operator=(Expr&& other) noexcept {
   return *this;
 }
 
-Expr::~Expr() {
+void Expr::destroy() noexcept {
   if (!nothing_below(node)) release_children(*this, 0);
+  node.~Node();
 }
 
 void Expr::tear_down() noexcept {

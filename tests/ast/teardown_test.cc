@@ -244,6 +244,12 @@ struct TreeCase {
 
 const TreeCase kTrees[] = {
     {"a leaf", [] { return make_text("leaf text long enough to live on the heap"); }},
+    {"a sequence without items that keeps a buffer",
+     [] {
+       ExprList items;
+       items.reserve(300);
+       return make_sequence(std::move(items));
+     }},
     {"a deep chain of groups", [] { return group_chain(200000); }},
     {"a deep chain of sequences", [] { return sequence_chain(100000); }},
     {"every kind, deep", [] { return mixed_chain(100000); }},
