@@ -84,6 +84,7 @@ struct FreeBlock {
 struct Cache {
   std::array<FreeBlock*, kClassCount> head{};
   std::array<std::uint16_t, kClassCount> count{};
+  std::uint64_t blocks_made = 0;  // every block allocate() has handed out
   bool release_registered = false;
   bool closed = false;
 };
@@ -116,9 +117,10 @@ inline void unpoison(void* p, std::size_t bytes) noexcept {
 // A block of at least `bytes` bytes, aligned for any node; throws
 // std::bad_alloc like operator new.
 inline void* allocate(std::size_t bytes) {
+  detail::Cache& cache = detail::tl_cache;
+  ++cache.blocks_made;
   if (bytes > kLargestClassBytes) return ::operator new(bytes);
   const std::size_t c = class_of(bytes);
-  detail::Cache& cache = detail::tl_cache;
   if (detail::FreeBlock* block = cache.head[c]) {
     detail::unpoison(block, class_bytes(c));
     cache.head[c] = block->next;
@@ -147,6 +149,12 @@ inline void deallocate(void* p, std::size_t bytes) noexcept {
   ++cache.count[c];
   detail::poison(block, class_bytes(c));
 }
+
+// A count that grows with every block handed out on this thread, cached or
+// not. Every child in a tree sits in a block of its own parent's (a box or a
+// list's buffer), so a tree built while the count grew by n is at most n + 1
+// levels deep.
+inline std::uint64_t blocks_made() noexcept { return detail::tl_cache.blocks_made; }
 
 // The blocks this thread holds now, per class (for tests).
 inline std::array<std::uint16_t, kClassCount> cached_blocks() noexcept { return detail::tl_cache.count; }

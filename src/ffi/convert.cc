@@ -1,8 +1,10 @@
 #include "ffi/convert.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "ast/expr.h"
+#include "ast/node_pool.h"
 #include "common/spare_buffer.h"
 #include "ffi/request.h"
 #include "ole/compound_file.h"
@@ -29,10 +31,14 @@ Status frame_latex(std::string_view latex, const std::optional<std::string>& pre
   // would be; finding that out first spares parsing and writing it.
   QV_RETURN_IF_ERROR(qvf::check_tex_source_fits(equation.normalized_latex, encoding));
   {
+    const std::uint64_t blocks_before = ast::node_pool::blocks_made();
     QV_ASSIGN_OR_RETURN(ast::Expr tree, parser::Parser(equation.normalized_latex, encoding).parse());
+    // The blocks made while parsing bound the tree's depth, which for most
+    // formulas spares the writer a walk over the tree to measure it.
+    const std::uint64_t depth_bound = ast::node_pool::blocks_made() - blocks_before + 1;
     if (report != nullptr) report->keeps_raw_tex = ast::contains_raw_tex(tree);
-    QV_ASSIGN_OR_RETURN(equation.qvf,
-                        qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file, encoding));
+    QV_ASSIGN_OR_RETURN(equation.qvf, qvf::write_qvf_with_prefs(equation.normalized_latex, tree, prefs_file,
+                                                                encoding, depth_bound));
   }
   // The stream goes into the compound file behind its framing header
   // without a framed copy of its own.

@@ -1,10 +1,16 @@
 // Deep nesting: bounded, fatal past the bound, and safe on a small stack.
+#include <algorithm>
+#include <cstdint>
 #include <iostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "ast/expr.h"
 #include "ast/nesting.h"
+#include "ast/node_pool.h"
 #include "parser/parser.h"
 #include "pathological_inputs.h"
 #include "small_stack.h"
@@ -72,6 +78,19 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\left( x\\middle| ", "\\right)"},
 };
 
+// The depth of a tree, counting the root.
+std::size_t tree_depth(const ast::Expr& root) {
+  std::vector<std::pair<const ast::Expr*, std::size_t>> work{{&root, 1}};
+  std::size_t deepest = 0;
+  while (!work.empty()) {
+    const auto [e, depth] = work.back();
+    work.pop_back();
+    deepest = std::max(deepest, depth);
+    ast::for_each_child(*e, [&, d = depth](const ast::Expr& c) { work.emplace_back(&c, d + 1); });
+  }
+  return deepest;
+}
+
 void expect_nesting_error(const Result<ast::Expr>& r) {
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, kNestedTooDeeply);
@@ -93,6 +112,25 @@ TEST(NestingTest, EveryPatternStopsAtTheBound) {
     EXPECT_EQ(at_bound.error().message, kNestedTooDeeply) << p.open;
     EXPECT_TRUE(at_bound.error().fatal);
   }
+}
+
+// A conversion takes the blocks made while parsing as a bound on the tree's
+// depth, and skips measuring trees within the writer's: every level below
+// the root must sit in a block of its own.
+TEST(NestingTest, TheBlocksMadeWhileParsingBoundTheTreesDepth) {
+  std::size_t deepest = 0;
+  for (const NestPattern& p : kNestPatterns) {
+    for (const std::size_t levels : {std::size_t{1}, kMaxNestingDepth / 2, kMaxNestingDepth - 1}) {
+      const std::uint64_t before = ast::node_pool::blocks_made();
+      auto r = Parser(nested(p, levels)).parse();
+      const std::uint64_t blocks = ast::node_pool::blocks_made() - before;
+      ASSERT_TRUE(r.ok()) << p.open << " " << levels;
+      const std::size_t depth = tree_depth(r.value());
+      EXPECT_LE(depth, blocks + 1) << p.open << " " << levels;
+      deepest = std::max(deepest, depth);
+    }
+  }
+  EXPECT_GT(deepest, 2 * kMaxNestingDepth);
 }
 
 TEST(NestingTest, EveryPatternFarPastTheBoundOnASmallStack) {

@@ -159,10 +159,17 @@ TEST(QvfStream, FailuresEndTheConversion) {
     one.push_back(std::move(deep));
     deep = seq(std::move(one));
   }
-  Result<Bytes> nested = write_qvf_with_prefs("x", deep, std::nullopt);
-  ASSERT_FALSE(nested.ok());
-  EXPECT_EQ(nested.error().message, kNestedTooDeeply);
-  EXPECT_TRUE(nested.error().fatal);
+  // Refused whether the caller knows no bound on the depth or one that lies
+  // beyond the writer's; a bound that is wrong (400) is caught by the
+  // writer's own limit on its recursion.
+  const quorvix_ansi::SourceEncoding utf8 = quorvix_ansi::SourceEncoding::from_value(nullptr);
+  for (const std::uint64_t depth_bound :
+       {std::uint64_t{0}, std::uint64_t{5001}, std::uint64_t{401}, std::uint64_t{400}}) {
+    Result<Bytes> nested = write_qvf_with_prefs("x", deep, std::nullopt, utf8, depth_bound);
+    ASSERT_FALSE(nested.ok()) << depth_bound;
+    EXPECT_EQ(nested.error().message, kNestedTooDeeply);
+    EXPECT_TRUE(nested.error().fatal);
+  }
 
   Result<Bytes> prefs = write_qvf_with_prefs("x", ch(U'x'), std::string("/nonexistent/prefs.eqp"));
   ASSERT_FALSE(prefs.ok());

@@ -155,8 +155,9 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
 
 Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree,
                                    const std::optional<std::string>& prefs_path,
-                                   const quorvix_ansi::SourceEncoding& encoding) {
-  if (nested_too_deeply(tree)) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
+                                   const quorvix_ansi::SourceEncoding& encoding, std::uint64_t depth_bound) {
+  const bool known_shallow = depth_bound != 0 && depth_bound <= kMaxWriterDepth;
+  if (!known_shallow && nested_too_deeply(tree)) return Error{std::string(kNestedTooDeeply), /*fatal=*/true};
 
   Bytes out = SpareQvfStream::take();
   out.reserve(512 + normalized.size());
