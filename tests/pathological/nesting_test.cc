@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <iostream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +12,7 @@
 #include "parser/parser.h"
 #include "pathological_inputs.h"
 #include "small_stack.h"
+#include "support/tree_depth.h"
 
 namespace quorvix::parser {
 namespace {
@@ -78,18 +77,7 @@ constexpr NestPattern kNestPatterns[] = {
     {"\\left( x\\middle| ", "\\right)"},
 };
 
-// The depth of a tree, counting the root.
-std::size_t tree_depth(const ast::Expr& root) {
-  std::vector<std::pair<const ast::Expr*, std::size_t>> work{{&root, 1}};
-  std::size_t deepest = 0;
-  while (!work.empty()) {
-    const auto [e, depth] = work.back();
-    work.pop_back();
-    deepest = std::max(deepest, depth);
-    ast::for_each_child(*e, [&, d = depth](const ast::Expr& c) { work.emplace_back(&c, d + 1); });
-  }
-  return deepest;
-}
+using test_support::tree_depth;
 
 void expect_nesting_error(const Result<ast::Expr>& r) {
   ASSERT_FALSE(r.ok());

@@ -12,6 +12,7 @@
 #include "ast/nesting.h"
 #include "parser/parser.h"
 #include "pathological_inputs.h"
+#include "support/tree_depth.h"
 
 namespace quorvix::parser {
 namespace {
@@ -22,17 +23,7 @@ using testing::repeat;
 
 const ast::ExprList& items_of(const Result<ast::Expr>& r) { return r.value().as<ast::Sequence>().items; }
 
-std::size_t tree_depth(const ast::Expr& root) {
-  std::size_t deepest = 0;
-  std::vector<std::pair<const ast::Expr*, std::size_t>> work{{&root, 1}};
-  while (!work.empty()) {
-    const auto [e, depth] = work.back();
-    work.pop_back();
-    deepest = std::max(deepest, depth);
-    ast::for_each_child(*e, [&, d = depth](const ast::Expr& child) { work.emplace_back(&child, d + 1); });
-  }
-  return deepest;
-}
+using test_support::tree_depth;
 
 // Literal re-parsing after each failure would take 2^40 steps on these; each
 // level's failed attempt is made once and read again from the memo.
