@@ -488,7 +488,7 @@ Expr collapse_single_sequence(Expr&& e);
 // A Sequence without items (what a vanishing command gives).
 inline bool is_empty_sequence(const Expr& e) {
   const auto* seq = e.get_if<Sequence>();
-  return seq != nullptr && seq->items.capacity() == 0;
+  return seq != nullptr && seq->items.empty();
 }
 
 // True for a `Text` whose content is exactly the failure marker.

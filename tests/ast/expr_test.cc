@@ -81,6 +81,28 @@ TEST(ExprTest, CollapseSingleSequence) {
   EXPECT_TRUE(collapse_single_sequence(make_raw("x")).is<RawTex>());
 }
 
+// A sequence is empty by its items, whatever room its buffer keeps.
+TEST(ExprTest, EmptySequencesAreThoseWithoutItems) {
+  ExprList reserved;
+  reserved.reserve(8);
+  ExprList emptied;
+  emptied.push_back(make_char(U'a'));
+  emptied.clear();
+  struct Case {
+    const char* name;
+    Expr expr;
+    bool empty;
+  };
+  Case cases[] = {
+      {"default", Expr(), true},
+      {"with a reserved buffer", make_sequence(std::move(reserved)), true},
+      {"emptied", make_sequence(std::move(emptied)), true},
+      {"one item", make_sequence({make_char(U'a')}), false},
+      {"not a sequence", make_char(U'a'), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(is_empty_sequence(c.expr), c.empty) << c.name;
+}
+
 TEST(ExprTest, CopiesAreIndependentOfTheSource) {
   Environment env;
   env.rows.push_back({});
