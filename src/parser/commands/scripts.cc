@@ -28,7 +28,9 @@ bool is_script_marker(std::optional<char32_t> c) { return c == U'_' || c == U'^'
 // \limits or \nolimits as a whole control word comes next.
 LimitModifier limit_modifier_ahead(const Parser& p) {
   const std::u32string_view rest = p.chars().substr(p.pos());
-  if (rest.empty() || rest.front() != U'\\') return LimitModifier::None;
+  // Most commands after an atom are neither: their second character tells.
+  if (rest.size() < 2 || rest.front() != U'\\' || (rest[1] != U'l' && rest[1] != U'n'))
+    return LimitModifier::None;
   auto word_is = [&](std::u32string_view word) {
     return rest.substr(0, word.size()) == word &&
            (rest.size() == word.size() || !is_ascii_letter(rest[word.size()]));
