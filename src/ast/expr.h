@@ -441,10 +441,19 @@ class Expr {
   void destroy() noexcept;
   // A sequence that owns no buffer, which is what every tree moved from
   // holds: it has nothing to give back.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+// g++ loses track of a temporary's kind once the temporary has been moved
+// from, and then takes this read for one of storage a smaller kind left unset.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
   bool is_unowned_sequence() const noexcept {
     const auto* seq = std::get_if<Sequence>(&node);
     return seq != nullptr && seq->items.capacity() == 0;
   }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
   // Destroys the children, recursing a bounded number of levels and tearing
   // deeper subtrees down as tear_down does; see expr_teardown.cc.
   static void release_children(Expr& e, int depth) noexcept;
