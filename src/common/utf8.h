@@ -13,6 +13,9 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 // The Unicode White_Space set.
 constexpr bool is_white_space(char32_t c) {
+  // Nearly every character asked about is printable ASCII: one comparison
+  // settles it.
+  if (c > 0x20 && c < 0x85) return false;
   return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
          (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
          c == 0x3000;

@@ -31,6 +31,7 @@
 #include "ast/nesting.h"
 #include "common/result.h"
 #include "common/sorted_table.h"
+#include "common/utf8.h"
 #include "parser/attempt_memo.h"
 #include "parser/brace_matches.h"
 #include "parser/definitions.h"
@@ -150,7 +151,12 @@ class Parser {
   Result<std::optional<ast::Expr>> parse_optional_bracket_group();
   bool consume_optional_star();
   void skip_ws();
-  std::string consume_raw_whitespace();
+  // The whitespace that comes next, consumed. Inline for the common case of
+  // none.
+  std::string consume_raw_whitespace() {
+    if (at_end() || !is_white_space(chars_[pos_])) return {};
+    return consume_whitespace_run();
+  }
   // A backslash, `name` and everything up to the next whitespace, consumed.
   std::string consume_raw_primitive(std::string_view name);
   // The letters of a control word that comes next after whitespace; nothing moves.
@@ -320,6 +326,8 @@ class Parser {
   const AttemptMemo& attempt_memo() const { return memo_; }
 
  private:
+  // The run of whitespace at the position (at least one character), consumed.
+  std::string consume_whitespace_run();
   // A sub-parser over `text` on top of `parent`'s definitions and stacks,
   // continuing its nesting.
   Parser(std::string_view text, const Parser& parent);

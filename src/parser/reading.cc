@@ -23,8 +23,7 @@ void Parser::skip_ws() {
   while (pos_ < chars_.size() && is_whitespace(chars_[pos_])) ++pos_;
 }
 
-std::string Parser::consume_raw_whitespace() {
-  if (at_end() || !is_whitespace(chars_[pos_])) return {};
+std::string Parser::consume_whitespace_run() {
   const std::size_t start = pos_;
   skip_ws();
   return encode_utf8(std::u32string_view(chars_).substr(start, pos_ - start));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -63,6 +65,16 @@ TEST(Utf8Test, EncodeThenDecodeEveryBoundary) {
     EXPECT_EQ(step.code_point, c);
     EXPECT_EQ(step.length, s.size());
   }
+}
+
+// The whitespace of TeX input is exactly Unicode's White_Space set; every
+// other code point, ASCII or not, is content.
+TEST(Utf8Test, WhiteSpaceIsTheUnicodeSetAndNothingElse) {
+  const std::set<char32_t> white = {0x09,   0x0A,   0x0B,   0x0C,   0x0D,   0x20,   0x85,   0xA0,   0x1680,
+                                    0x2000, 0x2001, 0x2002, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008,
+                                    0x2009, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
+  for (char32_t c = 0; c <= 0x10FFFF; ++c)
+    ASSERT_EQ(is_white_space(c), white.count(c) == 1) << std::hex << static_cast<std::uint32_t>(c);
 }
 
 }  // namespace
