@@ -1,5 +1,6 @@
 // Text runs, raw TeX runs, function names and spaces.
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,11 @@ constexpr std::uint8_t kTypefaceSpace = 0x98;    // spacing typeface (24 + 128)
 constexpr std::uint8_t kFunctionStart = 0x02;    // CHAR option: first character of a function name
 
 void write_char_record(std::uint8_t options, std::uint8_t typeface, std::uint16_t code, Bytes& out) {
-  append_record(out, {tag::kChar, options, typeface});
-  append_u16le(out, code);
+  const std::uint8_t record[] = {tag::kChar, options, typeface, static_cast<std::uint8_t>(code & 0xFF),
+                                 static_cast<std::uint8_t>(code >> 8)};
+  const std::size_t at = out.size();
+  out.resize(at + sizeof record);
+  std::memcpy(out.data() + at, record, sizeof record);
 }
 
 // Function names written as two names with black selected between them.
