@@ -26,7 +26,8 @@ extern "C" {
  * or
  *   {"error":"<message>"}.
  * Never returns NULL and never lets a failure escape. `request` may be NULL.
- * The response belongs to the caller until passed to quorvix_free_v1. */
+ * The response belongs to the caller until passed to quorvix_free_v1 (not to
+ * free: out of memory, the response may be a constant). */
 QUORVIX_API char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT;
 
 /* Releases a response returned by quorvix_convert_v1; NULL is ignored. */

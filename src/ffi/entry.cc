@@ -21,4 +21,4 @@ extern "C" char* quorvix_convert_v1(const char* request) QUORVIX_NOEXCEPT {
   return outcome.value().release();
 }
 
-extern "C" void quorvix_free_v1(char* response) QUORVIX_NOEXCEPT { std::free(response); }
+extern "C" void quorvix_free_v1(char* response) QUORVIX_NOEXCEPT { quorvix::ffi::release_response(response); }

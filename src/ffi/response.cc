@@ -1,15 +1,18 @@
 #include "ffi/response.h"
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <span>
 
 #include "common/hex.h"
 #include "common/internal_error.h"
+#include "ffi/guard.h"
 #include "ffi/json_scan.h"
 #include "ole/compound_file.h"
 
@@ -96,11 +99,27 @@ char* append(char* out, std::string_view literal) {
   return out + literal.size();
 }
 
-char* allocate(std::size_t size) {
-  auto* buffer = static_cast<char*>(std::malloc(size));
-  if (buffer == nullptr) std::abort();
-  return buffer;
+std::atomic<unsigned> failing_allocations{0};
+
+// Takes one of the allocations tests asked to fail, if any are left.
+bool take_failing_allocation() noexcept {
+  unsigned left = failing_allocations.load(std::memory_order_relaxed);
+  while (left > 0 && !failing_allocations.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
+  }
+  return left > 0;
 }
+
+// A response buffer of `size` bytes, or null when there is no memory for it.
+char* allocate(std::size_t size) noexcept {
+  if (take_failing_allocation()) return nullptr;
+  return static_cast<char*>(std::malloc(size));
+}
+
+// The answer when not even an error response can be allocated. It is never
+// written to: the const_cast only fits it to the C signature.
+constexpr char kOutOfMemoryResponse[] = R"({"error":"native converter panicked"})";
+
+char* out_of_memory_response() noexcept { return const_cast<char*>(kOutOfMemoryResponse); }
 
 constexpr std::string_view kResultOpen = R"({"result":{"ole":")";
 constexpr std::string_view kQvfKey = R"(","qvf":")";
@@ -119,6 +138,7 @@ ResponseText result_response(std::size_t ole_size, std::span<const std::uint8_t>
   const std::size_t size = kResultOpen.size() + 2 * ole_size + kQvfKey.size() + 2 * qvf.size() +
                            kLatexKey.size() + escaped_size(normalized_latex) + kResultClose.size() + 1;
   ResponseText buffer(allocate(size));
+  if (buffer == nullptr) return buffer;
   char* const ole = append(buffer.get(), kResultOpen);
   char* out = write_ole(ole);
   out = append(out, kQvfKey);
@@ -137,11 +157,12 @@ char* write_qvf_digits(std::span<const std::uint8_t> qvf, char* out) {
 }  // namespace
 
 char* serialize_result(const conversion::EncodedEquation& equation) noexcept {
-  return result_response(
-             equation.ole.size(), equation.qvf, equation.normalized_latex,
-             [&](char* out) { return write_hex(equation.ole.data(), equation.ole.size(), out); },
-             [&](char* out, const char*) { return write_qvf_digits(equation.qvf, out); })
-      .release();
+  ResponseText response = result_response(
+      equation.ole.size(), equation.qvf, equation.normalized_latex,
+      [&](char* out) { return write_hex(equation.ole.data(), equation.ole.size(), out); },
+      [&](char* out, const char*) { return write_qvf_digits(equation.qvf, out); });
+  if (response == nullptr) return serialize_error(kPanicMessage);
+  return response.release();
 }
 
 ResponseText serialize_framed_result(const conversion::FramedEquation& equation) {
@@ -149,7 +170,7 @@ ResponseText serialize_framed_result(const conversion::FramedEquation& equation)
   // one piece there, they are copied rather than encoded a second time.
   const std::optional<std::size_t> body_digits =
       ole::native_body_digits_offset(equation.ole, equation.native_header.size());
-  return result_response(
+  ResponseText response = result_response(
       equation.ole.size, equation.qvf, equation.normalized_latex,
       [&](char* out) {
         char* const end =
@@ -163,16 +184,27 @@ ResponseText serialize_framed_result(const conversion::FramedEquation& equation)
         std::memcpy(out, ole_digits + *body_digits, 2 * equation.qvf.size());
         return out + 2 * equation.qvf.size();
       });
+  if (response == nullptr) throw std::bad_alloc();
+  return response;
 }
 
 char* serialize_error(std::string_view message) noexcept {
   const std::size_t size = kErrorOpen.size() + escaped_size(message) + kErrorClose.size() + 1;
   char* const buffer = allocate(size);
+  if (buffer == nullptr) return out_of_memory_response();
   char* out = append(buffer, kErrorOpen);
   out = write_escaped(message, out);
   out = append(out, kErrorClose);
   *out = '\0';
   return buffer;
+}
+
+void release_response(char* response) noexcept {
+  if (response != kOutOfMemoryResponse) std::free(response);
+}
+
+void fail_response_allocations(unsigned count) noexcept {
+  failing_allocations.store(count, std::memory_order_relaxed);
 }
 
 }  // namespace quorvix::ffi

@@ -8,6 +8,8 @@
 
 #include "common/internal_error.h"
 #include "ffi/fault_hook.h"
+#include "ffi/response.h"
+#include "quorvix.h"
 #include "support/respond.h"
 #include "support/temp_dir.h"
 
@@ -55,6 +57,40 @@ TEST(EntryTest, HookThatReturnsLeavesTheConversionAlone) {
     ASSERT_EQ(respond(kRequest), kPanicked);
   }
   // Removing the hook restores normal conversions.
+  EXPECT_EQ(respond(kRequest), expected);
+}
+
+// Out of memory the host still gets an answer it can free: the failure
+// message, and when not even that can be allocated, the same text from
+// constant memory, which freeing leaves alone (a sanitised run would report
+// freeing it).
+TEST(EntryTest, ResponsesThatCannotBeAllocatedAnswerPanicked) {
+  const std::string expected = respond(kRequest);
+  const struct {
+    const char* request;
+    unsigned failing;
+    bool constant;  // the answer is the constant one
+  } cases[] = {
+      {kRequest, 1, false},   // the result: the error response is allocated instead
+      {kRequest, 2, true},    // the result and the error response
+      {"not json", 1, true},  // an error response
+      {kRequest, 0, false},   // nothing fails
+  };
+  for (const auto& c : cases) {
+    // Two answers alive at once: only the constant one can be the same memory twice.
+    fail_response_allocations(c.failing);
+    char* const first = quorvix_convert_v1(c.request);
+    fail_response_allocations(c.failing);
+    char* const second = quorvix_convert_v1(c.request);
+    fail_response_allocations(0);
+    const std::string wanted = c.failing == 0 ? expected : std::string(kPanicked);
+    EXPECT_EQ(first, wanted) << c.request << ", " << c.failing << " failing";
+    EXPECT_EQ(second, wanted) << c.request << ", " << c.failing << " failing";
+    EXPECT_EQ(first == second, c.constant) << c.request << ", " << c.failing << " failing";
+    quorvix_free_v1(first);
+    quorvix_free_v1(second);
+  }
+  // Every allocation asked to fail has been used up: conversions answer normally.
   EXPECT_EQ(respond(kRequest), expected);
 }
 

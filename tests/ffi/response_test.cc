@@ -68,6 +68,27 @@ TEST(HexTest, WritesExactlyTheDigitsAndNothingAround) {
   }
 }
 
+// What the batch tool writes when memory runs out: the result falls back to
+// the failure message, then to its constant copy, which release_response
+// does not free.
+TEST(ResponseTest, ResultsThatCannotBeAllocatedBecomeTheFailureMessage) {
+  conversion::EncodedEquation equation;
+  equation.qvf = {0x05};
+  constexpr const char* kPanicked = R"({"error":"native converter panicked"})";
+  for (const unsigned failing : {1u, 2u}) {
+    fail_response_allocations(failing);
+    ResponseText first(serialize_result(equation));
+    fail_response_allocations(failing);
+    ResponseText second(serialize_result(equation));
+    fail_response_allocations(0);
+    EXPECT_EQ(std::string(first.get()), kPanicked) << failing;
+    EXPECT_EQ(std::string(second.get()), kPanicked) << failing;
+    EXPECT_EQ(first.get() == second.get(), failing == 2) << failing;
+  }
+  EXPECT_EQ(take_response(serialize_result(equation)),
+            R"({"result":{"ole":"","qvf":"05","normalized_latex":""}})");
+}
+
 TEST(ResponseTest, ResultShapeAndOrder) {
   conversion::EncodedEquation equation;
   equation.ole = {0xD0, 0xCF, 0x11};

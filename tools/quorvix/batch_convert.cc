@@ -15,7 +15,7 @@
 namespace quorvix::tools {
 namespace {
 
-using Response = std::unique_ptr<char, decltype(&std::free)>;
+using Response = ffi::ResponseText;
 
 // {"id":<id>, followed by the response object without its opening brace.
 std::string line_with_id(const std::string& id_json, std::string_view response_tail) {
@@ -26,7 +26,7 @@ std::string line_with_id(const std::string& id_json, std::string_view response_t
 }
 
 BatchOutcome failure(const BatchItem& item, std::string message) {
-  const Response response(ffi::serialize_error(message), &std::free);
+  const Response response(ffi::serialize_error(message));
   return {line_with_id(item.id_json, std::string_view(response.get()).substr(1)), std::move(message), false};
 }
 
@@ -48,7 +48,7 @@ BatchOutcome convert_batch_item(const BatchItem& item, const BatchConvertOptions
   conversion::EncodedEquation& equation = converted.value();
 
   if (!options.ole_dir) {
-    const Response response(ffi::serialize_result(equation), &std::free);
+    const Response response(ffi::serialize_result(equation));
     ffi::recycle(equation);
     return {line_with_id(item.id_json, std::string_view(response.get()).substr(1)), std::nullopt,
             report.keeps_raw_tex};
@@ -58,7 +58,7 @@ BatchOutcome convert_batch_item(const BatchItem& item, const BatchConvertOptions
   // The response of an equation without its compound file starts with an
   // empty "ole" member; the file's path takes its place.
   equation.ole.clear();
-  const Response response(ffi::serialize_result(equation), &std::free);
+  const Response response(ffi::serialize_result(equation));
   ffi::recycle(equation);
   constexpr std::string_view kEmptyOle = R"({"result":{"ole":"")";
   const std::string_view rest = std::string_view(response.get()).substr(kEmptyOle.size());
