@@ -439,14 +439,15 @@ class Expr {
   void copy_from(const Expr& other);
   // Destroys the children without deep recursion, then the node itself.
   void destroy() noexcept;
-  // A sequence that owns no buffer, which is what every tree moved from
-  // holds: it has nothing to give back.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
-// g++ loses track of a temporary's kind once the temporary has been moved
-// from, and then takes this read for one of storage a smaller kind left unset.
+// g++ at -O2 and -Os loses track of a temporary's kind once the temporary has
+// been moved from, and then takes the read below for one of storage that a
+// smaller kind left unset.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
+  // A sequence that owns no buffer, which is what every tree moved from
+  // holds: it has nothing to give back.
   bool is_unowned_sequence() const noexcept {
     const auto* seq = std::get_if<Sequence>(&node);
     return seq != nullptr && seq->items.capacity() == 0;

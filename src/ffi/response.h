@@ -10,7 +10,7 @@
 namespace quorvix::ffi {
 
 // Each returns a compact NUL-terminated JSON response in one malloc'd buffer
-// (released with free, i.e. quorvix_free_v1), sized exactly before writing.
+// (released with release_response, i.e. quorvix_free_v1), sized exactly before writing.
 // Strings are escaped as JSON with control characters as \b \f \n \r \t or
 // \u00xx (lower-case) and every other character, non-ASCII included, kept as
 // its UTF-8 bytes.
