@@ -40,6 +40,10 @@ TEST(TextModeTest, InlineMathAndDollars) {
       {R"(\text{a$b})", R"(Seq[Seq[Text("a$b")]])"},
       // Letters and digits right after a group holding math join it.
       {R"(\text{$n$}th2 x)", R"(Seq[Seq[Char('$'), Text("n"), Char('$'), Text("th2")], Char('x')])"},
+      // A fragment holds more items than the commands around it make.
+      {R"(\text{\S $a<b<c$ \"o})",
+       R"(Seq[Seq[Char(U+00A7), Char('$'), Text("a"), Char('<'), Text("b"), Char('<'), Text("c"), Char('$'), )"
+       R"(Text(" "), Raw("\\\""), Text("o")]])"},
       {R"(\text{n}th)", R"(Seq[Seq[Text("n")], Char('t'), Char('h')])"},
   });
 }

@@ -27,6 +27,8 @@ FIGURES = [
     ("p99_ns", "SLOWER"),
     ("allocs_per_call", "MORE"),
     ("allocs_per_conversion", "MORE"),
+    ("per_byte_median_ns", "SLOWER"),
+    ("per_byte_max_ns", "SLOWER"),
 ]
 
 

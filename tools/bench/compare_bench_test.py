@@ -51,6 +51,17 @@ class CompareTest(unittest.TestCase):
                 self.assertEqual(got, expected)
                 self.assertEqual(worse, expected_worse)
 
+    def test_the_cost_per_byte_of_the_median_and_the_worst_line(self):
+        name = "BM_CostPerByte/corpus:0"
+        previous = [bench(name, 20.0, per_byte_median_ns=40.0, per_byte_max_ns=90.0, max_over_median=2.25)]
+        current = [bench(name, 20.0, per_byte_median_ns=41.0, per_byte_max_ns=120.0, max_over_median=2.9)]
+        verdicts, worse = self.verdicts(previous, current)
+        self.assertEqual(verdicts[(name, "per_byte_median_ns")], "")
+        self.assertEqual(verdicts[(name, "per_byte_max_ns")], "SLOWER")
+        # The ratio follows from the two and is not judged again.
+        self.assertNotIn((name, "max_over_median"), verdicts)
+        self.assertEqual(worse, 1)
+
     def test_a_figure_that_was_zero(self):
         verdicts, worse = self.verdicts([bench("BM_A", 0.0)], [bench("BM_A", 1.0)])
         self.assertEqual(verdicts[("BM_A", "real_time")], "SLOWER")

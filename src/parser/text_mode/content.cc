@@ -1,5 +1,6 @@
 #include "parser/text_mode/content.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,10 +31,16 @@ bool is_text_accent(std::u32string_view name) {
 
 // The symbols text mode knows by name; 0 for any other name.
 char32_t text_symbol(std::u32string_view name) {
-  if (name == U"sect"sv || name == U"S"sv) return U'\u00A7';
+  if (name.size() == 1) {
+    switch (name.front()) {
+      case U'S': return U'\u00A7';
+      case U'O': return U'\u2205';
+      case U'P': return U'\u00B6';
+      default: return 0;
+    }
+  }
+  if (name == U"sect"sv) return U'\u00A7';
   if (name == U"AA"sv) return U'\u00C5';
-  if (name == U"O"sv) return U'\u2205';
-  if (name == U"P"sv) return U'\u00B6';
   return 0;
 }
 
@@ -70,6 +77,17 @@ class Scanner {
   std::optional<char32_t> at(std::size_t i) const {
     if (i >= text_.size()) return std::nullopt;
     return text_[i];
+  }
+  // Room for the items of the commands from pos_ on, made at the first
+  // command: each adds at most three items (an accent's raw backslash, its
+  // mark and its argument) and the run of characters in front of it one. No
+  // item comes from nothing, so the length of the text bounds them too.
+  // Without it, a text of many commands moves its list item by item each
+  // time the list grows.
+  void reserve_items() {
+    std::size_t commands = 0;
+    for (std::size_t i = pos_; i < text_.size(); ++i) commands += text_[i] == U'\\';
+    items_.reserve(items_.size() + std::min(3 * commands, text_.size() - pos_) + 1);
   }
   void scan_dollar();
   // A command after the backslash at pos_; false with a failure in result_.
@@ -126,6 +144,7 @@ Result<Expr> Scanner::run() {
     if (c == U'$') {
       scan_dollar();
     } else if (c == U'\\') {
+      if (items_.capacity() == 0) reserve_items();
       if (!scan_command()) return std::move(result_);
     } else if (is_whitespace(c) && run_.empty() && at(pos_ + 1) == U'$') {
       ++pos_;  // whitespace right before a dollar, with nothing pending
@@ -169,32 +188,39 @@ bool Scanner::scan_command() {
   if (end == start && end < text_.size()) ++end;  // one non-letter
   const std::u32string_view name = text_.substr(start, end - start);
   pos_ = end;
-  if (is_escaped_special(name)) {
-    add_char(name.front());
-    return true;
+  // One-character names (escaped specials, accents) are told apart by that
+  // character; only longer names are compared whole.
+  if (name.size() == 1) {
+    if (is_escaped_special(name)) {
+      add_char(name.front());
+      return true;
+    }
+    if (is_text_accent(name)) {
+      if (scan_accent(name.front(), end)) return true;
+      if (!result_.ok()) return false;
+    }
   }
   if (const char32_t symbol = text_symbol(name)) {
     flush();
     items_.push_back(ast::make_char(symbol));
     return true;
   }
-  if (name == U"sout"sv) {
-    std::size_t after = pos_;
-    if (const std::optional<std::u32string_view> group = take_group(after)) {
-      flush();
-      items_.push_back(ast::make_raw("\\sout"));
-      std::optional<Expr> scanned = scan_group(*group);
-      if (!scanned) return false;
-      for (Expr& item : scanned->as<ast::Sequence>().items) items_.push_back(std::move(item));
-      pos_ = after;
+  if (name.size() > 1) {
+    if (name == U"sout"sv) {
+      std::size_t after = pos_;
+      if (const std::optional<std::u32string_view> group = take_group(after)) {
+        flush();
+        items_.push_back(ast::make_raw("\\sout"));
+        std::optional<Expr> scanned = scan_group(*group);
+        if (!scanned) return false;
+        for (Expr& item : scanned->as<ast::Sequence>().items) items_.push_back(std::move(item));
+        pos_ = after;
+        return true;
+      }
+    } else if (name == U"textcircled"sv) {
+      scan_circled();
       return true;
     }
-  } else if (name == U"textcircled"sv) {
-    scan_circled();
-    return true;
-  } else if (is_text_accent(name)) {
-    if (scan_accent(name.front(), end)) return true;
-    if (!result_.ok()) return false;
   }
   flush();
   items_.push_back(raw_backslash_name(name));
@@ -203,22 +229,22 @@ bool Scanner::scan_command() {
 
 bool Scanner::scan_accent(char32_t accent, std::size_t after_name) {
   std::size_t after = after_name;
-  Expr argument;
   if (const std::optional<std::u32string_view> group = take_group(after)) {
     std::optional<Expr> scanned = scan_group(*group);
     if (!scanned) return false;
-    argument = std::move(*scanned);
-  } else {
-    // Without a group, the next character (after whitespace) is the argument.
-    after = after_name;
-    while (after < text_.size() && is_whitespace(text_[after])) ++after;
-    if (after >= text_.size()) return false;
-    std::string one;
-    append_utf8(one, text_[after++]);
-    argument = ast::make_text(std::move(one));
+    flush();
+    push_text_accent_items(items_, accent, std::move(*scanned));
+    pos_ = after;
+    return true;
   }
+  // Without a group, the next character (after whitespace) is the argument.
+  after = after_name;
+  while (after < text_.size() && is_whitespace(text_[after])) ++after;
+  if (after >= text_.size()) return false;
+  std::string one;
+  append_utf8(one, text_[after++]);
   flush();
-  push_text_accent_items(items_, accent, std::move(argument));
+  push_text_accent_items(items_, accent, ast::make_text(std::move(one)));
   pos_ = after;
   return true;
 }
@@ -273,7 +299,11 @@ Expr text_empty_base_superscript(Expr x) {
 
 void push_text_accent_items(ExprList& items, char32_t accent, Expr&& argument) {
   switch (accent) {
-    case U'"': return push_raw_backslash_items(items, ast::make_raw("\""), std::move(argument));
+    case U'"':
+      // One raw piece, as the two would be joined anyway.
+      items.push_back(ast::make_raw("\\\""));
+      push_visible_items(items, std::move(argument));
+      return;
     case U'\'':
       return push_raw_backslash_items(
           items, text_empty_base_superscript(Expr(ast::CommandSymbol{"prime", U'\u2032'})),
