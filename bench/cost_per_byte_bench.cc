@@ -82,8 +82,8 @@ void BM_CostPerByte(benchmark::State& state) {
   const double largest = per_byte[worst];
   std::sort(per_byte.begin(), per_byte.end());
   const double middle = per_byte[per_byte.size() / 2];
-  state.SetLabel(lines[worst]->file + " " + std::to_string(lines.size()) + " lines, most per byte: " +
-                 lines[worst]->id);
+  state.SetLabel(lines[worst]->file + " " + std::to_string(lines.size()) +
+                 " lines, most per byte: " + lines[worst]->id);
   state.counters["fixed_ns"] = fixed_ns;
   state.counters["per_byte_median_ns"] = middle;
   state.counters["per_byte_p99_ns"] = per_byte[(per_byte.size() - 1) * 99 / 100];

@@ -78,17 +78,21 @@ class Scanner {
     if (i >= text_.size()) return std::nullopt;
     return text_[i];
   }
-  // Room for the items of the commands from pos_ on, made at the first
-  // command: each adds at most three items (an accent's raw backslash, its
-  // mark and its argument) and the run of characters in front of it one. No
-  // item comes from nothing, so the length of the text bounds them too.
-  // Without it, a text of many commands moves its list item by item each
-  // time the list grows.
+  // Room for the items of the commands from pos_ on, made once, at the
+  // first command: each adds at most three items (an accent's raw backslash,
+  // its mark and its argument) and the run of characters in front of it one.
+  // No item comes from nothing, so the length of the text bounds them too.
+  // A text of many commands then does not move its list item by item each
+  // time the list grows; a text of a few grows as usual, in the small blocks
+  // that short lists take.
   void reserve_items() {
+    reserved_ = true;
     std::size_t commands = 0;
     for (std::size_t i = pos_; i < text_.size(); ++i) commands += text_[i] == U'\\';
-    items_.reserve(items_.size() + std::min(3 * commands, text_.size() - pos_) + 1);
+    if (commands >= kReservedCommands)
+      items_.reserve(items_.size() + std::min(3 * commands, text_.size() - pos_) + 1);
   }
+  static constexpr std::size_t kReservedCommands = 4;
   void scan_dollar();
   // A command after the backslash at pos_; false with a failure in result_.
   bool scan_command();
@@ -111,6 +115,7 @@ class Scanner {
   std::string run_;
   Result<Expr> result_ = Expr();
   std::vector<std::size_t> close_;  // by position of a `{`; npos when unclosed
+  bool reserved_ = false;
 };
 
 std::optional<std::u32string_view> Scanner::take_group(std::size_t& position) {
@@ -144,7 +149,7 @@ Result<Expr> Scanner::run() {
     if (c == U'$') {
       scan_dollar();
     } else if (c == U'\\') {
-      if (items_.capacity() == 0) reserve_items();
+      if (!reserved_) reserve_items();
       if (!scan_command()) return std::move(result_);
     } else if (is_whitespace(c) && run_.empty() && at(pos_ + 1) == U'$') {
       ++pos_;  // whitespace right before a dollar, with nothing pending
