@@ -9,9 +9,15 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <utility>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "common/hex.h"
 #include "common/internal_error.h"
+#include "common/thread_object.h"
 #include "ffi/guard.h"
 #include "ffi/json_scan.h"
 #include "ole/compound_file.h"
@@ -109,10 +115,61 @@ bool take_failing_allocation() noexcept {
   return left > 0;
 }
 
+// The memory of the last response released on this thread, kept for the
+// next response made on it: most responses are a few kilobytes of hex, past
+// what the allocator's per-thread caches hold, and each would otherwise take
+// a trip through its bins there and back. Only the memory is reused, never
+// its contents, which the host was free to change.
+struct SpareResponse {
+  char* buffer = nullptr;
+  std::size_t capacity = 0;
+
+  SpareResponse() = default;
+  SpareResponse(const SpareResponse&) = delete;
+  SpareResponse& operator=(const SpareResponse&) = delete;
+  ~SpareResponse() { std::free(buffer); }
+};
+
+// The most memory kept: a host that once converted a huge formula does not
+// hold its response's memory for the rest of the thread.
+constexpr std::size_t kMaxKeptResponseBytes = std::size_t{64} << 10;
+
+SpareResponse* spare_response() noexcept { return ThreadObject<SpareResponse>::get(); }
+
+// The memory malloc gave `buffer`, at least what was asked for; 0 where the
+// C library cannot tell, so that nothing is kept there.
+std::size_t usable_size(char* buffer) noexcept {
+#if defined(__GLIBC__)
+  return malloc_usable_size(buffer);
+#else
+  static_cast<void>(buffer);
+  return 0;
+#endif
+}
+
 // A response buffer of `size` bytes, or null when there is no memory for it.
 char* allocate(std::size_t size) noexcept {
   if (take_failing_allocation()) return nullptr;
+  if (SpareResponse* spare = spare_response(); spare != nullptr && spare->capacity >= size) {
+    spare->capacity = 0;
+    return std::exchange(spare->buffer, nullptr);
+  }
   return static_cast<char*>(std::malloc(size));
+}
+
+// Keeps `response`'s memory for this thread's next response when there is
+// room for it and it is larger than what is kept already; frees it otherwise.
+void keep_or_free(char* response) noexcept {
+  if (SpareResponse* const spare = spare_response(); spare != nullptr) {
+    const std::size_t capacity = usable_size(response);
+    if (capacity > spare->capacity && capacity <= kMaxKeptResponseBytes) {
+      std::free(spare->buffer);
+      spare->buffer = response;
+      spare->capacity = capacity;
+      return;
+    }
+  }
+  std::free(response);
 }
 
 // The answer when not even an error response can be allocated. It is never
@@ -200,7 +257,7 @@ char* serialize_error(std::string_view message) noexcept {
 }
 
 void release_response(char* response) noexcept {
-  if (response != kOutOfMemoryResponse) std::free(response);
+  if (response != nullptr && response != kOutOfMemoryResponse) keep_or_free(response);
 }
 
 void fail_response_allocations(unsigned count) noexcept {

@@ -2,10 +2,12 @@
 // response must be the same whatever ran on the thread earlier.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "quorvix.h"
 #include "support/respond.h"
 
 namespace quorvix::ffi {
@@ -60,6 +62,44 @@ TEST(BufferReuseTest, ResponsesDoNotDependOnTheConversionsBefore) {
       EXPECT_EQ(both[1], alone[after]) << "request " << after << " after request " << before;
     }
   }
+}
+
+// A released response's memory may serve the thread's next response. What
+// the host wrote into a response before releasing it must not show in later
+// ones, whichever thread released it and whatever size came next.
+TEST(BufferReuseTest, ResponsesDoNotShowWhatTheHostWroteIntoReleasedOnes) {
+  const std::vector<std::string> requests = {
+      request_for("x"),           request_for(repeated("\\\\frac{a}{b}+", 300)),
+      request_for("y"),           R"({"latex":"y","prefs_file":"/nonexistent/prefs"})",
+      request_for("\\\\sqrt{x}"),
+  };
+  std::vector<std::string> alone;
+  for (const std::string& r : requests) alone.push_back(respond_on_new_thread({r}).front());
+
+  std::vector<std::string> seen;
+  std::thread worker([&] {
+    for (const std::string& r : requests) {
+      char* const response = quorvix_convert_v1(r.c_str());
+      seen.emplace_back(response);
+      // Written over up to its terminator, as a host parsing in place might.
+      std::fill(response, response + seen.back().size(), '#');
+      quorvix_free_v1(response);
+    }
+    // Released on another thread than the one that made them.
+    std::vector<char*> made;
+    for (const std::string& r : requests) made.push_back(quorvix_convert_v1(r.c_str()));
+    std::thread releaser([&] {
+      for (char* response : made) {
+        std::fill(response, response + std::char_traits<char>::length(response), '#');
+        quorvix_free_v1(response);
+      }
+    });
+    releaser.join();
+    for (const std::string& r : requests) seen.push_back(test_support::respond(r));
+  });
+  worker.join();
+  ASSERT_EQ(seen.size(), 2 * requests.size());
+  for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], alone[i % requests.size()]) << i;
 }
 
 // A host's thread-local object made before the thread's first conversion is
