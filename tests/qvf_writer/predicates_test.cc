@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "parser/parser.h"
+#include "quorvix_ansi/encode.h"
 #include "qvf/writer/colors.h"
 #include "support/bytes.h"
 #include "support/source_encoding.h"
@@ -210,6 +212,52 @@ TEST(Predicates, Table) {
        fraction(ch(U'a'), ch(U'b')), false},
   };
   for (const PredicateCase& c : cases) EXPECT_EQ(c.test(c.tree), c.expected) << c.predicate << ": " << c.what;
+}
+
+// The stream writer skips the tests of a tree's start for trees that start
+// plainly. Over parsed formulas, each of those tests must give there the
+// answer the writer then takes for granted.
+TEST(Predicates, PlainStartsNeedNoneOfTheStartTests) {
+  struct Case {
+    const char* tex;
+    bool plain;
+  };
+  const Case cases[] = {
+      {"x", true},
+      {"\\alpha+1", true},
+      {"ab\\over c", true},
+      {"{{x}}y", true},
+      {"x^2", false},
+      {"\\sum_i x", false},
+      {"\\frac12", false},
+      {"\\mathrm{x}", false},
+      {"\\color{red}x", false},
+      {"\\left(x\\right)", false},
+      {"\\unknowncommand x", false},
+      {"\\,x", false},
+      {"\\lim x", false},
+      {"\\textstyle x", false},
+      {"\\begin{matrix}a\\end{matrix}", false},
+      {"x\\color{red}y", true},
+      {"\\infty+\\sqrt{2}", true},
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    Result<Expr> tree = parser::Parser(c.tex, quorvix_ansi::SourceEncoding()).parse();
+    ASSERT_TRUE(tree.ok()) << c.tex;
+    EXPECT_EQ(expr_starts_plainly(*tree), c.plain) << c.tex;
+    if (!expr_starts_plainly(*tree)) continue;
+    EXPECT_FALSE(expr_is_only_spaces(*tree)) << c.tex;
+    EXPECT_TRUE(leading_space_rest(*tree).spaces.empty()) << c.tex;
+    EXPECT_FALSE(expr_starts_with_self_opening(*tree)) << c.tex;
+    EXPECT_FALSE(expr_starts_with_top_matrix(*tree)) << c.tex;
+    EXPECT_FALSE(expr_starts_with_top_fenced_matrix(*tree)) << c.tex;
+    EXPECT_FALSE(expr_starts_with_slotless_big_op(*tree)) << c.tex;
+    EXPECT_FALSE(expr_starts_with_standalone_big_glyph(*tree)) << c.tex;
+    EXPECT_FALSE(expr_starts_with_raw_tex(*tree)) << c.tex;
+    EXPECT_FALSE(expr_sets_own_color(*tree)) << c.tex;
+    EXPECT_FALSE(is_bodyless_limited_operator(descend(*tree, through::kSequence | through::kStyle))) << c.tex;
+  }
 }
 
 TEST(Predicates, LeadingSpaceRest) {

@@ -146,6 +146,15 @@ void set_tree_start(const Expr& tree, const Expr& first, QvfWriter& w) {
 
 void write_closing(Bytes& out) { append_record(out, {tag::kEnd, tag::kEnd}); }
 
+// The Calvane fonts the tree's first character is drawn from, defined before
+// anything is written.
+void define_leading_calvane_fonts(const Expr& tree, Bytes& out, QvfWriter& w) {
+  const LeadingCalvaneFonts calvane = leading_calvane_fonts(tree);
+  if (calvane.math_one) ensure_calvane_math_one_for_expr(tree, out, w);
+  if (calvane.math_two) ensure_calvane_math_two(out, w);
+  if (calvane.fraktur) ensure_calvane_fraktur(out, w);
+}
+
 }  // namespace
 
 Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree,
@@ -190,13 +199,17 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
     write_closing(out);
     return out;
   }
+  if (expr_starts_plainly(tree)) {
+    // No leading space, symbol-size record or colour of the first construct's
+    // own, and the default start context: only the fonts and black go first.
+    define_leading_calvane_fonts(tree, out, writer);
+    if (!placeholder) select_black(out, writer);
+    QV_RETURN_IF_ERROR(write_expr(tree, out, SizeLevel::Full, writer));
+    write_closing(out);
+    return out;
+  }
   TopLeadingSpace lead = top_leading_space_rest(tree);
-
-  const LeadingCalvaneFonts calvane = leading_calvane_fonts(tree);
-  if (calvane.math_one) ensure_calvane_math_one_for_expr(tree, out, writer);
-  if (calvane.math_two) ensure_calvane_math_two(out, writer);
-  if (calvane.fraktur) ensure_calvane_fraktur(out, writer);
-
+  define_leading_calvane_fonts(tree, out, writer);
   write_leading_symbol_size(tree, first, out, writer);
 
   if (lead.present) {

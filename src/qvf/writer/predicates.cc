@@ -235,6 +235,15 @@ bool expr_contains_big_op(const Expr& e) {
   return any_in_subtree(e, [](const Expr& n) { return n.is<BigOperator>() || n.is<BigOperatorBody>(); });
 }
 
+bool expr_starts_plainly(const Expr& e) {
+  const Expr* cur = &e;
+  while (const auto* s = cur->get_if<Sequence>()) {
+    if (s->items.empty()) return false;
+    cur = &s->items.front();
+  }
+  return cur->is<Char>() || cur->is<CommandSymbol>();
+}
+
 bool expr_is_only_spaces(const Expr& e) {
   SmallStack<const Expr*> pending(&e);
   while (!pending.empty()) {

@@ -92,6 +92,12 @@ bool is_math_op_with_limit(const ast::Expr& e);
 // expressions.
 bool expr_is_only_spaces(const ast::Expr& e);
 
+// True when `e` is, or starts through first items of sequences only with, a
+// character or a symbol command. Such a tree starts with none of the
+// constructs the tests of a tree's start look for, which most formulas need
+// not ask about one by one.
+bool expr_starts_plainly(const ast::Expr& e);
+
 // The Space items a Sequence (or a single Space) starts with, and the items
 // after them. `spaces` is empty when there is no leading space.
 struct LeadingSpaces {
