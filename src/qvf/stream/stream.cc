@@ -194,17 +194,18 @@ Result<Bytes> write_qvf_with_prefs(std::string_view normalized, const Expr& tree
     append_record(out, {tag::kFull, tag::kLine, 0x00});
 
   QvfWriter writer(encoding);
-  if (expr_is_only_spaces(tree)) {
-    write_only_spaces(tree, out);
-    write_closing(out);
-    return out;
-  }
   if (expr_starts_plainly(tree)) {
-    // No leading space, symbol-size record or colour of the first construct's
-    // own, and the default start context: only the fonts and black go first.
+    // Not only spaces, no leading space, symbol-size record or colour of the
+    // first construct's own, and the default start context: only the fonts
+    // and black go first.
     define_leading_calvane_fonts(tree, out, writer);
     if (!placeholder) select_black(out, writer);
     QV_RETURN_IF_ERROR(write_expr(tree, out, SizeLevel::Full, writer));
+    write_closing(out);
+    return out;
+  }
+  if (expr_is_only_spaces(tree)) {
+    write_only_spaces(tree, out);
     write_closing(out);
     return out;
   }
