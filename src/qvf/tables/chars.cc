@@ -3,6 +3,7 @@
 // from the Calvane fonts.
 #include "qvf/tables/chars.h"
 
+#include <array>
 #include <iterator>
 #include <string>
 
@@ -26,8 +27,15 @@ constexpr CharStyle positioned(std::uint16_t code, std::uint8_t position, std::u
   return CharStyle{true, position, code, FontSelector::Typeface, typeface};
 }
 
-// The style of a character the character table does not list.
-Result<CharStyle> fallback_char_style(char32_t c) {
+constexpr bool in_math_symbol_ranges(char32_t c) {
+  return (c >= 0x2030 && c <= 0x203F) || (c >= 0x2100 && c <= 0x214F) || (c >= 0x2190 && c <= 0x21FF) ||
+         (c >= 0x2200 && c <= 0x23FF) || (c >= 0x2571 && c <= 0x2572) || (c >= 0x25A0 && c <= 0x25FF) ||
+         (c >= 0x2600 && c <= 0x26FF) || (c >= 0x27C0 && c <= 0x27FF) || (c >= 0x2900 && c <= 0x2AFF);
+}
+
+// The style of a character of the Basic Multilingual Plane that the
+// character table does not list.
+constexpr CharStyle fallback_bmp_style(char32_t c) {
   const auto code = static_cast<std::uint16_t>(c);
   switch (c) {
     case U'#':
@@ -37,11 +45,6 @@ Result<CharStyle> fallback_char_style(char32_t c) {
     case U'~': return unpositioned(0x00A0, kTypefaceText);
     case 0x03BF: return positioned(0x03BF, 0x6F, 132);  // small omicron
     default: break;
-  }
-  if (c >= 0x10000) {
-    std::string message = "character is outside BMP and not yet supported: ";
-    append_utf8(message, c);
-    return make_error(std::move(message));
   }
   switch (c) {
     case U'!':
@@ -67,9 +70,30 @@ Result<CharStyle> fallback_char_style(char32_t c) {
     case U'?': return unpositioned(code, kTypefaceText);
     default: break;
   }
-  if (is_math_symbol_char(c)) return unpositioned(code, kTypefaceSymbolFont);
+  if (in_math_symbol_ranges(c)) return unpositioned(code, kTypefaceSymbolFont);
   if (c >= U'0' && c <= U'9') return unpositioned(code, kTypefaceNumber);
   return unpositioned(code, kTypefaceVariable);
+}
+
+// The fallback style of every ASCII character, worked out at compile time:
+// most characters of a formula are ASCII letters, which the table does not
+// list.
+constexpr std::array<CharStyle, 128> make_ascii_fallback_styles() {
+  std::array<CharStyle, 128> styles{};
+  for (char32_t c = 0; c < 128; ++c) styles[c] = fallback_bmp_style(c);
+  return styles;
+}
+
+constexpr std::array<CharStyle, 128> kAsciiFallbackStyles = make_ascii_fallback_styles();
+
+// The style of a character the character table does not list.
+Result<CharStyle> fallback_char_style(char32_t c) {
+  if (c >= 0x10000) {
+    std::string message = "character is outside BMP and not yet supported: ";
+    append_utf8(message, c);
+    return make_error(std::move(message));
+  }
+  return fallback_bmp_style(c);
 }
 
 // The typeface byte a style is written with, defining its Calvane font first
@@ -195,14 +219,21 @@ LeadingCalvaneFonts leading_calvane_fonts(const ast::Expr& root) {
   }
 }
 
-bool is_math_symbol_char(char32_t c) {
-  return (c >= 0x2030 && c <= 0x203F) || (c >= 0x2100 && c <= 0x214F) || (c >= 0x2190 && c <= 0x21FF) ||
-         (c >= 0x2200 && c <= 0x23FF) || (c >= 0x2571 && c <= 0x2572) || (c >= 0x25A0 && c <= 0x25FF) ||
-         (c >= 0x2600 && c <= 0x26FF) || (c >= 0x27C0 && c <= 0x27FF) || (c >= 0x2900 && c <= 0x2AFF);
+bool is_math_symbol_char(char32_t c) { return in_math_symbol_ranges(c); }
+
+namespace {
+
+// The style of a listed or an ASCII character without building a result;
+// null for the others.
+const CharStyle* table_or_ascii_style(char32_t ch) {
+  if (const CharStyle* style = find_char_table_style(ch)) return style;
+  return ch < kAsciiFallbackStyles.size() ? &kAsciiFallbackStyles[ch] : nullptr;
 }
 
+}  // namespace
+
 Result<CharStyle> resolve_char_style(char32_t ch) {
-  if (const CharStyle* style = find_char_table_style(ch)) return *style;
+  if (const CharStyle* style = table_or_ascii_style(ch)) return *style;
   return fallback_char_style(ch);
 }
 
@@ -222,7 +253,12 @@ void write_styled_table_char_with_embellishments(std::uint8_t typeface, std::uin
 }
 
 Status write_char(char32_t ch, Bytes& out, QvfWriter& writer) {
-  QV_ASSIGN_OR_RETURN(const CharStyle style, resolve_char_style(ch));
+  if (const CharStyle* known = table_or_ascii_style(ch)) {
+    write_styled_table_char(known->typeface, known->code, known->has_position, known->position,
+                            known->font_selector, out, writer);
+    return {};
+  }
+  QV_ASSIGN_OR_RETURN(const CharStyle style, fallback_char_style(ch));
   write_styled_table_char(style.typeface, style.code, style.has_position, style.position, style.font_selector,
                           out, writer);
   return {};
