@@ -455,9 +455,6 @@ class Expr {
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-  // Destroys the children, recursing a bounded number of levels and tearing
-  // deeper subtrees down as tear_down does; see expr_teardown.cc.
-  static void release_children(Expr& e, int depth) noexcept;
   // Takes the subtree apart without recursion or allocation; see expr_teardown.cc.
   void tear_down() noexcept;
 };

@@ -199,22 +199,15 @@ Expr* last_inner_child(Node& node, const Expr* link) noexcept {
       node);
 }
 
-// The levels destroyed by recursion; a frame is a few hundred bytes at most.
+// The levels destroyed by recursion; a level takes a few hundred bytes of
+// stack at most.
 constexpr int kRecursiveReleaseDepth = 32;
 
-}  // namespace
+// How many destructions of nodes with children are under way on this thread,
+// one inside the other.
+constinit thread_local int tl_destroy_depth = 0;
 
-void Expr::release_children(Expr& e, int depth) noexcept {
-  for_each_child(e, [depth](Expr& child) {
-    if (childless_kind(child.node)) return;
-    if (depth < kRecursiveReleaseDepth)
-      release_children(child, depth + 1);
-    else
-      child.tear_down();
-    // Only leaves are left below the child, so destroying it goes no deeper.
-    child.node.emplace<Empty>();
-  });
-}
+}  // namespace
 
 Expr& Expr::operator=(Expr&& other) noexcept {
   if (this == &other) return *this;
@@ -229,9 +222,23 @@ Expr& Expr::operator=(Expr&& other) noexcept {
   return *this;
 }
 
+// The top levels go by the members' own destructors, each node's children
+// destroyed from within its destructor; a node at the depth limit is torn
+// down first, so that only leaves are left below it.
 void Expr::destroy() noexcept {
-  if (!nothing_below(node)) release_children(*this, 0);
+  if (nothing_below(node)) {
+    node.~Node();
+    return;
+  }
+  int& depth = tl_destroy_depth;
+  if (depth >= kRecursiveReleaseDepth) {
+    tear_down();
+    node.~Node();
+    return;
+  }
+  ++depth;
   node.~Node();
+  --depth;
 }
 
 void Expr::tear_down() noexcept {
