@@ -1,7 +1,7 @@
 // Failures travel as values: a Result<T> holds either a T or an Error.
 #pragma once
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -49,28 +49,20 @@ class [[nodiscard]] Result {
 
 // Result of an operation that produces nothing on success.
 // Success is the common case and is returned from every write of a record,
-// so it is a single null pointer: the error lives in a block of its own.
+// so it is one flag: no message is made or destroyed for it.
 class [[nodiscard]] Status {
  public:
   Status() = default;
-  Status(Error error) : error_(std::make_unique<Error>(std::move(error))) {}  // NOLINT
-  Status(const Status& other) : error_(other.error_ ? std::make_unique<Error>(*other.error_) : nullptr) {}
-  Status(Status&&) noexcept = default;
-  Status& operator=(const Status& other) {
-    if (this != &other) error_ = other.error_ ? std::make_unique<Error>(*other.error_) : nullptr;
-    return *this;
-  }
-  Status& operator=(Status&&) noexcept = default;
-  ~Status() = default;
+  Status(Error error) : error_(std::move(error)) {}  // NOLINT
 
-  bool ok() const { return error_ == nullptr; }
+  bool ok() const { return !error_.has_value(); }
   explicit operator bool() const { return ok(); }
   // Only for a failed status.
   const Error& error() const& { return *error_; }
   Error&& error() && { return std::move(*error_); }
 
  private:
-  std::unique_ptr<Error> error_;
+  std::optional<Error> error_;
 };
 
 }  // namespace quorvix
