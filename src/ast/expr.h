@@ -3,8 +3,9 @@
 // `Expr` is a closed sum of 43 node kinds held in a std::variant. Children are
 // owned outright: a required child is a non-null `Box`, an optional child is a
 // `Box` that may be null, and lists hold `Expr` by value. Copies are deep.
-// Copying and destroying never recurse on the machine stack, so arbitrarily
-// deep trees are safe to copy and drop; destroying allocates nothing.
+// Copying never recurses on the machine stack and destroying recurses a
+// bounded number of levels, so arbitrarily deep trees are safe to copy and
+// drop; destroying allocates nothing.
 #pragma once
 
 #include <array>
