@@ -264,7 +264,10 @@ struct ItemPlan {
   // colour tests below look for: it sets no colour of its own, and no reset
   // goes in front of it.
   const bool plain_symbol = item.is<Char>() || item.is<CommandSymbol>();
-  const bool wants_black = !run.flag && !opened && (plain_symbol || item_wants_black(item));
+  // A raw TeX piece counts as setting its own colour, so it never wants
+  // black, and of the resets only the one after a named colour applies.
+  const bool raw_piece = is_raw(item);
+  const bool wants_black = !run.flag && !opened && !raw_piece && (plain_symbol || item_wants_black(item));
 
   // Symbol size: a big glyph after \left, and each sized delimiter or group
   // unless one SYM is already in force for it.
@@ -289,13 +292,15 @@ struct ItemPlan {
     }
   }
 
-  if (!plain_symbol)
+  if (raw_piece)
+    reset_after_named_colour(SequenceState{item, prev, item_raw, out, w});
+  else if (!plain_symbol)
     write_default_colour_resets(SequenceState{item, prev, item_raw, out, w}, wants_black || run.flag);
 
-  // Marks for the item's writer.
+  // Marks for the item's writer; a raw piece leaves none.
   if (opened && descend(item, through::kSequence | through::kHybrid).is<Style>())
     w.line.sequence_skips_colour = true;
-  if (next_raw && !plain_symbol) {
+  if (next_raw && !plain_symbol && !raw_piece) {
     if (expr_ends_with_limit_like_template(item)) w.marks.limit_before_raw = true;
     const auto* in = collapse_single_expr(item).get_if<Integral>();
     if (in != nullptr && !in->body && in->nolimits) w.marks.integral_before_raw = true;
